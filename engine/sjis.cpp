@@ -1,0 +1,112 @@
+#include "engine/sjis.h"
+
+#include <cstring>
+
+namespace tam {
+
+std::int32_t CharLength(const std::string& s) {
+  std::int32_t n = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    ++n;
+    if (IsLeadByte(static_cast<unsigned char>(s[i]))) ++i;
+  }
+  return n;
+}
+
+std::int32_t CharPos(const std::string& sub, const std::string& s) {
+  const std::size_t n = strnlen(sub.data(), sub.size());
+  const std::size_t len = strnlen(s.data(), s.size());
+  std::int32_t c = 1;
+  for (std::size_t b = 0; b < len; ++c) {
+    const std::size_t avail = len - b;
+    const std::size_t k = avail < n ? avail : n;
+    if (k == n && std::memcmp(s.data() + b, sub.data(), n) == 0) return c;
+    b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+  }
+  return 0;
+}
+
+std::string CharCopy(const std::string& s, std::int32_t start, std::int32_t count) {
+  if (count == kRest) {
+    // Any count below 0 gives the same prefix; keep start - 1 in range.
+    const std::string p = CharCopy(s, 1, start < 0 ? -1 : start - 1);
+    return s.substr(p.size() < s.size() ? p.size() : s.size());
+  }
+  const std::size_t len = strnlen(s.data(), s.size());
+  const long long startL = start, stopAt = static_cast<long long>(start) + count;
+  long long c = 1;
+  std::size_t first = std::string::npos, stop = std::string::npos;
+  for (std::size_t b = 0; b < len;) {
+    if (c == startL) first = b;
+    if (c == stopAt) {
+      stop = b;
+      break;
+    }
+    ++c;
+    b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+  }
+  if (first == std::string::npos) return std::string();
+  if (first >= len) return std::string();
+  if (stop == std::string::npos) return s.substr(first, len - first);
+  if (stop <= first) return std::string();
+  return s.substr(first, stop - first);
+}
+
+namespace {
+inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+}  // namespace
+
+std::string Trim(const std::string& s) {
+  std::size_t a = 0, b = s.size();
+  while (a < b && IsBlank(s[a])) ++a;
+  while (b > a && IsBlank(s[b - 1])) --b;
+  return s.substr(a, b - a);
+}
+
+std::string TrimLeft(const std::string& s) {
+  std::size_t a = 0;
+  while (a < s.size() && IsBlank(s[a])) ++a;
+  return s.substr(a);
+}
+
+std::string TrimRight(const std::string& s) {
+  std::size_t b = s.size();
+  while (b > 0 && IsBlank(s[b - 1])) --b;
+  return s.substr(0, b);
+}
+
+std::string UpperCase(const std::string& s) {
+  std::string r = s;
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(r[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+    } else if (c >= 'a' && c <= 'z') {
+      r[i] = static_cast<char>(c - 32);
+    }
+  }
+  return r;
+}
+
+std::string LowerCase(const std::string& s) {
+  std::string r = s;
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(r[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+    } else if (c >= 'A' && c <= 'Z') {
+      r[i] = static_cast<char>(c + 32);
+    }
+  }
+  return r;
+}
+
+std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::size_t from) {
+  for (std::size_t b = from; b + sub.size() <= s.size();) {
+    if (s.compare(b, sub.size(), sub) == 0) return b;
+    b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+  }
+  return std::string::npos;
+}
+
+}  // namespace tam

@@ -1,0 +1,32 @@
+// Shift-JIS aware character routines. A character is one byte, or two when
+// the first is a lead byte (0x81-0x9F, 0xE0-0xFC). Positions count from 1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tam {
+
+constexpr std::int32_t kRest = 2147483647;  // "to the end" count of CharCopy
+
+inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+std::int32_t CharLength(const std::string& s);
+std::int32_t CharPos(const std::string& sub, const std::string& s);
+std::string CharCopy(const std::string& s, std::int32_t start, std::int32_t count);
+
+// Removes every byte of code 32 or less from both ends (or one end).
+std::string Trim(const std::string& s);
+std::string TrimLeft(const std::string& s);
+std::string TrimRight(const std::string& s);
+
+// The ANSI case mapping of code page 932: only A-Z and a-z change; bytes of
+// double-byte characters are left alone.
+std::string UpperCase(const std::string& s);
+std::string LowerCase(const std::string& s);
+
+// Byte index (0-based) of the first occurrence of sub in s that starts on a
+// character boundary, from byte `from` (a boundary); npos when absent.
+std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::size_t from = 0);
+
+}  // namespace tam

@@ -1,0 +1,88 @@
+// The parsed form of a reply program: one TFrameInfo per line and the block
+// records that link loops, conditionals and functions by line index.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/value.h"
+
+namespace tam {
+
+enum StatementKind : unsigned char {
+  kDo = 0,
+  kExitDo = 1,
+  kLoop = 2,
+  kFor = 3,
+  kExitFor = 4,
+  kNext = 5,
+  kIf = 6,
+  kElseIf = 7,
+  kElse = 8,
+  kEndIf = 9,
+  kLet = 10,
+  kFunction = 11,
+  kResult = 12,
+  kExitFunction = 13,
+  kEndFunction = 14,
+  kExitProgram = 15,
+  kEnd = 16,
+  kComment = 17,
+  kUnparsed = 255,  // left without a record after a parse error
+};
+
+struct TFrameInfo {
+  unsigned char Kind = kUnparsed;
+  int Index = -1;
+};
+
+struct TStatement {
+  virtual ~TStatement() = default;
+};
+
+struct TDoLoop : TStatement {
+  int DoLine = 0;
+  int LoopLine = 0;
+  std::string DoCondition;
+  std::string LoopCondition;
+  int Passes = 0;
+  std::string DoMax;
+  std::string LoopMax;
+  int Limit = 0;
+};
+
+struct TForLoop : TStatement {
+  int ForLine = 0;
+  int ForNextLine = 0;
+  std::string Variable;
+  std::string StartExpr;
+  std::string StepExpr = "1";
+  Value StepValue;
+  std::string EndExpr;
+  Value EndValue;
+  int Passes = 0;
+  std::string MaxExpr;
+  int Limit = 0;
+};
+
+struct TIfBlock : TStatement {
+  int NextBranch = 0;
+  std::string Condition;
+};
+
+struct TLetStatement : TStatement {
+  std::string Target;
+  std::string Expression;
+};
+
+struct TFunctionBlock : TStatement {
+  std::string Name;
+  std::vector<std::string> Parameters;
+  int FunctionLine = 0;
+  int EndLine = 0;
+};
+
+using TStatementList = std::vector<std::unique_ptr<TStatement>>;
+
+}  // namespace tam

@@ -1,0 +1,110 @@
+// The script's dynamically typed value: a tagged union whose tags are the
+// OLE Automation VARIANT type codes, plus 256 for a Shift-JIS byte string.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tam {
+
+enum VarType : std::uint16_t {
+  vtEmpty = 0,
+  vtNull = 1,
+  vtSmallInt = 2,
+  vtInteger = 3,
+  vtSingle = 4,
+  vtDouble = 5,
+  vtCurrency = 6,
+  vtDate = 7,
+  vtOleStr = 8,
+  vtDispatch = 9,
+  vtError = 10,
+  vtBoolean = 11,
+  vtVariant = 12,
+  vtUnknown = 13,
+  vtByte = 17,
+  vtString = 256,
+  vtArrayFlag = 0x2000,
+  vtArray = 0x2000 | 12,
+};
+
+class Value {
+ public:
+  Value() = default;
+  static Value Int(std::int32_t v);
+  static Value Dbl(double v);
+  static Value Bool(bool v);
+  static Value Str(std::string v);
+  static Value OleStr(std::string v);     // wide string, held here as Shift-JIS
+  static Value Cur(std::int64_t scaled);  // Currency: value times 10000
+  static Value DateVal(double days);
+  static Value Null();
+  static Value Small(std::int16_t v);
+  static Value Sgl(float v);
+  static Value ByteVal(std::uint8_t v);
+  static Value ErrorVal(std::int32_t code);
+  static Value Array(std::vector<Value> items = {});
+
+  std::uint16_t type() const { return type_; }
+  bool isEmpty() const { return type_ == vtEmpty; }
+  bool isArray() const { return (type_ & vtArrayFlag) != 0; }
+  bool isString() const { return type_ == vtString || type_ == vtOleStr; }
+
+  // Raw access; callers check type() first.
+  std::int32_t i() const { return num_.i; }
+  double d() const { return num_.d; }
+  float f() const { return num_.f; }
+  std::int64_t cy() const { return num_.cy; }
+  bool b() const { return num_.b; }
+  std::int16_t s16() const { return num_.s; }
+  std::uint8_t u8() const { return num_.by; }
+  const std::string& str() const { return str_; }
+  const std::vector<Value>& items() const { return items_; }
+  std::vector<Value>& items() { return items_; }
+
+  // Appending rule: to an array it grows; to a non-empty scalar it makes the
+  // pair (scalar, v); to Empty it makes a one-element array.
+  void append(Value v);
+
+ private:
+  std::uint16_t type_ = vtEmpty;
+  union {
+    std::int32_t i;
+    double d;
+    float f;
+    std::int64_t cy;
+    bool b;
+    std::int16_t s;
+    std::uint8_t by;
+  } num_{};
+  std::string str_;
+  std::vector<Value> items_;
+};
+
+// The name shown for a type code ("Integer", "String", "Variant", ...).
+const char* TypeName(int code);
+
+// Conversions between kinds, portable rules close to VariantChangeTypeEx under
+// a Japanese locale. A failed coercion throws VariantError.
+std::int32_t ToInteger(const Value& v);
+double ToDouble(const Value& v);
+bool ToBoolean(const Value& v);
+std::string ToText(const Value& v);
+std::int64_t ToCurrency(const Value& v);
+double ToDate(const Value& v);
+
+// Number formatting as the conversions produce it ("2.5", "1E+20", "1E-05").
+std::string FormatDouble(double d, int digits = 15);
+std::string FormatCurrency(std::int64_t scaled);
+std::string FormatDate(double days);
+
+// Parses a number the way the string conversion does (blanks around, "1,000",
+// "&H10", "1e3"). Returns false when the text is no number.
+bool ParseNumber(const std::string& text, double& out);
+
+// Rounds to nearest with ties to even and checks the 32-bit range (throws
+// VariantError on overflow, as a failed coercion).
+std::int32_t RoundToInt32(double d);
+
+}  // namespace tam

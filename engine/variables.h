@@ -1,0 +1,59 @@
+// Named variables of a reply program: an ordered, case-insensitive set with
+// read-only flags and before-set, change and error callbacks.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/value.h"
+
+namespace tam {
+
+class TVariableSet;
+
+struct TVariantObject {
+  std::string Name;  // as first written, case kept
+  Value Value_;
+  bool ReadOnly = false;
+};
+
+using BeforeSetHandler =
+    std::function<void(TVariableSet& sender, const std::string& name, bool& handled, Value& value)>;
+using ChangeHandler = std::function<void(TVariableSet& sender, const std::string& name, const Value& value)>;
+using SetErrorHandler = std::function<void(TVariableSet& sender, const std::string& message)>;
+
+class TVariableSet {
+ public:
+  TVariableSet() = default;
+  TVariableSet(const TVariableSet&) = delete;
+  TVariableSet& operator=(const TVariableSet&) = delete;
+
+  int Count() const { return static_cast<int>(entries_.size()); }
+  bool IndexOf(const std::string& name, int& index) const;
+  bool Exists(const std::string& name) const;
+  Value GetValue(const std::string& name) const;
+  // Like GetValue, without a copy; nullptr for an unknown name.
+  const Value* Find(const std::string& name) const;
+  Value GetValueAt(int index) const;
+  std::string GetName(int index) const;
+  int GetVarType(int index) const;
+  std::string GetTypeName(int index) const;
+  void SetValue(const std::string& name, const Value& value);
+  void SetReadOnly(const std::string& name, bool flag);
+  bool IsReadOnly(const std::string& name) const;
+  void Delete(int index);
+  void Clear();  // deletes every entry, last first
+
+  BeforeSetHandler OnBeforeSet;
+  ChangeHandler OnChange;
+  SetErrorHandler OnError;
+
+ private:
+  std::vector<std::unique_ptr<TVariantObject>> entries_;
+  std::unordered_map<std::string, int> index_;  // upper-cased name -> position
+};
+
+}  // namespace tam

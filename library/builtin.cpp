@@ -1,0 +1,58 @@
+#include "engine/failure.h"
+#include "engine/sjis.h"
+#include "library/library.h"
+
+namespace tam {
+
+const Catalogue& BuiltinCatalogue() {
+  static const Catalogue catalogue = [] {
+    Catalogue c;
+    AddTypeFunctions(c);
+    AddTextFunctions(c);
+    AddNumberFunctions(c);
+    AddDateFunctions(c);
+    AddFileFunctions(c);
+    return c;
+  }();
+  return catalogue;
+}
+
+bool BuiltinFunction(const std::string& name, const Value& args, Value& result, bool& found) {
+  result = Value();
+  found = true;
+  const Catalogue& c = BuiltinCatalogue();
+  auto it = c.find(UpperCase(Trim(name)));
+  if (it == c.end()) {
+    found = false;
+    return true;
+  }
+  return it->second(args, result);
+}
+
+namespace shape {
+
+namespace {
+void NoArray(const Value& v) {
+  if (v.isArray()) throw VariantError("Invalid variant type conversion");
+}
+}  // namespace
+
+double Number(const Value& v) {
+  NoArray(v);
+  return ToDouble(v);
+}
+std::int32_t Integer(const Value& v) {
+  NoArray(v);
+  return ToInteger(v);
+}
+std::string Text(const Value& v) {
+  NoArray(v);
+  return ToText(v);
+}
+bool Truth(const Value& v) {
+  NoArray(v);
+  return ToBoolean(v);
+}
+
+}  // namespace shape
+}  // namespace tam

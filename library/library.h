@@ -1,0 +1,71 @@
+// The built-in function library: one handler with the library calling
+// convention, fed by one catalogue to which each family adds its names.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "engine/value.h"
+
+namespace tam {
+
+// One built-in function: the argument value as the engine built it (Empty for
+// "()", Integer 0 for a bare word, else an array) and the result to append
+// to. Returns false when the call cannot be carried out.
+using BuiltinFn = bool (*)(const Value& args, Value& result);
+
+using Catalogue = std::unordered_map<std::string, BuiltinFn>;
+
+// The handler: name as written (any case, blanks around), arguments, result,
+// found. Returns success.
+bool BuiltinFunction(const std::string& name, const Value& args, Value& result, bool& found);
+
+// The whole catalogue (upper-case names).
+const Catalogue& BuiltinCatalogue();
+
+// Each family adds its functions here; a family not yet built adds nothing.
+void AddTypeFunctions(Catalogue& c);
+void AddTextFunctions(Catalogue& c);
+void AddNumberFunctions(Catalogue& c);
+void AddDateFunctions(Catalogue& c);
+void AddFileFunctions(Catalogue& c);
+
+// Argument shapes shared by the families.
+namespace shape {
+
+// element-wise: fn applied to each element of an array argument, or once to
+// the value itself. fn returns false to fail the call (later elements are
+// not processed).
+template <class Fn>
+bool ElementWise(const Value& args, Value& result, Fn fn) {
+  if (args.isArray()) {
+    for (const Value& a : args.items())
+      if (!fn(a, result)) return false;
+    return true;
+  }
+  return fn(args, result);
+}
+
+// fixed-arity: the arguments as an array with at least k elements, or null.
+inline const std::vector<Value>* Fixed(const Value& args, std::size_t k) {
+  if (!args.isArray() || args.items().size() < k) return nullptr;
+  return &args.items();
+}
+
+// repeating constant: once for a non-array, once per element of an array.
+inline void Repeat(const Value& args, Value& result, const Value& v) {
+  if (args.isArray()) {
+    for (std::size_t i = 0; i < args.items().size(); ++i) result.append(v);
+  } else {
+    result.append(v);
+  }
+}
+
+// Argument conversions; an array argument cannot be converted.
+double Number(const Value& v);
+std::int32_t Integer(const Value& v);
+std::string Text(const Value& v);
+bool Truth(const Value& v);
+
+}  // namespace shape
+}  // namespace tam

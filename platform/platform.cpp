@@ -1,0 +1,23 @@
+#include "platform/platform.h"
+
+namespace tam {
+
+LocaleInfo::LocaleInfo() {
+  static const char* const kDays[] = {"日", "月", "火", "水", "木", "金", "土"};
+  for (int m = 0; m < 12; ++m) {
+    shortMonthNames[m] = longMonthNames[m] = std::to_string(m + 1) + "月";
+  }
+  for (int d = 0; d < 7; ++d) {
+    shortDayNames[d] = kDays[d];
+    longDayNames[d] = std::string(kDays[d]) + "曜日";
+  }
+}
+
+namespace {
+Platform* g_installed = nullptr;
+}
+
+Platform& platform() { return g_installed ? *g_installed : DefaultPlatform(); }
+void SetPlatform(Platform* p) { g_installed = p; }
+
+}  // namespace tam
