@@ -1,0 +1,49 @@
+// A temporary folder for one test, removed afterwards, with helpers to put
+// files into it and to name them in the host's Windows form.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace tam::test {
+
+class TempTree {
+ public:
+  TempTree() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tamplugXXXXXX").string();
+    root_ = mkdtemp(&pattern[0]);
+  }
+  ~TempTree() {
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+  }
+  // Native path of a file below the root ("a/b.txt").
+  std::string Native(const std::string& rel) const { return root_ + "/" + rel; }
+  // The same in the host's form: backslashes, ending in one for folders.
+  std::string Win(const std::string& rel) const {
+    std::string p = Native(rel);
+    for (char& c : p)
+      if (c == '/') c = '\\';
+    return p;
+  }
+  void Put(const std::string& rel, const std::string& bytes) const {
+    std::filesystem::path p = Native(rel);
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+  std::string Get(const std::string& rel) const {
+    std::ifstream in(Native(rel), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  bool Has(const std::string& rel) const { return std::filesystem::exists(Native(rel)); }
+  void MakeDir(const std::string& rel) const { std::filesystem::create_directories(Native(rel)); }
+
+ private:
+  std::string root_;
+};
+
+}  // namespace tam::test
