@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/calendar.h"
@@ -189,57 +190,58 @@ bool ParseDateText(const std::string& text, double& out) {
 
 }  // namespace
 
-bool ParseNumber(const std::string& text, double& out) {
-  const char* p = text.c_str();
-  const char* e = p + std::strlen(p);
-  while (p < e && IsSpace(*p)) ++p;
-  while (e > p && IsSpace(e[-1])) --e;
-  if (p == e) return false;
-  bool neg = false;
-  if (*p == '+' || *p == '-') {
-    neg = *p == '-';
-    ++p;
-    while (p < e && IsSpace(*p)) ++p;
-  }
-  if (p == e) return false;
-  if (*p == '&' && p + 1 < e) {
-    // &H hexadecimal and &O octal: the 16-bit or 32-bit two's-complement value.
-    int base = (p[1] == 'H' || p[1] == 'h') ? 16 : (p[1] == 'O' || p[1] == 'o') ? 8 : 0;
-    if (base == 0) return false;
-    p += 2;
-    if (p == e) return false;
-    unsigned long long v = 0;
-    for (; p < e; ++p) {
-      int d;
-      if (*p >= '0' && *p <= '9')
-        d = *p - '0';
-      else if (base == 16 && *p >= 'a' && *p <= 'f')
-        d = *p - 'a' + 10;
-      else if (base == 16 && *p >= 'A' && *p <= 'F')
-        d = *p - 'A' + 10;
-      else
-        return false;
-      if (d >= base) return false;
-      v = v * base + static_cast<unsigned>(d);
-      if (v > 0xFFFFFFFFull) return false;
+namespace {
+
+// Blanks around a number and its sign: ASCII blanks and the full-width space.
+std::size_t SkipBlanks(const std::string& t, std::size_t p) {
+  for (;;) {
+    if (p < t.size() && IsSpace(t[p])) {
+      ++p;
+    } else if (p + 1 < t.size() && t[p] == '\x81' && t[p + 1] == '\x40') {
+      p += 2;
+    } else {
+      return p;
     }
-    double r;
-    if (v <= 0xFFFF)
-      r = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
-    else
-      r = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    out = neg ? -r : r;
-    return true;
   }
+}
+
+// &H hexadecimal or &O octal after the '&' at p: up to 32 bits, read as a
+// signed 32-bit value ("&HFFFF" is 65535, "&HFFFFFFFF" is -1).
+bool ParseRadix(const std::string& t, std::size_t& p, double& out) {
+  if (p + 1 >= t.size()) return false;
+  char kind = t[p + 1];
+  int base = (kind == 'H' || kind == 'h') ? 16 : (kind == 'O' || kind == 'o') ? 8 : 0;
+  if (base == 0) return false;
+  p += 2;
+  unsigned long long v = 0;
+  std::size_t first = p;
+  for (; p < t.size(); ++p) {
+    char c = t[p];
+    int d = c >= '0' && c <= '9'   ? c - '0'
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                   : 99;
+    if (d >= base) break;
+    v = v * base + static_cast<unsigned>(d);
+    if (v > 0xFFFFFFFFull) return false;
+  }
+  if (p == first) return false;
+  out = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+  return true;
+}
+
+// Digits with thousands separators, a decimal point and an exponent (E only).
+bool ParseDecimal(const std::string& t, std::size_t& p, double& out) {
   std::string digits;
   bool any = false, seenPoint = false;
-  for (; p < e; ++p) {
-    if (*p >= '0' && *p <= '9') {
-      digits += *p;
+  for (; p < t.size(); ++p) {
+    char c = t[p];
+    if (c >= '0' && c <= '9') {
+      digits += c;
       any = true;
-    } else if (*p == ',' && any && !seenPoint) {
+    } else if (c == ',' && any && !seenPoint) {
       // thousands separator
-    } else if (*p == '.' && !seenPoint) {
+    } else if (c == '.' && !seenPoint) {
       digits += '.';
       seenPoint = true;
     } else {
@@ -247,23 +249,57 @@ bool ParseNumber(const std::string& text, double& out) {
     }
   }
   if (!any) return false;
-  if (p < e && (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D')) {
-    const char* q = p + 1;
+  if (p < t.size() && (t[p] == 'e' || t[p] == 'E')) {
+    std::size_t q = p + 1;
     std::string ex = "e";
-    if (q < e && (*q == '+' || *q == '-')) ex += *q++;
+    if (q < t.size() && (t[q] == '+' || t[q] == '-')) ex += t[q++];
     bool expDigits = false;
-    while (q < e && *q >= '0' && *q <= '9') {
-      ex += *q++;
+    while (q < t.size() && t[q] >= '0' && t[q] <= '9') {
+      ex += t[q++];
       expDigits = true;
     }
     if (!expDigits) return false;
     digits += ex;
     p = q;
   }
-  if (p != e) return false;
-  errno = 0;
   double r = std::strtod(digits.c_str(), nullptr);
   if (std::isinf(r)) return false;
+  out = r;
+  return true;
+}
+
+}  // namespace
+
+// The number grammar of the system's variant coercion: blanks around; a sign
+// before or after the number; parentheses for a negative number.
+bool ParseNumber(const std::string& text, double& out) {
+  const std::string& t = text;
+  std::size_t p = SkipBlanks(t, 0);
+  bool parens = p < t.size() && t[p] == '(';
+  if (parens) p = SkipBlanks(t, p + 1);
+  bool signed_ = false, neg = false;
+  if (p < t.size() && (t[p] == '+' || t[p] == '-')) {
+    signed_ = true;
+    neg = t[p] == '-';
+    p = SkipBlanks(t, p + 1);
+  }
+  double r;
+  if (p < t.size() && t[p] == '&') {
+    if (!ParseRadix(t, p, r)) return false;
+  } else if (!ParseDecimal(t, p, r)) {
+    return false;
+  }
+  p = SkipBlanks(t, p);
+  if (!signed_ && p < t.size() && (t[p] == '+' || t[p] == '-')) {
+    neg = t[p] == '-';
+    p = SkipBlanks(t, p + 1);
+  }
+  if (parens) {
+    if (p >= t.size() || t[p] != ')') return false;
+    neg = true;
+    p = SkipBlanks(t, p + 1);
+  }
+  if (p != t.size()) return false;
   out = neg ? -r : r;
   return true;
 }
@@ -348,9 +384,11 @@ double ToDouble(const Value& v) {
 
 std::int64_t ToCurrency(const Value& v) {
   if (v.type() == vtCurrency) return v.cy();
-  double d = ToDouble(v) * 10000.0;
-  if (!(d > -9.2233720368547758e18 && d < 9.2233720368547758e18)) Overflow();
-  return static_cast<std::int64_t>(std::nearbyint(d));
+  // Scaled in extended precision, so that 1e14 + 0.5 becomes 1000000000000005000
+  // rather than the nearest double; ties go to even.
+  long double d = static_cast<long double>(ToDouble(v)) * 10000.0L;
+  if (!(d > -9.2233720368547758e18L && d < 9.2233720368547758e18L)) Overflow();
+  return static_cast<std::int64_t>(std::nearbyintl(d));
 }
 
 bool ToBoolean(const Value& v) {
@@ -374,9 +412,10 @@ bool ToBoolean(const Value& v) {
       return v.cy() != 0;
     case vtString:
     case vtOleStr: {
-      std::string t = UpperCase(Trim(v.str()));
-      if (t == "TRUE") return true;
-      if (t == "FALSE") return false;
+      // The words themselves, in any letter case but without blanks.
+      std::string t = UpperCase(v.str());
+      if (t == "TRUE" || t == "#TRUE#") return true;
+      if (t == "FALSE" || t == "#FALSE#") return false;
       double d;
       if (!ParseNumber(v.str(), d)) Mismatch();
       return d != 0;
@@ -405,11 +444,49 @@ double ToDate(const Value& v) {
   }
 }
 
+// Up to `digits` significant digits, rounded half away from zero, in the
+// shortest of fixed and exponent form ("2.5", "1E+20", "1E-05").
 std::string FormatDouble(double d, int digits) {
   if (d == 0) return "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*G", digits, d);
-  return buf;
+  char buf[800];
+  if (!std::isfinite(d)) {
+    std::snprintf(buf, sizeof buf, "%G", d);
+    return buf;
+  }
+  if (digits < 1) digits = 1;
+  if (digits > 17) digits = 17;
+  // Six more digits than kept decide the rounding, unless they read as an
+  // exact half: then the full decimal expansion (at most 767 digits) does.
+  std::snprintf(buf, sizeof buf, "%.*e", digits + 5, std::fabs(d));
+  if (std::strncmp(buf + digits + 1, "500000", 6) == 0) std::snprintf(buf, sizeof buf, "%.780e", std::fabs(d));
+  std::string mant(1, buf[0]);
+  const char* p = buf + 1;
+  if (*p == '.') ++p;
+  while (*p >= '0' && *p <= '9') mant += *p++;
+  int exp = std::atoi(p + 1);
+  std::string kept = mant.substr(0, digits);
+  if (mant[digits] >= '5') {
+    int i = digits - 1;
+    while (i >= 0 && kept[i] == '9') kept[i--] = '0';
+    if (i >= 0) {
+      ++kept[i];
+    } else {
+      kept.insert(kept.begin(), '1');
+      kept.pop_back();
+      ++exp;
+    }
+  }
+  while (kept.size() > 1 && kept.back() == '0') kept.pop_back();
+  std::string r = d < 0 ? "-" : "";
+  if (exp < -4 || exp >= digits) {
+    r += kept[0];
+    if (kept.size() > 1) r += "." + kept.substr(1);
+    std::snprintf(buf, sizeof buf, "E%c%02d", exp < 0 ? '-' : '+', exp < 0 ? -exp : exp);
+    return r + buf;
+  }
+  if (exp < 0) return r + "0." + std::string(-exp - 1, '0') + kept;
+  if (static_cast<int>(kept.size()) <= exp + 1) return r + kept + std::string(exp + 1 - kept.size(), '0');
+  return r + kept.substr(0, exp + 1) + "." + kept.substr(exp + 1);
 }
 
 std::string FormatCurrency(std::int64_t cy) {
@@ -427,34 +504,115 @@ std::string FormatCurrency(std::int64_t cy) {
   return neg ? "-" + r : r;
 }
 
-std::string FormatDate(double days) {
-  int y, m, d, h, mi, s, ms;
-  DecodeDate(days, y, m, d);
-  DecodeTime(days, h, mi, s, ms);
-  if (ms >= 500) {
-    // Text shows whole seconds.
-    if (++s == 60) {
-      s = 0;
-      if (++mi == 60) {
-        mi = 0;
-        if (h < 23)
-          ++h;
-        else
-          mi = 59, s = 59;
-      }
+namespace {
+
+struct DateFields {
+  int year, month, day, dayOfWeek, hour, minute, second;
+};
+
+// Writes a date or a time of day by a picture of the regional settings.
+// The system's pictures ("yyyy/M/d", "H:mm:ss", "h:mm:ss tt") and the
+// script's ("yyyy/mm/dd", "h:nn:ss", "ampm") both read right: in a date
+// picture m is the month, in a time picture the minute; h counts to 12 only
+// beside an AM/PM mark.
+std::string RenderPicture(const std::string& pic, bool timePart, const DateFields& f, const LocaleInfo& loc) {
+  std::string upper = UpperCase(pic);
+  bool twelve = timePart && (upper.find('T') != std::string::npos || upper.find("AMPM") != std::string::npos);
+  const std::string& mark = f.hour < 12 ? loc.amText : loc.pmText;
+  std::string out;
+  char buf[16];
+  auto number = [&](int v, bool pad) {
+    std::snprintf(buf, sizeof buf, pad ? "%02d" : "%d", v);
+    out += buf;
+  };
+  for (std::size_t i = 0; i < pic.size() && out.size() < 256;) {
+    char c = pic[i];
+    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < pic.size()) {
+      out.append(pic, i, 2);
+      i += 2;
+      continue;
     }
+    if (c == '\'' || c == '"') {
+      std::size_t close = pic.find(c, i + 1);
+      if (close == std::string::npos) close = pic.size();
+      out.append(pic, i + 1, close - i - 1);
+      i = close + 1;
+      continue;
+    }
+    if (timePart && upper.compare(i, 4, "AMPM") == 0) {
+      out += mark;
+      i += 4;
+      continue;
+    }
+    char u = upper[i];
+    std::size_t n = 1;
+    while (i + n < pic.size() && upper[i + n] == u) ++n;
+    bool pad = n >= 2;
+    if (c == '/') {
+      out += loc.dateSeparator;
+    } else if (c == ':') {
+      out += loc.timeSeparator;
+    } else if (!timePart && u == 'Y') {
+      number(n <= 2 ? f.year % 100 : f.year, pad && n <= 2);
+    } else if (!timePart && u == 'M') {
+      if (n <= 2)
+        number(f.month, pad);
+      else
+        out += (n == 3 ? loc.shortMonthNames : loc.longMonthNames)[f.month - 1];
+    } else if (!timePart && u == 'D') {
+      if (n <= 2)
+        number(f.day, pad);
+      else
+        out += (n == 3 ? loc.shortDayNames : loc.longDayNames)[f.dayOfWeek - 1];
+    } else if (!timePart && u == 'G') {
+      // The era of the alternative calendar is not shown here.
+    } else if (timePart && u == 'H') {
+      int h = f.hour;
+      if (c == 'h' && twelve) h = h % 12 == 0 ? 12 : h % 12;
+      number(h, pad);
+    } else if (timePart && (u == 'M' || u == 'N')) {
+      number(f.minute, pad);
+    } else if (timePart && u == 'S') {
+      number(f.second, pad);
+    } else if (timePart && u == 'T') {
+      if (n >= 2 || mark.empty()) {
+        out += mark;
+      } else {
+        out.append(mark, 0, IsLeadByte(static_cast<unsigned char>(mark[0])) ? 2 : 1);
+      }
+    } else {
+      out.append(n, c);
+    }
+    i += n;
   }
+  return out;
+}
+
+}  // namespace
+
+// The date by the short date picture and the time by the long time picture,
+// to the nearest second: no date part on day 0, no time part at midnight.
+std::string FormatDate(double days) {
+  if (!(days > -657435.0 && days < 2958466.0)) Mismatch();
+  double whole = std::trunc(days);
+  double frac = std::fabs(days - whole);
+  long long secs = static_cast<long long>(std::floor(frac * 86400.0 + 0.5));
+  if (secs >= 86400) {
+    // 23:59:59.5 and later show as midnight of the next day.
+    secs -= 86400;
+    whole += 1;
+  }
+  DateFields f;
+  DecodeDate(whole, f.year, f.month, f.day);
+  f.dayOfWeek = DayOfWeek(whole);
+  f.hour = static_cast<int>(secs / 3600);
+  f.minute = static_cast<int>(secs / 60 % 60);
+  f.second = static_cast<int>(secs % 60);
   const LocaleInfo& loc = platform().Locale();
-  std::string sep = loc.dateSeparator, tsep = loc.timeSeparator;
-  char buf[64];
-  std::string date, time;
-  std::snprintf(buf, sizeof buf, "%04d%s%02d%s%02d", y, sep.c_str(), m, sep.c_str(), d);
-  date = buf;
-  std::snprintf(buf, sizeof buf, "%d%s%02d%s%02d", h, tsep.c_str(), mi, tsep.c_str(), s);
-  time = buf;
-  bool hasTime = h || mi || s;
+  std::string time = RenderPicture(loc.longTime, true, f, loc);
   if (std::trunc(days) == 0) return time;
-  return hasTime ? date + " " + time : date;
+  std::string date = RenderPicture(loc.shortDate, false, f, loc);
+  return frac == 0 ? date : date + " " + time;
 }
 
 std::string ToText(const Value& v) {
