@@ -1,0 +1,183 @@
+// The walk reads the mail once, line by line, keeping a stack of the parts
+// that are open: a part of a container ends at the container's delimiter
+// line, so every line is looked at a bounded number of times however deep the
+// nesting, and the C++ stack never grows with it.
+#include "mail/part_walk.h"
+
+#include <unordered_map>
+
+#include "engine/sjis.h"
+#include "mail/part_header.h"
+
+namespace tam {
+
+namespace {
+
+class PartWalk {
+ public:
+  PartWalk(const LineList& lines, TMailState& state) : lines_(lines), state_(state) {}
+
+  void Run() {
+    stack_.push_back(Part(0));
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (EndsParts(i)) continue;
+      Feed(i);
+    }
+    CloseAbove(0, lines_.size());
+    Finish(stack_.back(), lines_.size());
+  }
+
+ private:
+  enum State {
+    kHeader,    // before the first empty line
+    kPlain,     // a plain-text body; kept when the part ends
+    kIgnore,    // nothing more of this part enters the model
+    kPreamble,  // a container looking for its first delimiter
+    kParts,     // a container with an open part above it
+    kEpilogue,  // a container after its closing delimiter
+  };
+  struct Part {
+    explicit Part(std::size_t first) : start(first) {}
+    std::size_t start;
+    State state = kHeader;
+    std::size_t bodyStart = std::string::npos;
+    std::string delimiter;
+  };
+  struct Mark {
+    std::size_t level;
+    bool closing;
+  };
+
+  // A line equal to the delimiter of an open container ends every part above
+  // that container; the outermost container wins, as it splits first.
+  bool EndsParts(std::size_t i) {
+    const std::string& line = lines_[i];
+    if (marks_.empty() || line.size() < 2 || line[0] != '-' || line[1] != '-') return false;
+    auto it = marks_.find(line);
+    if (it == marks_.end()) return false;
+    const Mark mark = it->second.front();
+    CloseAbove(mark.level, i);
+    if (mark.closing) {
+      Unregister(mark.level);
+      stack_[mark.level].state = kEpilogue;
+    } else {
+      stack_.push_back(Part(i + 1));
+    }
+    return true;
+  }
+
+  void Feed(std::size_t i) {
+    Part& part = stack_.back();
+    const std::string& line = lines_[i];
+    switch (part.state) {
+      case kHeader:
+        if (line.empty()) EndHeader(part, i);
+        break;
+      case kPlain:
+        if (part.bodyStart == std::string::npos && !line.empty()) part.bodyStart = i;
+        break;
+      case kPreamble:
+        if (line.size() == part.delimiter.size() && UpperCase(line) == UpperCase(part.delimiter)) {
+          part.state = kParts;
+          Register(stack_.size() - 1);
+          stack_.push_back(Part(i + 1));
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
+  // The header of the part is lines [start, i); line i is its first empty line,
+  // so the part has a body.
+  void EndHeader(Part& part, std::size_t i) {
+    if (stack_.size() == 1) state_.RefHeader.assign(lines_.begin() + part.start, lines_.begin() + i);
+    if (i == part.start) {
+      part.state = kIgnore;  // no header: the part is not looked into
+      return;
+    }
+    PartInfo info = ClassifyPart(lines_, part.start, i);
+    switch (info.kind) {
+      case PartInfo::kPlain:
+        part.state = kPlain;
+        break;
+      case PartInfo::kHtml:
+        state_.HtmlPart = true;
+        part.state = kIgnore;
+        break;
+      case PartInfo::kContainer:
+        part.state = kPreamble;
+        part.delimiter = std::move(info.delimiter);
+        break;
+      case PartInfo::kAttachment:
+        state_.AttachedFiles.push_back(std::move(info.fileName));
+        part.state = kIgnore;
+        break;
+      case PartInfo::kOther:
+        part.state = kIgnore;
+        break;
+    }
+  }
+
+  // The part on top of the stack ends before line end.
+  void Finish(Part& part, std::size_t end) {
+    switch (part.state) {
+      case kHeader:  // no empty line: all header, no body
+        if (stack_.size() == 1) state_.RefHeader.assign(lines_.begin() + part.start, lines_.begin() + end);
+        break;
+      case kPlain:
+        if (part.bodyStart == std::string::npos) {
+          state_.RefBody.emplace_back();  // only empty lines: the body is the last of them
+        } else {
+          state_.RefBody.insert(state_.RefBody.end(), lines_.begin() + part.bodyStart, lines_.begin() + end);
+        }
+        break;
+      case kParts:
+        Unregister(stack_.size() - 1);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void CloseAbove(std::size_t level, std::size_t end) {
+    while (stack_.size() > level + 1) {
+      Finish(stack_.back(), end);
+      stack_.pop_back();
+    }
+  }
+
+  // Open containers register their delimiter and closing delimiter; deeper
+  // containers are registered later, so each list runs from outer to inner.
+  void Register(std::size_t level) {
+    const std::string& d = stack_[level].delimiter;
+    marks_[d].push_back(Mark{level, false});
+    marks_[d + "--"].push_back(Mark{level, true});
+  }
+
+  // Only the innermost open container is ever unregistered, so its marks are
+  // the last of their lists.
+  void Unregister(std::size_t level) {
+    const std::string& d = stack_[level].delimiter;
+    Drop(d);
+    Drop(d + "--");
+  }
+
+  void Drop(const std::string& key) {
+    auto it = marks_.find(key);
+    if (it == marks_.end()) return;
+    it->second.pop_back();
+    if (it->second.empty()) marks_.erase(it);
+  }
+
+  const LineList& lines_;
+  TMailState& state_;
+  std::vector<Part> stack_;
+  std::unordered_map<std::string, std::vector<Mark>> marks_;
+};
+
+}  // namespace
+
+void WalkMail(const LineList& lines, TMailState& state) { PartWalk(lines, state).Run(); }
+
+}  // namespace tam
