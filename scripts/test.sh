@@ -1,0 +1,57 @@
+#!/bin/bash
+# Every test: installs what is missing, then builds and runs the unit tests
+# natively, with AddressSanitizer and UBSan, and for win32 under Wine, and
+# checks the formatting of all sources. Stops at the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+timings=()
+stage_start=0
+begin() {
+  echo
+  echo "==== $1"
+  stage_start=$SECONDS
+}
+end() { timings+=("$(printf '%-12s %4ds' "$1" $((SECONDS - stage_start)))"); }
+
+begin setup
+if [ "$(id -u)" -eq 0 ]; then scripts/setup.sh; else sudo scripts/setup.sh; fi
+end setup
+
+for preset in native native-asan; do
+  begin "$preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+  end "$preset"
+done
+
+# The win32 tests run under Wine on a virtual display (some open windows).
+# A Wine server started without that display keeps a desktop on which no
+# window can be made, so the prefix's server is ended before and after.
+begin win32
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+prefix="$root/build/win32/wine"
+stop_wine() { if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi; }
+trap stop_wine EXIT
+stop_wine
+xvfb-run -a ctest --preset win32
+stop_wine
+end win32
+
+begin format
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  files=$(git ls-files '*.cpp' '*.h')
+else
+  files=$(find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+fi
+# shellcheck disable=SC2086
+clang-format --dry-run --Werror $files
+echo "all sources are formatted"
+end format
+
+echo
+echo "==== all stages passed"
+printf '%s\n' "${timings[@]}"
