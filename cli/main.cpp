@@ -1,1 +1,46 @@
-int main() { return 0; }
+// tamberlo: runs reply programs and evaluates expressions outside the mail
+// client.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: tamberlo COMMAND [options] ...\n"
+    "\n"
+    "commands:\n"
+    "  run [--vars] [--on-error abort|ignore] [--utf8] PROGRAM_FILE\n"
+    "      runs a reply program (Shift-JIS text) with a fresh variable set.\n"
+    "      --vars      print the variables after the run: NAME = TEXT (Type)\n"
+    "      --on-error  abort (default) stops at the first run-time error;\n"
+    "                  ignore skips the failing line and goes on\n"
+    "      --utf8      read the program as UTF-8 and write UTF-8\n"
+    "      exit 0: done; 1: a run-time error happened; 2: a parse error or bad usage\n"
+    "  eval [--utf8] EXPRESSION...\n"
+    "      evaluates each expression with one shared variable set and prints\n"
+    "      TEXT (Type) per result (one line per element of an array)\n"
+    "  --help\n"
+    "      shows this text\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::fputs(kUsage, stderr);
+    return tam::cli::kExitUsage;
+  }
+  const std::string command = args[0];
+  args.erase(args.begin());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kUsage, stdout);
+    return tam::cli::kExitOk;
+  }
+  if (command == "run") return tam::cli::RunCommand(args);
+  if (command == "eval") return tam::cli::EvalCommand(args);
+  std::fprintf(stderr, "tamberlo: unknown command '%s'\n\n%s", command.c_str(), kUsage);
+  return tam::cli::kExitUsage;
+}

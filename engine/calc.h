@@ -18,7 +18,8 @@ namespace tam {
 // word, otherwise an array.
 using FunctionLibrary = std::function<bool(const std::string& name, const Value& args, Value& result, bool& found)>;
 
-class ExpressionCache;
+struct Expr;
+struct Program;
 class ExternalLibraries;
 
 class TCalc {
@@ -33,6 +34,8 @@ class TCalc {
   void SetOnBeforeSet(BeforeSetHandler h);
   void SetOnChange(ChangeHandler h);
   void SetFunctionHandler(FunctionLibrary h) { functionHandler_ = std::move(h); }
+  // The built-in library, consulted last (the engine does not link it itself).
+  void SetBuiltinHandler(FunctionLibrary h) { builtinHandler_ = std::move(h); }
   void SetMaxLoop(int n);
   int MaxLoop() const { return maxLoop_; }
   void SetExternalFolder(const std::string& path);
@@ -58,42 +61,55 @@ class TCalc {
   const std::string& ErrorText() const { return errorText_; }
   bool Finished() const { return finished_; }
   const Value& Result() const { return result_; }
-  int LineCount() const { return static_cast<int>(lines_.size()); }
-  const std::vector<std::string>& Lines() const { return lines_; }
-  const std::vector<TFrameInfo>& Frames() const { return frames_; }
-  const TStatementList& Statements() const { return statements_; }
-  const std::vector<TFunctionBlock*>& Functions() const { return functions_; }
+  int LineCount() const;
+  const std::vector<std::string>& Lines() const;
+  const std::vector<TFrameInfo>& Frames() const;
 
   // Error state as the evaluator sets it. SetErrorOnce keeps an earlier text;
   // SetErrorReplace replaces it.
   void SetErrorOnce(const std::string& text);
   void SetErrorReplace(const std::string& text);
 
-  // How deep user function calls may nest (each level is a whole engine).
-  static constexpr int kMaxCallDepth = 200;
-
  private:
-  friend class Evaluator;
-  void Parse();
+  struct LoopState {
+    int Passes = 0;
+    int Limit = 0;
+    Value StepValue;
+    Value EndValue;
+  };
+
+  void ExecuteGuarded();
   void ExecuteOne();
-  void ExecuteAssignment(const TLetStatement& let);
-  bool LoopConditionTrue(const std::string& cond);
+  void ExecuteAssignment(int line, const TLetStatement& let);
+  void ExecuteDo(const TDoLoop& loop, LoopState& state);
+  void ExecuteLoop(const TDoLoop& loop, LoopState& state);
+  void ExecuteFor(const TForLoop& loop, LoopState& state);
+  void ExecuteNext(const TForLoop& loop, LoopState& state);
+  void ExecuteIf(int line);
+  void ExecuteResult(int line);
+  bool ConditionTrue(const std::string& cond);
+  LoopState& StateOf(int index);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);
   void InstallErrorHandler();
 
-  std::vector<std::string> lines_;
-  std::vector<TFrameInfo> frames_;
-  TStatementList statements_;
-  std::vector<TFunctionBlock*> functions_;              // in order of appearance, owned by statements_
-  std::unordered_map<std::string, int> functionIndex_;  // upper-cased name -> first position
-  std::string programText_;
+  // Evaluation of a compiled expression.
+  Value Eval(const Expr& e);
+  Value EvalOperand(const Expr& e);
+  Value ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args);
+  std::shared_ptr<const Expr> Compiled(const std::string& text);
+  Value EvaluateCompiled(const std::string& text);
 
-  TVariableSet* vars_ = nullptr;
+  std::shared_ptr<Program> program_;
+  std::vector<LoopState> loops_;  // run-time state of the loop records
+
+  TVariableSet ownVars_;  // used until a set is bound
+  TVariableSet* vars_ = &ownVars_;
   BeforeSetHandler onBeforeSet_;
   ChangeHandler onChange_;
   FunctionLibrary functionHandler_;
+  FunctionLibrary builtinHandler_;
   std::string externalFolder_;
-  std::unique_ptr<ExternalLibraries> externals_;
+  std::shared_ptr<ExternalLibraries> externals_;
 
   int currentLine_ = 0;
   int nextLine_ = 0;
@@ -103,9 +119,7 @@ class TCalc {
   bool finished_ = false;
   std::string errorText_;
   Value result_;
-
   int callDepth_ = 0;  // nesting of this engine below the outermost one
-  std::shared_ptr<ExpressionCache> cache_;
 };
 
 }  // namespace tam

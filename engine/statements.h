@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/value.h"
-
 namespace tam {
 
 enum StatementKind : unsigned char {
@@ -46,10 +44,8 @@ struct TDoLoop : TStatement {
   int LoopLine = 0;
   std::string DoCondition;
   std::string LoopCondition;
-  int Passes = 0;
   std::string DoMax;
   std::string LoopMax;
-  int Limit = 0;
 };
 
 struct TForLoop : TStatement {
@@ -58,22 +54,20 @@ struct TForLoop : TStatement {
   std::string Variable;
   std::string StartExpr;
   std::string StepExpr = "1";
-  Value StepValue;
   std::string EndExpr;
-  Value EndValue;
-  int Passes = 0;
   std::string MaxExpr;
-  int Limit = 0;
 };
 
 struct TIfBlock : TStatement {
   int NextBranch = 0;
   std::string Condition;
+  bool NextIsBranch = false;  // NextBranch is a further branch, not the line after ENDIF
 };
 
 struct TLetStatement : TStatement {
   std::string Target;
   std::string Expression;
+  std::vector<std::string> Targets;  // Target split at its commas
 };
 
 struct TFunctionBlock : TStatement {

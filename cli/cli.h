@@ -1,0 +1,33 @@
+// The tamberlo command-line tool: shared helpers of its commands.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/value.h"
+
+namespace tam::cli {
+
+// Output conversion: Shift-JIS as stored, or UTF-8 with --utf8.
+struct Output {
+  bool utf8 = false;
+  std::string Text(const std::string& sjis) const;
+  void Out(const std::string& sjis) const;  // a line on stdout
+  void Err(const std::string& sjis) const;  // a line on stderr
+};
+
+bool ReadFile(const std::string& path, std::string& bytes);
+// A value as the tool shows it, and "text (Type)".
+std::string DisplayText(const Value& v);
+std::string Describe(const Value& v);
+// CR LF and lone CR inside a text become LF.
+std::string ToLf(const std::string& text);
+
+int RunCommand(const std::vector<std::string>& args);
+int EvalCommand(const std::vector<std::string>& args);
+
+constexpr int kExitOk = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+}  // namespace tam::cli

@@ -1,0 +1,61 @@
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "platform/platform.h"
+
+namespace tam::cli {
+
+std::string Output::Text(const std::string& sjis) const { return utf8 ? SjisToUtf8(sjis) : sjis; }
+
+void Output::Out(const std::string& sjis) const {
+  const std::string t = Text(sjis) + "\n";
+  std::fwrite(t.data(), 1, t.size(), stdout);
+}
+
+void Output::Err(const std::string& sjis) const {
+  std::fflush(stdout);
+  const std::string t = Text(sjis) + "\n";
+  std::fwrite(t.data(), 1, t.size(), stderr);
+}
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream s;
+  s << in.rdbuf();
+  bytes = s.str();
+  return true;
+}
+
+std::string DisplayText(const Value& v) {
+  if (v.isArray()) {
+    std::string r = "(";
+    for (std::size_t i = 0; i < v.items().size(); ++i) r += (i ? ", " : "") + DisplayText(v.items()[i]);
+    return r + ")";
+  }
+  if (v.type() == vtNull) return "Null";
+  try {
+    return ToText(v);
+  } catch (...) {
+    return "?";
+  }
+}
+
+std::string Describe(const Value& v) { return DisplayText(v) + " (" + TypeName(v.type()) + ")"; }
+
+std::string ToLf(const std::string& text) {
+  std::string r;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      r += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      r += text[i];
+    }
+  }
+  return r;
+}
+
+}  // namespace tam::cli

@@ -1,0 +1,475 @@
+// The engine's life cycle and its statements.
+#include "engine/calc.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "engine/external.h"
+#include "engine/failure.h"
+#include "engine/limits.h"
+#include "engine/operators.h"
+#include "engine/program.h"
+#include "engine/scanner.h"
+#include "engine/sjis.h"
+
+namespace tam {
+
+TCalc::TCalc() : program_(ParseProgram("")) {
+  InstallErrorHandler();
+  Reset();
+}
+
+TCalc::~TCalc() {
+  if (vars_ && vars_ != &ownVars_) vars_->OnError = nullptr;
+}
+
+int TCalc::LineCount() const { return static_cast<int>(program_->lines.size()); }
+const std::vector<std::string>& TCalc::Lines() const { return program_->lines; }
+const std::vector<TFrameInfo>& TCalc::Frames() const { return program_->frames; }
+
+void TCalc::InstallErrorHandler() {
+  vars_->OnError = [this](TVariableSet&, const std::string& message) { SetErrorReplace(message); };
+}
+
+void TCalc::SetVariables(TVariableSet* set) {
+  if (vars_ && vars_ != &ownVars_) vars_->OnError = nullptr;
+  vars_ = set ? set : &ownVars_;
+  if (onBeforeSet_) vars_->OnBeforeSet = onBeforeSet_;
+  if (onChange_) vars_->OnChange = onChange_;
+  InstallErrorHandler();
+}
+
+void TCalc::SetOnBeforeSet(BeforeSetHandler h) {
+  onBeforeSet_ = std::move(h);
+  if (vars_ != &ownVars_) vars_->OnBeforeSet = onBeforeSet_;
+}
+
+void TCalc::SetOnChange(ChangeHandler h) {
+  onChange_ = std::move(h);
+  if (vars_ != &ownVars_) vars_->OnChange = onChange_;
+}
+
+void TCalc::SetMaxLoop(int n) {
+  maxLoop_ = n;
+  error_ = false;
+  errorText_.clear();
+}
+
+void TCalc::SetExternalFolder(const std::string& path) {
+  externalFolder_ = path;
+  externals_ = path.empty() ? nullptr : std::make_shared<ExternalLibraries>(path);
+}
+
+void TCalc::SetErrorOnce(const std::string& text) {
+  if (error_) return;
+  error_ = true;
+  errorText_ = text;
+}
+
+void TCalc::SetErrorReplace(const std::string& text) {
+  error_ = true;
+  errorText_ = text;
+}
+
+void TCalc::LoadProgram(const std::string& text) {
+  error_ = false;
+  errorText_.clear();
+  program_ = ParseProgram(text);
+  loops_.clear();
+  if (program_->error) SetErrorReplace(program_->errorText);
+}
+
+void TCalc::Reset() {
+  currentLine_ = nextLine_ = 0;
+  error_ = false;
+  errorText_.clear();
+  finished_ = LineCount() == 0;
+}
+
+void TCalc::Step() {
+  stepMode_ = true;
+  if (!finished_) ExecuteGuarded();
+}
+
+void TCalc::Run() {
+  stepMode_ = false;
+  while (!finished_ && !error_) ExecuteGuarded();
+}
+
+void TCalc::Stop() {
+  nextLine_ = LineCount();
+  finished_ = true;
+}
+
+void TCalc::Retry() {
+  error_ = false;
+  errorText_.clear();
+  nextLine_ = currentLine_;
+  if (stepMode_)
+    Step();
+  else
+    Run();
+}
+
+void TCalc::Skip() {
+  error_ = false;
+  errorText_.clear();
+  nextLine_ = currentLine_ + 1;
+  if (nextLine_ >= LineCount()) {
+    finished_ = true;
+    return;
+  }
+  if (stepMode_)
+    Step();
+  else
+    Run();
+}
+
+// Runs one statement. Too deep nesting and exhausted memory become a run-time
+// error of the outermost engine's line; nested engines pass them up at once so
+// that nothing else runs on the way out.
+void TCalc::ExecuteGuarded() {
+  StackGuard guard;
+  if (nextLine_ < 0 || nextLine_ >= LineCount()) {
+    nextLine_ = LineCount();
+    finished_ = true;
+    return;
+  }
+  try {
+    ExecuteOne();
+  } catch (const NestingTooDeep&) {
+    if (callDepth_ > 0) throw;
+    nextLine_ = currentLine_;
+    SetErrorReplace(kTooDeepText);
+  } catch (const std::bad_alloc&) {
+    if (callDepth_ > 0) throw;
+    nextLine_ = currentLine_;
+    SetErrorReplace(kNoMemoryText);
+  } catch (const std::length_error&) {
+    if (callDepth_ > 0) throw;
+    nextLine_ = currentLine_;
+    SetErrorReplace(kNoMemoryText);
+  } catch (...) {
+    // A fault leaves the statement unfinished.
+    nextLine_ = currentLine_;
+    throw;
+  }
+}
+
+TCalc::LoopState& TCalc::StateOf(int index) {
+  if (loops_.size() < program_->statements.size()) loops_.resize(program_->statements.size());
+  return loops_[index];
+}
+
+void TCalc::ExecuteOne() {
+  currentLine_ = nextLine_;
+  const int line = currentLine_;
+  nextLine_ = line + 1;
+  const TFrameInfo frame = program_->frames[line];
+  auto& statements = program_->statements;
+  switch (frame.Kind) {
+    case kLet:
+      ExecuteAssignment(line, static_cast<const TLetStatement&>(*statements[frame.Index]));
+      break;
+    case kDo: {
+      const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+      ExecuteDo(loop, StateOf(frame.Index));
+      break;
+    }
+    case kLoop: {
+      const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+      ExecuteLoop(loop, StateOf(frame.Index));
+      break;
+    }
+    case kExitDo:
+      nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
+      break;
+    case kFor: {
+      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+      ExecuteFor(loop, StateOf(frame.Index));
+      break;
+    }
+    case kNext: {
+      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+      ExecuteNext(loop, StateOf(frame.Index));
+      break;
+    }
+    case kExitFor: {
+      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+      nextLine_ = loop.ForNextLine + 1;
+      vars_->SetReadOnly(loop.Variable, false);
+      break;
+    }
+    case kIf:
+      ExecuteIf(line);
+      break;
+    case kElseIf: {
+      int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+      const TIfBlock* b = static_cast<const TIfBlock*>(statements[frame.Index].get());
+      while (b->NextIsBranch) {
+        b = static_cast<const TIfBlock*>(statements[program_->frames[b->NextBranch].Index].get());
+        n = b->NextBranch;
+      }
+      nextLine_ = n;
+      break;
+    }
+    case kElse:
+      nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+      break;
+    case kFunction:
+      nextLine_ = program_->functions[frame.Index]->EndLine + 1;
+      break;
+    case kResult:
+      ExecuteResult(line);
+      break;
+    case kExitFunction:
+    case kEndFunction:
+    case kExitProgram:
+    case kEnd:
+      nextLine_ = LineCount();
+      break;
+    default:
+      break;  // comments, ENDIF and lines left unparsed advance
+  }
+  if (nextLine_ >= LineCount() && !error_) finished_ = true;
+}
+
+void TCalc::ExecuteAssignment(int, const TLetStatement& let) {
+  Value v = EvaluateStatement(let.Expression);
+  if (error_ || let.Target.empty()) return;
+  const auto& targets = let.Targets;
+  if (!v.isArray()) {
+    const std::string name = ElementName(targets.empty() ? let.Target : targets[0]);
+    if (!error_) vars_->SetValue(name, v);
+    return;
+  }
+  const auto& items = v.items();
+  for (std::size_t i = 0; i < targets.size() && i < items.size(); ++i) {
+    const std::string name = ElementName(targets[i]);
+    if (error_) return;
+    if (items[i].isArray()) {
+      const auto& inner = items[i].items();
+      for (std::size_t k = 0; k < inner.size(); ++k) vars_->SetValue(name + "(" + std::to_string(k) + ")", inner[k]);
+    } else {
+      vars_->SetValue(name, items[i]);
+    }
+  }
+}
+
+// Conditions and limits of loops are outside any expression; a value that
+// cannot take part in them is a fault that passes on.
+namespace {
+template <class Fn>
+auto LoopControl(Fn fn) -> decltype(fn()) {
+  try {
+    return fn();
+  } catch (const ScriptFailure& e) {
+    throw EngineFault(std::string("Invalid loop control value: ") + e.what());
+  }
+}
+}  // namespace
+
+bool TCalc::ConditionTrue(const std::string& cond) {
+  if (cond.empty()) return false;
+  Value v = EvaluateStatement(cond);
+  if (error_) return false;
+  return LoopControl([&] { return ToBoolean(v); });
+}
+
+void TCalc::ExecuteDo(const TDoLoop& loop, LoopState& state) {
+  const Value m1 = loop.DoMax.empty() ? Value::Int(maxLoop_) : EvaluateStatement(loop.DoMax);
+  const Value m2 = loop.LoopMax.empty() ? Value::Int(maxLoop_) : EvaluateStatement(loop.LoopMax);
+  if (error_) return;
+  state.Limit = LoopControl([&] { return CompareValues(m1, m2) < 0 ? ToInteger(m1) : ToInteger(m2); });
+  state.Passes = 0;
+  if (ConditionTrue(loop.DoCondition)) nextLine_ = loop.LoopLine + 1;
+}
+
+void TCalc::ExecuteLoop(const TDoLoop& loop, LoopState& state) {
+  ++state.Passes;
+  if (state.Passes >= state.Limit || ConditionTrue(loop.LoopCondition) || ConditionTrue(loop.DoCondition))
+    nextLine_ = loop.LoopLine + 1;
+  else if (!error_)
+    nextLine_ = loop.DoLine + 1;
+}
+
+void TCalc::ExecuteFor(const TForLoop& loop, LoopState& state) {
+  if (loop.MaxExpr.empty()) {
+    state.Limit = maxLoop_;
+  } else {
+    const Value m = EvaluateStatement(loop.MaxExpr);
+    if (error_) return;
+    state.Limit = LoopControl([&] { return ToInteger(m); });
+  }
+  state.Passes = 0;
+  const Value start = EvaluateStatement(loop.StartExpr);
+  if (error_) return;
+  vars_->SetValue(loop.Variable, start);
+  if (error_) return;
+  state.EndValue = EvaluateStatement(loop.EndExpr);
+  state.StepValue = EvaluateStatement(loop.StepExpr);
+  if (error_) return;
+  const Value current = vars_->GetValue(loop.Variable);
+  const bool leave = LoopControl([&] {
+    const int dir = CompareValues(state.StepValue, Value::Int(0));
+    return state.Passes >= state.Limit || (dir > 0 && CompareValues(current, state.EndValue) > 0) ||
+           (dir < 0 && CompareValues(current, state.EndValue) < 0);
+  });
+  if (leave)
+    nextLine_ = loop.ForNextLine + 1;
+  else
+    vars_->SetReadOnly(loop.Variable, true);
+}
+
+void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
+  ++state.Passes;
+  bool leave = state.Passes >= state.Limit;
+  Value v;
+  if (!leave) {
+    leave = LoopControl([&] {
+      v = Combine(Op::kAdd, vars_->GetValue(loop.Variable), state.StepValue);
+      const int dir = CompareValues(state.StepValue, Value::Int(0));
+      return (dir > 0 && CompareValues(v, state.EndValue) > 0) || (dir < 0 && CompareValues(v, state.EndValue) < 0);
+    });
+  }
+  vars_->SetReadOnly(loop.Variable, false);
+  if (leave) {
+    nextLine_ = loop.ForNextLine + 1;
+    return;
+  }
+  vars_->SetValue(loop.Variable, v);
+  vars_->SetReadOnly(loop.Variable, true);
+  nextLine_ = loop.ForLine + 1;
+}
+
+void TCalc::ExecuteIf(int line) {
+  const auto& statements = program_->statements;
+  for (;;) {
+    const TFrameInfo& f = program_->frames[line];
+    const auto& block = static_cast<const TIfBlock&>(*statements[f.Index]);
+    bool taken = f.Kind == kElse;
+    if (!taken) {
+      const Value c = EvaluateStatement(block.Condition);
+      if (error_) return;
+      taken = c.type() == vtBoolean && c.b();
+    }
+    if (taken) {
+      nextLine_ = line + 1;
+      return;
+    }
+    if (!block.NextIsBranch) {
+      nextLine_ = block.NextBranch;
+      return;
+    }
+    line = block.NextBranch;
+  }
+}
+
+void TCalc::ExecuteResult(int line) {
+  result_ = Value();
+  auto& cache = program_->resultItems;
+  auto it = cache.find(line);
+  if (it == cache.end())
+    it = cache.emplace(line, SplitArguments(Trim(CharCopy(Trim(program_->lines[line]), 8, kRest)))).first;
+  for (const std::string& item : it->second) result_.append(EvaluateStatement(item));
+}
+
+bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result) {
+  CheckStack();
+  TVariableSet locals;
+  if (args.isArray()) {
+    for (std::size_t i = 0; i < fn.Parameters.size() && i < args.items().size(); ++i)
+      locals.SetValue(fn.Parameters[i], args.items()[i]);
+  } else if (!fn.Parameters.empty()) {
+    locals.SetValue(fn.Parameters[0], args);
+  }
+  auto sub = std::make_unique<TCalc>();
+  sub->callDepth_ = callDepth_ + 1;
+  sub->onBeforeSet_ = onBeforeSet_;
+  sub->onChange_ = onChange_;
+  sub->functionHandler_ = functionHandler_;
+  sub->builtinHandler_ = builtinHandler_;
+  sub->maxLoop_ = maxLoop_;
+  sub->externalFolder_ = externalFolder_;
+  sub->externals_ = externals_;
+  // The same text parses to the same program: share it.
+  sub->program_ = program_;
+  if (program_->error) {
+    sub->SetErrorReplace(program_->errorText);
+  } else {
+    sub->SetVariables(&locals);
+    sub->Reset();
+    sub->nextLine_ = fn.FunctionLine + 1;
+    sub->finished_ = sub->nextLine_ >= sub->LineCount();
+    sub->Run();
+  }
+  if (sub->error_) {
+    SetErrorReplace("Function runtime error: " + name + "\r\n" + sub->errorText_);
+    return false;
+  }
+  result = sub->result_;
+  return true;
+}
+
+bool TCalc::CallFunction(const std::string& name, const Value& args, Value& result) {
+  StackGuard guard;
+  result = Value();
+  try {
+    auto fit = program_->functionIndex.find(UpperCase(Trim(name)));
+    if (fit != program_->functionIndex.end())
+      return CallUserFunction(*program_->functions[fit->second], name, args, result);
+    bool found = false;
+    if (functionHandler_) {
+      const bool ok = functionHandler_(name, args, result, found);
+      if (found) return ok;
+      result = Value();
+    }
+    if (externals_) {
+      const bool ok = externals_->Call(name, args, result, found);
+      if (found) return ok;
+      result = Value();
+    }
+    const std::string upper = UpperCase(Trim(name));
+    if (upper == "EVALUATE") {
+      auto once = [&](const Value& item) {
+        const Value first = Evaluate(ToText(item));
+        result.append(Evaluate(ToText(first)));
+      };
+      if (args.isArray())
+        for (const Value& item : args.items()) once(item);
+      else
+        once(args);
+      return true;
+    }
+    if (upper == "CITE" && args.isArray() && args.items().size() >= 3) {
+      const Value& base = args.items()[0];
+      const std::int32_t from = ToInteger(args.items()[1]), to = ToInteger(args.items()[2]);
+      for (long long n = from; n <= to; ++n) {
+        const Value text = Combine(
+            Op::kAdd,
+            Combine(Op::kAdd, Combine(Op::kAdd, base, Value::Str("(")), Value::Int(static_cast<std::int32_t>(n))),
+            Value::Str(")"));
+        result.append(Evaluate(ToText(text)));
+      }
+      return true;
+    }
+    if (builtinHandler_) {
+      const bool ok = builtinHandler_(name, args, result, found);
+      if (found) return ok;
+      result = Value();
+    }
+  } catch (const ConvertError&) {
+    SetErrorOnce("Convert error: " + name);
+    return false;
+  } catch (const StringListError&) {
+    SetErrorOnce("String list error: " + name);
+    return false;
+  } catch (const VariantError&) {
+    SetErrorOnce("Variant error: " + name);
+    return false;
+  }
+  SetErrorReplace("No such function: " + name);
+  return false;
+}
+
+}  // namespace tam

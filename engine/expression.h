@@ -1,0 +1,43 @@
+// The structure of an expression text: where it splits at operators and what
+// kind of operand each piece is. Splitting depends only on the text, so the
+// structure is worked out once per text and evaluated many times; what
+// depends on run-time state (variables, functions) is decided at evaluation.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/operators.h"
+#include "engine/value.h"
+
+namespace tam {
+
+struct Expr {
+  enum Kind {
+    kBinary,     // left op right
+    kParen,      // ( inner )
+    kString,     // a string literal
+    kBadString,  // a string literal with a lone inner quote
+    kCall,       // name(arguments): an array element or a function call
+    kEmpty,      // no text
+    kNumber,     // a decimal number
+    kName,       // a variable or a function called without arguments
+  };
+  Kind kind = kEmpty;
+  std::string text;  // the whole (trimmed) text of this node
+  Op op = Op::kAdd;
+  std::unique_ptr<Expr> left, right;  // kBinary; kParen uses left
+  Value value;                        // kString, kBadString, kNumber
+  std::string name;                   // kCall: the name before "("
+  std::vector<std::unique_ptr<Expr>> args;
+};
+
+// Works out the structure of a text. Throws NestingTooDeep when the text is
+// nested beyond the stack budget.
+std::unique_ptr<Expr> CompileExpression(const std::string& text);
+
+// The argument texts of a call, compiled.
+std::vector<std::unique_ptr<Expr>> CompileArguments(const std::string& argText);
+
+}  // namespace tam

@@ -1,0 +1,33 @@
+// A parsed reply program, shared by the engine that loaded it and the nested
+// engines of its user function calls, with the structure of its expressions.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/expression.h"
+#include "engine/statements.h"
+
+namespace tam {
+
+struct Program {
+  std::vector<std::string> lines;
+  std::vector<TFrameInfo> frames;
+  TStatementList statements;
+  std::vector<TFunctionBlock*> functions;              // in order of appearance
+  std::unordered_map<std::string, int> functionIndex;  // upper-cased name -> first position
+  bool error = false;
+  std::string errorText;
+
+  // Expression structure by text, for the texts of this program.
+  std::unordered_map<std::string, std::shared_ptr<const Expr>> expressions;
+  // Item texts of RESULT lines by line index.
+  std::unordered_map<int, std::vector<std::string>> resultItems;
+};
+
+// Splits and parses a program text; parse errors are recorded in the result.
+std::shared_ptr<Program> ParseProgram(const std::string& text);
+
+}  // namespace tam

@@ -1,0 +1,38 @@
+// What a script test may set up besides the program: each area adds its
+// directives here (a fixed clock, a referenced mail, dialog answers, ...).
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/calc.h"
+
+namespace tam {
+
+struct ScriptSetup {
+  int maxLoop = 100;
+  std::map<std::string, std::vector<std::string>> directives;  // name -> values in order (UTF-8)
+};
+
+// Reads one program line; records it in setup when it is a directive of an area.
+void ScriptDirective(const std::string& line, ScriptSetup& setup);
+
+// Lives for one test run: installs what the directives ask for and restores
+// the process afterwards.
+class ScriptEnvironment {
+ public:
+  explicit ScriptEnvironment(const ScriptSetup& setup);
+  ~ScriptEnvironment();
+  ScriptEnvironment(const ScriptEnvironment&) = delete;
+  ScriptEnvironment& operator=(const ScriptEnvironment&) = delete;
+
+  void Install(TCalc& calc, TVariableSet& set);
+  // Adds output lines after the variables (for example the reply built).
+  void Collect(std::vector<std::string>& output);
+
+ private:
+  const ScriptSetup& setup_;
+};
+
+}  // namespace tam
