@@ -4,6 +4,5 @@
 namespace tam {
 void AddTextFunctions(Catalogue&) {}
 void AddNumberFunctions(Catalogue&) {}
-void AddDateFunctions(Catalogue&) {}
 void AddFileFunctions(Catalogue&) {}
 }  // namespace tam

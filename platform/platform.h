@@ -25,8 +25,24 @@ struct LocaleInfo {
   std::string longMonthNames[12];
   std::string shortDayNames[7];  // Sunday first
   std::string longDayNames[7];
+  // A Japanese locale: the era specifier g shows the first character of the
+  // era name only.
+  bool japanese = true;
   LocaleInfo();
 };
+
+// A date's era in the locale's alternative calendar (the Japanese era
+// calendar): its name and the year within it, both as the platform's date
+// formatting writes them.
+struct EraInfo {
+  std::string name;      // "平成"
+  std::string year;      // at least two digits: "01", "31"
+  std::string fullYear;  // the calendar's full form of the year
+};
+
+// The Japanese era of a calendar date, computed from the era table (Meiji to
+// Reiwa); false before the first era and for invalid dates.
+bool JapaneseEra(int year, int month, int day, EraInfo& era);
 
 struct LocalTime {
   int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0, msec = 0;
@@ -46,6 +62,9 @@ class Platform {
   virtual LocalTime UtcNow() = 0;
   // Minutes to add to local standard time to get UTC (Japan: -540).
   virtual int TimeZoneBias() = 0;
+  // The era of a date for the era specifiers of the date formatter; false
+  // when the calendar has no era for it. By default the Japanese era table.
+  virtual bool Era(int year, int month, int day, EraInfo& era) { return JapaneseEra(year, month, day, era); }
 
   // A message box: returns one of MessageBoxResult. flags are the platform's
   // MB_ flags (buttons, icon, default button, modality).
