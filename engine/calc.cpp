@@ -442,15 +442,11 @@ bool TCalc::CallFunction(const std::string& name, const Value& args, Value& resu
       return true;
     }
     if (upper == "CITE" && args.isArray() && args.items().size() >= 3) {
-      const Value& base = args.items()[0];
+      // The base text with "(", the number and ")" appended: CITE("A", 1, 3)
+      // reads A(1), A(2) and A(3).
+      const std::string base = ToText(args.items()[0]);
       const std::int32_t from = ToInteger(args.items()[1]), to = ToInteger(args.items()[2]);
-      for (long long n = from; n <= to; ++n) {
-        const Value text = Combine(
-            Op::kAdd,
-            Combine(Op::kAdd, Combine(Op::kAdd, base, Value::Str("(")), Value::Int(static_cast<std::int32_t>(n))),
-            Value::Str(")"));
-        result.append(Evaluate(ToText(text)));
-      }
+      for (long long n = from; n <= to; ++n) result.append(Evaluate(base + "(" + std::to_string(n) + ")"));
       return true;
     }
     if (builtinHandler_) {
