@@ -2,7 +2,6 @@
 #include "library/library.h"
 
 namespace tam {
-void AddTextFunctions(Catalogue&) {}
 void AddNumberFunctions(Catalogue&) {}
 void AddFileFunctions(Catalogue&) {}
 }  // namespace tam
