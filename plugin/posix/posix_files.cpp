@@ -46,15 +46,54 @@ std::string Folder(const std::string& native) {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) { return UpperCase(a) == UpperCase(b); }
 
+// The host's file names match in any letter case. A path that does not exist
+// as written is looked up component by component, taking the entry whose
+// name matches without regard to case; components that match nothing are
+// kept as written (a file about to be created).
+std::string Resolve(const std::string& native) {
+  struct stat st {};
+  if (native.empty() || lstat(native.c_str(), &st) == 0) return native;
+  std::string done = native[0] == '/' ? "/" : "";
+  bool matching = true;
+  std::size_t pos = 0;
+  while (pos <= native.size()) {
+    std::size_t end = native.find('/', pos);
+    if (end == std::string::npos) end = native.size();
+    std::string part = native.substr(pos, end - pos);
+    pos = end + 1;
+    if (part.empty()) continue;
+    std::string dir = done.empty() ? "." : done;
+    std::string next = (done.empty() || done.back() == '/' ? done : done + "/") + part;
+    if (matching && lstat(next.c_str(), &st) != 0) {
+      matching = false;
+      if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
+          if (SameIgnoringCase(e->d_name, part)) {
+            next = (done.empty() || done.back() == '/' ? done : done + "/") + e->d_name;
+            matching = true;
+            break;
+          }
+        }
+        closedir(d);
+      }
+    }
+    done = next;
+  }
+  if (!native.empty() && native.back() == '/' && !done.empty() && done.back() != '/') done += '/';
+  return done;
+}
+
+std::string Local(const std::string& path) { return Resolve(NativePath(path)); }
+
 class PosixFiles : public FileAccess {
  public:
   bool FileExists(const std::string& path) override {
     struct stat st {};
-    return stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return stat(Local(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
   }
 
   std::optional<std::string> ReadAll(const std::string& path) override {
-    int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = open(Local(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::string data;
     char buf[65536];
@@ -73,7 +112,7 @@ class PosixFiles : public FileAccess {
   }
 
   bool ReplaceContents(const std::string& path, const std::string& data) override {
-    std::string target = NativePath(path);
+    std::string target = Local(path);
     std::string temp = target + ".XXXXXX";
     int fd = mkstemp(&temp[0]);
     if (fd < 0) return false;
@@ -95,7 +134,7 @@ class PosixFiles : public FileAccess {
   }
 
   std::string CreateTempFile(const std::string& folder, const std::string& prefix, const std::string& data) override {
-    std::string pattern = NativePath(folder) + prefix + "XXXXXX.TMP";
+    std::string pattern = Local(folder) + prefix + "XXXXXX.TMP";
     int fd = mkstemps(&pattern[0], 4);
     if (fd < 0) return std::string();
     bool ok = WriteAllTo(fd, data);
@@ -107,39 +146,24 @@ class PosixFiles : public FileAccess {
     return folder + pattern.substr(pattern.size() - prefix.size() - 10);
   }
 
-  bool RemoveFile(const std::string& path) override { return unlink(NativePath(path).c_str()) == 0; }
+  bool RemoveFile(const std::string& path) override { return unlink(Local(path).c_str()) == 0; }
 
   bool CreateFolder(const std::string& path) override {
-    std::string native = NativePath(path);
+    std::string native = Local(path);
     if (mkdir(native.c_str(), 0777) == 0) return true;
     struct stat st {};
     return stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
 
   std::optional<std::string> StoredFolderName(const std::string& path) override {
-    std::string native = NativePath(path);
+    std::string native = Local(path);
     while (native.size() > 1 && native.back() == '/') native.pop_back();
+    struct stat st {};
+    if (stat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
     std::size_t slash = native.rfind('/');
-    std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
     std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return std::nullopt;
-    struct stat st {};
-    if (stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return name;
-    // The system's folder names match in any letter case: find the stored one.
-    DIR* d = opendir(parent.c_str());
-    if (!d) return std::nullopt;
-    std::optional<std::string> found;
-    while (dirent* e = readdir(d)) {
-      std::string entry = e->d_name;
-      if (!SameIgnoringCase(entry, name)) continue;
-      std::string full = parent + "/" + entry;
-      if (stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        found = entry;
-        break;
-      }
-    }
-    closedir(d);
-    return found;
+    return name;
   }
 };
 
