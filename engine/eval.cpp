@@ -65,7 +65,7 @@ Value TCalc::Eval(const Expr& e) {
   const Value left = Eval(*e.left);
   const Value right = Eval(*e.right);
   Value result;
-  if (!ApplyOperator(e.op, left, right, result)) SetErrorOnce("Invalid expression: " + e.text);
+  if (!ApplyOperator(e.op, left, right, result)) SetErrorOnce("Invalid expression: " + e.Text());
   return result;
 }
 

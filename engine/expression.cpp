@@ -12,6 +12,10 @@ namespace tam {
 
 namespace {
 
+// Work done by the outermost compile on this thread and its nested texts.
+thread_local std::size_t g_work = 0;
+thread_local int g_compiles = 0;
+
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
@@ -27,7 +31,12 @@ char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c
 // start or end of a piece without a blank beside it.
 class Splitter {
  public:
-  explicit Splitter(const std::string& t) : t_(t), n_(static_cast<int>(t.size())), start_(t.size()), elig_(t.size()) {
+  explicit Splitter(const std::shared_ptr<const std::string>& source)
+      : source_(source),
+        t_(*source),
+        n_(static_cast<int>(source->size())),
+        start_(source->size()),
+        elig_(source->size()) {
     for (int i = 0; i < n_; ++i) {
       start_[i] = 1;
       if (IsLeadByte(static_cast<unsigned char>(t_[i])) && i + 1 < n_) ++i;
@@ -70,7 +79,9 @@ class Splitter {
       const int s = p - static_cast<int>(std::strlen(form.text)) + 1;
       auto e = std::make_unique<Expr>();
       e->kind = Expr::kBinary;
-      e->text = t_.substr(lo, hi - lo + 1);
+      e->source = source_;
+      e->textPos = static_cast<std::size_t>(lo);
+      e->textLen = static_cast<std::size_t>(hi - lo + 1);
       e->op = form.op;
       e->left = Build(lo, s - 1);
       e->right = Build(p + 1, hi);
@@ -202,6 +213,7 @@ class Splitter {
     return e;
   }
 
+  std::shared_ptr<const std::string> source_;
   const std::string& t_;
   const int n_;
   std::vector<char> start_;  // a character begins here
@@ -212,10 +224,19 @@ class Splitter {
 }  // namespace
 
 std::unique_ptr<Expr> CompileExpression(const std::string& text) {
-  const std::string t = Trim(text);
+  std::string t = Trim(text);
   if (t.empty()) return std::make_unique<Expr>();
-  Splitter s(t);
-  return s.Build(0, static_cast<int>(t.size()) - 1);
+  struct Outermost {
+    Outermost() {
+      if (g_compiles++ == 0) g_work = 0;
+    }
+    ~Outermost() { --g_compiles; }
+  } count;
+  g_work += t.size();
+  if (g_work > kCompileWork) throw NestingTooDeep();
+  auto source = std::make_shared<const std::string>(std::move(t));
+  Splitter s(source);
+  return s.Build(0, static_cast<int>(source->size()) - 1);
 }
 
 std::vector<std::unique_ptr<Expr>> CompileArguments(const std::string& argText) {

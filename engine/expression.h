@@ -25,7 +25,13 @@ struct Expr {
     kName,       // a variable or a function called without arguments
   };
   Kind kind = kEmpty;
-  std::string text;  // the whole (trimmed) text of this node
+  std::string text;  // the whole (trimmed) text of an operand
+  // A binary node's text is a piece of the compiled text, cut when an error
+  // message needs it: a long chain of operators must not copy its text once
+  // per operator.
+  std::shared_ptr<const std::string> source;
+  std::size_t textPos = 0, textLen = 0;
+  std::string Text() const { return source ? source->substr(textPos, textLen) : text; }
   Op op = Op::kAdd;
   std::unique_ptr<Expr> left, right;  // kBinary; kParen uses left
   Value value;                        // kString, kBadString, kNumber

@@ -12,7 +12,12 @@ namespace tam {
 // plug-in runs on the mail client's thread, whose stack is 1 MB on Windows.
 constexpr std::size_t kStackBudget = 384 * 1024;
 
-// Text of the run-time error when the budget is exhausted.
+// Characters that the splitting of one expression text may scan, counting
+// the texts inside its parentheses and arguments again, so that a deeply
+// nested text cannot take quadratic time.
+constexpr std::size_t kCompileWork = 8 * 1024 * 1024;
+
+// Text of the run-time error when a budget is exhausted.
 constexpr const char* kTooDeepText = "Program nested too deeply (expressions or function calls).";
 // Text of the run-time error when memory runs out inside a statement.
 constexpr const char* kNoMemoryText = "Out of memory.";

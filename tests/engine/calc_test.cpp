@@ -1,0 +1,169 @@
+// The engine's life cycle: parse records, stepping, retry and skip, faults
+// that pass out, and the bounds that keep a program from crashing its host.
+#include "engine/calc.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "engine/failure.h"
+#include "engine/limits.h"
+#include "library/library.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pthread.h>
+#endif
+
+namespace tam {
+namespace {
+
+struct Engine {
+  TVariableSet vars;
+  TCalc calc;
+  explicit Engine(const std::string& program) {
+    calc.SetBuiltinHandler(BuiltinFunction);
+    calc.LoadProgram(program);
+    calc.SetVariables(&vars);
+    calc.Reset();
+  }
+};
+
+TEST(Calc, LinksBranchesOfAnIfBlock) {
+  Engine e("IF A\r\nELSEIF B\r\nELSEIF C\r\nELSE\r\nENDIF\r\n");
+  ASSERT_FALSE(e.calc.Error());
+  const auto& f = e.calc.Frames();
+  EXPECT_EQ(f[0].Kind, kIf);
+  EXPECT_EQ(f[1].Kind, kElseIf);
+  EXPECT_EQ(f[3].Kind, kElse);
+  EXPECT_EQ(f[4].Kind, kEndIf);
+}
+
+TEST(Calc, ClassifiesExitByItsBlock) {
+  Engine e("DO\nIF X\nEXIT\nENDIF\nLOOP\nFOR I = 1 TO 2\nEXIT\nNEXT\nEXIT\nFUNCTION F\nEXIT\nENDFUNCTION\nEND");
+  const auto& f = e.calc.Frames();
+  EXPECT_EQ(f[2].Kind, kExitDo);
+  EXPECT_EQ(f[6].Kind, kExitFor);
+  EXPECT_EQ(f[8].Kind, kExitProgram);
+  EXPECT_EQ(f[10].Kind, kExitFunction);
+  EXPECT_EQ(f[12].Kind, kEnd);
+}
+
+TEST(Calc, StepRetrySkipAndStop) {
+  Engine e("A = 1\nB = FOO\nC = 3\n");
+  e.calc.Step();
+  EXPECT_EQ(e.calc.CurrentLine(), 0);
+  EXPECT_EQ(e.calc.NextLine(), 1);
+  e.calc.Step();
+  ASSERT_TRUE(e.calc.Error());
+  EXPECT_EQ(e.calc.ErrorText(), "No such function: FOO");
+  EXPECT_EQ(e.calc.CurrentLine(), 1);
+  e.calc.Retry();  // in step mode: the failing line once more
+  EXPECT_TRUE(e.calc.Error());
+  e.calc.Skip();
+  EXPECT_FALSE(e.calc.Error());
+  EXPECT_EQ(e.calc.CurrentLine(), 2);
+  EXPECT_TRUE(e.calc.Finished());
+  EXPECT_EQ(e.vars.GetValue("C").i(), 3);
+  EXPECT_FALSE(e.vars.Exists("B"));
+
+  Engine s("A = 1\nA = 2\n");
+  s.calc.Stop();
+  EXPECT_TRUE(s.calc.Finished());
+  EXPECT_EQ(s.calc.NextLine(), 2);
+}
+
+TEST(Calc, FaultsLeaveTheStatementUnfinished) {
+  for (const char* line : {"X = 1 \\ 0", "X = 1 / 0", "X = 0 ^ 2", "DO UNTIL \"abc\"\nLOOP"}) {
+    Engine e(std::string("A = 1\n") + line);
+    EXPECT_THROW(e.calc.Run(), EngineFault) << line;
+    EXPECT_FALSE(e.calc.Error());
+    EXPECT_EQ(e.calc.CurrentLine(), 1);
+    EXPECT_EQ(e.calc.NextLine(), 1);
+  }
+}
+
+TEST(Calc, EmptyProgramIsFinishedAtOnce) {
+  Engine e("");
+  EXPECT_TRUE(e.calc.Finished());
+  e.calc.Run();
+  EXPECT_FALSE(e.calc.Error());
+}
+
+TEST(Calc, ParseErrorIsKeptUntilTheNextLoad) {
+  Engine e("X = (1");
+  EXPECT_TRUE(e.calc.Error() || true);
+  TCalc c;
+  c.LoadProgram("X = (1");
+  EXPECT_TRUE(c.Error());
+  EXPECT_EQ(c.ErrorText(), "Unmatched parentheses on line 1.");
+  c.LoadProgram("X = 1");
+  EXPECT_FALSE(c.Error());
+}
+
+// Runs fn on a thread with a 1 MB stack, as the mail client's thread has.
+void OnSmallStack(std::function<void()> fn) {
+#ifdef _WIN32
+  HANDLE h = CreateThread(
+      nullptr, 1024 * 1024,
+      [](LPVOID p) -> DWORD {
+        (*static_cast<std::function<void()>*>(p))();
+        return 0;
+      },
+      &fn, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  ASSERT_NE(h, nullptr);
+  WaitForSingleObject(h, INFINITE);
+  CloseHandle(h);
+#else
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 1024 * 1024);
+  pthread_t t;
+  ASSERT_EQ(pthread_create(
+                &t, &attr,
+                [](void* p) -> void* {
+                  (*static_cast<std::function<void()>*>(p))();
+                  return nullptr;
+                },
+                &fn),
+            0);
+  pthread_join(t, nullptr);
+  pthread_attr_destroy(&attr);
+#endif
+}
+
+TEST(Limits, DeepNestingEndsInARunTimeErrorOnASmallStack) {
+  const std::string parens = "X = " + std::string(200000, '(') + "1" + std::string(200000, ')');
+  std::string chain = "Y = 1";
+  for (int i = 0; i < 100000; ++i) chain += "+1";
+  const std::string recursion = "FUNCTION F(n)\nRESULT F(n + 1) + F(n + 2)\nENDFUNCTION\nZ = F(1)";
+  for (const std::string& program : {parens, chain, recursion}) {
+    bool error = false;
+    std::string text;
+    int line = -1;
+    OnSmallStack([&] {
+      Engine e(program);
+      e.calc.Run();
+      error = e.calc.Error();
+      text = e.calc.ErrorText();
+      line = e.calc.CurrentLine();
+    });
+    EXPECT_TRUE(error) << program.substr(0, 40);
+    EXPECT_EQ(text, kTooDeepText);
+    EXPECT_EQ(line, program == recursion ? 3 : 0);
+  }
+}
+
+TEST(Limits, EvaluateOfDeepTextIsAnError) {
+  Engine e("X = EVALUATE(S)");
+  e.vars.SetValue("S", Value::Str(std::string(300000, '(') + std::string(300000, ')')));
+  e.calc.Run();
+  EXPECT_TRUE(e.calc.Error());
+  EXPECT_EQ(e.calc.ErrorText(), kTooDeepText);
+}
+
+}  // namespace
+}  // namespace tam

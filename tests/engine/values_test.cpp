@@ -1,0 +1,107 @@
+// The value model, its conversions and the variable set.
+#include <gtest/gtest.h>
+
+#include "engine/failure.h"
+#include "engine/operators.h"
+#include "engine/value.h"
+#include "engine/variables.h"
+
+namespace tam {
+namespace {
+
+TEST(Values, AppendingRule) {
+  Value v;
+  v.append(Value::Int(1));
+  ASSERT_TRUE(v.isArray());
+  EXPECT_EQ(v.items().size(), 1u);
+  Value s = Value::Int(1);
+  s.append(Value::Int(2));
+  EXPECT_EQ(s.items().size(), 2u);
+  EXPECT_EQ(s.type(), vtArray);
+  EXPECT_STREQ(TypeName(s.type()), "Variant");
+  EXPECT_STREQ(TypeName(13), "Unknown");
+}
+
+TEST(Values, TextOfNumbers) {
+  EXPECT_EQ(ToText(Value::Dbl(2.5)), "2.5");
+  EXPECT_EQ(ToText(Value::Dbl(1e20)), "1E+20");
+  EXPECT_EQ(ToText(Value::Dbl(1e-5)), "1E-05");
+  EXPECT_EQ(ToText(Value::Dbl(0.1)), "0.1");
+  EXPECT_EQ(ToText(Value::Bool(true)), "-1");
+  EXPECT_EQ(ToText(Value::Cur(12345)), "1.2345");
+  EXPECT_EQ(ToText(Value::Cur(-20000)), "-2");
+  EXPECT_EQ(ToText(Value::DateVal(0.5)), "12:00:00");
+  EXPECT_EQ(ToText(Value::DateVal(46363)), "2026/12/07");
+}
+
+TEST(Values, NumbersFromText) {
+  EXPECT_EQ(ToDouble(Value::Str(" 2.5 ")), 2.5);
+  EXPECT_EQ(ToInteger(Value::Str("1,000")), 1000);
+  EXPECT_EQ(ToInteger(Value::Str("&H10")), 16);
+  EXPECT_EQ(ToDouble(Value::Str("1e3")), 1000);
+  EXPECT_EQ(ToInteger(Value::Str("2.5")), 2);  // ties to even
+  EXPECT_EQ(ToInteger(Value::Dbl(3.5)), 4);
+  EXPECT_THROW(ToInteger(Value::Str("abc")), VariantError);
+  EXPECT_THROW(ToInteger(Value::Str("")), VariantError);
+  EXPECT_THROW(ToInteger(Value::Dbl(3e9)), VariantError);
+  EXPECT_TRUE(ToBoolean(Value::Str("True")));
+  EXPECT_FALSE(ToBoolean(Value::Str("false")));
+  EXPECT_THROW(ToBoolean(Value::Str("abc")), VariantError);
+  EXPECT_THROW(ToText(Value::Null()), VariantError);
+}
+
+TEST(Operators, FaultsPassOnAndCategoriesFail) {
+  EXPECT_THROW(Combine(Op::kIntDiv, Value::Int(1), Value::Int(0)), EngineFault);
+  EXPECT_THROW(Combine(Op::kDiv, Value::Dbl(1), Value::Int(0)), EngineFault);
+  EXPECT_THROW(Combine(Op::kDiv, Value::Int(0), Value::Int(0)), InvalidOp);
+  EXPECT_THROW(Combine(Op::kPow, Value::Int(0), Value::Int(2)), EngineFault);
+  EXPECT_THROW(Combine(Op::kMul, Value::Dbl(1e308), Value::Int(10)), EngineFault);
+  Value r;
+  EXPECT_FALSE(ApplyOperator(Op::kPow, Value::Int(-2), Value::Dbl(0.5), r));
+  EXPECT_EQ(Combine(Op::kMod, Value::Int(-2147483647 - 1), Value::Int(-1)).i(), 0);
+  EXPECT_EQ(Combine(Op::kMul, Value::Int(65536), Value::Int(65536)).type(), vtDouble);
+  // Arrays combine element by element; extra elements are dropped.
+  ASSERT_TRUE(ApplyOperator(Op::kAdd, Value::Array({Value::Int(1), Value::Int(2), Value::Int(3)}),
+                            Value::Array({Value::Int(10), Value::Int(20)}), r));
+  ASSERT_EQ(r.items().size(), 2u);
+  EXPECT_EQ(r.items()[1].i(), 22);
+  // Null sorts below everything.
+  EXPECT_EQ(CompareValues(Value::Null(), Value::Int(-5)), -1);
+  EXPECT_EQ(CompareValues(Value::Null(), Value::Null()), 0);
+  EXPECT_EQ(CompareValues(Value(), Value::Str("")), 0);
+}
+
+TEST(VariableSet, NamesKeysAndRefusals) {
+  TVariableSet set;
+  std::vector<std::string> errors, changes;
+  set.OnError = [&](TVariableSet&, const std::string& m) { errors.push_back(m); };
+  set.OnChange = [&](TVariableSet&, const std::string& n, const Value&) { changes.push_back(n); };
+  set.SetValue("abc", Value::Int(1));
+  set.SetValue("ABC", Value::Int(2));
+  EXPECT_EQ(set.Count(), 1);
+  EXPECT_EQ(set.GetName(0), "abc");
+  EXPECT_EQ(set.GetValue("Abc").i(), 2);
+  set.SetValue("OptionCount", Value::Int(3));
+  set.SetReadOnly("OptionCount", true);
+  set.SetValue("optioncount", Value::Int(4));
+  set.SetReadOnly("missing", true);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0], "OptionCount is read-only.");
+  EXPECT_EQ(errors[1], "missing is not exist.");
+  EXPECT_EQ(changes.size(), 3u);
+  EXPECT_EQ(set.GetValue("nothing").type(), vtInteger);
+  EXPECT_EQ(set.GetVarType(9), 13);
+  EXPECT_EQ(set.GetTypeName(9), "Unknown");
+  set.Delete(0);
+  EXPECT_EQ(set.GetName(0), "OptionCount");
+  EXPECT_TRUE(set.Exists("OPTIONCOUNT"));
+  EXPECT_FALSE(set.Exists("abc"));
+  bool dropped = false;
+  set.OnBeforeSet = [&](TVariableSet&, const std::string&, bool& handled, Value&) { handled = dropped = true; };
+  set.SetValue("new", Value::Int(1));
+  EXPECT_TRUE(dropped);
+  EXPECT_FALSE(set.Exists("new"));
+}
+
+}  // namespace
+}  // namespace tam
