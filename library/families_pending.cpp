@@ -2,6 +2,5 @@
 #include "library/library.h"
 
 namespace tam {
-void AddNumberFunctions(Catalogue&) {}
 void AddFileFunctions(Catalogue&) {}
 }  // namespace tam
