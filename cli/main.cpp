@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/settings_cmd.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ const char* const kUsage =
     "  eval [--utf8] EXPRESSION...\n"
     "      evaluates each expression with one shared variable set and prints\n"
     "      TEXT (Type) per result (one line per element of an array)\n"
+    "  settings get|set|export|import ...\n"
+    "      reads and writes the plug-in's settings file (tamberlo settings --help)\n"
     "  --help\n"
     "      shows this text\n";
 
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
   }
   if (command == "run") return tam::cli::RunCommand(args);
   if (command == "eval") return tam::cli::EvalCommand(args);
+  if (command == "settings") return tam::cli::SettingsCommand(args);
   std::fprintf(stderr, "tamberlo: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return tam::cli::kExitUsage;
 }

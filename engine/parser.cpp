@@ -74,7 +74,7 @@ class Parser {
       const std::size_t sp = t.find(' ');
       const std::string word = UpperCase(t.substr(0, sp));
       const std::string rest = sp == std::string::npos ? std::string() : Trim(t.substr(sp + 1));
-      const unsigned char head = stack.empty() ? kUnparsed : p_.frames[stack.back()].Kind;
+      const unsigned char head = stack.empty() ? static_cast<unsigned char>(kUnparsed) : p_.frames[stack.back()].Kind;
       if (word == "DO") {
         auto loop = std::make_unique<TDoLoop>();
         std::string w, u;

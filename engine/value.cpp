@@ -34,13 +34,13 @@ Value Value::Bool(bool v) {
 Value Value::Str(std::string v) {
   Value r;
   r.type_ = vtString;
-  r.str_ = std::move(v);
+  r.str_ = std::make_shared<const std::string>(std::move(v));
   return r;
 }
 Value Value::OleStr(std::string v) {
   Value r;
   r.type_ = vtOleStr;
-  r.str_ = std::move(v);
+  r.str_ = std::make_shared<const std::string>(std::move(v));
   return r;
 }
 Value Value::Cur(std::int64_t scaled) {
@@ -89,6 +89,11 @@ Value Value::Array(std::vector<Value> items) {
   r.type_ = vtArray;
   r.items_ = std::move(items);
   return r;
+}
+
+const std::string& Value::EmptyText() {
+  static const std::string empty;
+  return empty;
 }
 
 void Value::append(Value v) {

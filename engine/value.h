@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,7 @@ class Value {
   bool b() const { return num_.b; }
   std::int16_t s16() const { return num_.s; }
   std::uint8_t u8() const { return num_.by; }
-  const std::string& str() const { return str_; }
+  const std::string& str() const { return str_ ? *str_ : EmptyText(); }
   const std::vector<Value>& items() const { return items_; }
   std::vector<Value>& items() { return items_; }
 
@@ -78,7 +79,9 @@ class Value {
     std::int16_t s;
     std::uint8_t by;
   } num_{};
-  std::string str_;
+  // Texts are shared between copies of a value; a text never changes.
+  std::shared_ptr<const std::string> str_;
+  static const std::string& EmptyText();
   std::vector<Value> items_;
 };
 
