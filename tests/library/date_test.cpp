@@ -153,7 +153,19 @@ TEST(DateFunctions, IncMonth) {
   EXPECT_THROW(inc(Day(2000, 1, 1), 2147483647), ConvertError);
 }
 
+// The fixed Japanese settings, whatever the system's are.
+class JapaneseLocale : public FixedClockPlatform {
+ public:
+  JapaneseLocale() : FixedClockPlatform(DefaultPlatform(), LocalTime{}) { SetPlatform(this); }
+  ~JapaneseLocale() override { SetPlatform(nullptr); }
+  const LocaleInfo& Locale() override { return locale_; }
+
+ private:
+  LocaleInfo locale_;
+};
+
 TEST(DateFunctions, Text) {
+  JapaneseLocale japanese;
   const double d = Day(2001, 2, 3) + 0.5;
   Value r = Call("FORMATDATETIME", Args({Value::Str("yyyy/mm/dd hh:nn"), Value::DateVal(d)}));
   EXPECT_EQ(r.items()[0].type(), vtString);
