@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "cli/cli.h"
+#include "cli/environment.h"
 #include "engine/calc.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -11,17 +12,26 @@ namespace tam::cli {
 
 int EvalCommand(const std::vector<std::string>& args) {
   Output out;
+  Environment env;
   std::vector<std::string> expressions;
-  for (const std::string& a : args) {
-    if (a == "--utf8")
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string bad;
+    if (env.Take(args, i, bad)) {
+      if (!bad.empty()) {
+        std::fprintf(stderr, "tamberlo eval: %s\n", bad.c_str());
+        return kExitUsage;
+      }
+    } else if (args[i] == "--utf8") {
       out.utf8 = true;
-    else
-      expressions.push_back(a);
+    } else {
+      expressions.push_back(args[i]);
+    }
   }
   if (expressions.empty()) {
-    std::fprintf(stderr, "usage: tamberlo eval [--utf8] EXPRESSION...\n");
+    std::fprintf(stderr, "usage: tamberlo eval [--utf8] [--now TIME] EXPRESSION...\n");
     return kExitUsage;
   }
+  env.Install();
   TVariableSet set;
   TCalc calc;
   calc.SetBuiltinHandler(BuiltinFunction);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "cli/cli.h"
+#include "cli/environment.h"
 #include "engine/calc.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -12,10 +13,17 @@ namespace tam::cli {
 int RunCommand(const std::vector<std::string>& args) {
   bool vars = false, ignore = false;
   Output out;
+  Environment env;
   std::string file;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--vars") {
+    std::string bad;
+    if (env.Take(args, i, bad)) {
+      if (!bad.empty()) {
+        std::fprintf(stderr, "tamberlo run: %s\n", bad.c_str());
+        return kExitUsage;
+      }
+    } else if (a == "--vars") {
       vars = true;
     } else if (a == "--utf8") {
       out.utf8 = true;
@@ -37,7 +45,7 @@ int RunCommand(const std::vector<std::string>& args) {
     }
   }
   if (file.empty()) {
-    std::fprintf(stderr, "usage: tamberlo run [--vars] [--on-error abort|ignore] [--utf8] PROGRAM_FILE\n");
+    std::fprintf(stderr, "usage: tamberlo run [--vars] [--on-error abort|ignore] [--utf8] [--now TIME] PROGRAM_FILE\n");
     return kExitUsage;
   }
   std::string text;
@@ -46,6 +54,7 @@ int RunCommand(const std::vector<std::string>& args) {
     return kExitUsage;
   }
   if (out.utf8) text = Utf8ToSjis(text);
+  env.Install();
 
   TVariableSet set;
   TCalc calc;

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The tamberlo command line as users and outside checks see it: outputs,
+# messages and exit codes.
+set -u
+tool="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {  # name, expected exit, expected stdout, expected stderr, command...
+  local name=$1 code=$2 out=$3 err=$4
+  shift 4
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  if [ "$got" != "$code" ] || [ "$(cat "$work/out")" != "$out" ] || [ "$(cat "$work/err")" != "$err" ]; then
+    echo "FAIL $name: exit $got (want $code)"
+    echo "--- stdout:"; cat "$work/out"; echo "--- want:"; printf '%s\n' "$out"
+    echo "--- stderr:"; cat "$work/err"; echo "--- want:"; printf '%s\n' "$err"
+    failures=$((failures + 1))
+  fi
+}
+
+check eval 0 $'7 (Integer)\n8 (Double)\n-1 (Integer)' "" "$tool" eval "1 + 2 * 3" "2 ^ 3" "NOT 0"
+check eval-array 0 $'String (String)\nInteger (String)' "" "$tool" eval 'TYPESTRINGOF("a", 1)'
+check eval-error 1 "" "No such function: FOO" "$tool" eval "FOO(1)"
+check eval-usage 2 "" "usage: tamberlo eval [--utf8] [--now TIME] EXPRESSION..." "$tool" eval
+
+printf 'A = 1\r\nB = FOO\r\nC = 3\r\n' >"$work/p.tam"
+check run-abort 1 "" $'2\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\xc5\x82\xb7\x81\x42\nNo such function: FOO' \
+  "$tool" run "$work/p.tam"
+check run-ignore-vars 1 $'A = 1 (Integer)\nC = 3 (Integer)' \
+  $'2\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\xc5\x82\xb7\x81\x42\nNo such function: FOO' \
+  "$tool" run --vars --on-error ignore "$work/p.tam"
+check run-utf8 1 $'A = 1 (Integer)' $'2行目でエラーです。\nNo such function: FOO' \
+  "$tool" run --utf8 --vars "$work/p.tam"
+
+printf 'IF X\r\n' >"$work/parse.tam"
+check run-parse 2 "" "Mismatch on line 1." "$tool" run "$work/parse.tam"
+
+printf 'S = "日本語"\r\nN = LENGTH(S)\r\n' >"$work/u.tam"
+check run-utf8-text 0 $'S = 日本語 (String)\nN = 3 (Integer)' "" "$tool" run --utf8 --vars "$work/u.tam"
+
+printf 'X = 1 \\ 0\r\n' >"$work/fault.tam"
+check run-fault 1 "" $'1行目でエラーです。\nFault: Division by zero' "$tool" run --utf8 "$work/fault.tam"
+
+check now 0 "2026/12/07 10:00:00 (Date)" "" "$tool" eval --now "2026-12-07 10:00:00" "NOW"
+"$tool" eval --now "yesterday" NOW >/dev/null 2>&1
+[ $? = 2 ] || { echo "FAIL now-usage"; failures=$((failures + 1)); }
+"$tool" --help | grep -q "run \[--vars\]" || { echo "FAIL help"; failures=$((failures + 1)); }
+"$tool" frobnicate >/dev/null 2>&1
+[ $? = 2 ] || { echo "FAIL unknown command"; failures=$((failures + 1)); }
+"$tool" run --on-error sometimes "$work/p.tam" >/dev/null 2>&1
+[ $? = 2 ] || { echo "FAIL bad policy"; failures=$((failures + 1)); }
+
+[ "$failures" = 0 ] && echo "all command-line checks passed"
+exit "$failures"
