@@ -15,7 +15,7 @@ LineList SplitMailText(const std::string& text) {
   return lines;
 }
 
-LineList ComposeReply(const LineList& header, const LineList& body) {
+LineList StoredReply(const LineList& header, const LineList& body) {
   LineList reply;
   reply.reserve(header.size() + 1 + body.size());
   reply.insert(reply.end(), header.begin(), header.end());

@@ -14,6 +14,6 @@ LineList SplitMailText(const std::string& text);
 
 // The reply as one list: the header lines, one empty line when the header is
 // not empty and its last line is not empty, then the body lines.
-LineList ComposeReply(const LineList& header, const LineList& body);
+LineList StoredReply(const LineList& header, const LineList& body);
 
 }  // namespace tam

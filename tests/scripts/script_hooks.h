@@ -3,12 +3,16 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/calc.h"
 
 namespace tam {
+
+class ClockScriptHook;
+class MailScriptHook;
 
 struct ScriptSetup {
   int maxLoop = 100;
@@ -33,6 +37,8 @@ class ScriptEnvironment {
 
  private:
   const ScriptSetup& setup_;
+  std::unique_ptr<ClockScriptHook> clock_;
+  std::unique_ptr<MailScriptHook> mail_;
 };
 
 }  // namespace tam

@@ -1,0 +1,70 @@
+#include "engine/failure.h"
+#include "engine/sjis.h"
+#include "library/library.h"
+#include "mail/header.h"
+#include "mail/mail_calls.h"
+
+namespace tam {
+namespace mailcall {
+
+namespace {
+
+// "Name: " joined with the value by the + operator. An Empty value leaves the
+// text as it is and a text is appended; any other kind would need "Name: " as
+// a number, a Boolean or a date, which a text ending in a colon and a blank
+// never is, so the operator fails as a variant error.
+std::string HeaderLine(const Value& name, const Value& value) {
+  std::string line = Trim(shape::Text(name));
+  if (line.empty() || line.back() != ':') line += ':';
+  line += ' ';
+  if (value.isEmpty()) return line;
+  if (value.isString()) return line + value.str();
+  throw VariantError("Invalid variant type conversion");
+}
+
+}  // namespace
+
+bool AppendHeader(TMailState& mail, const Value& args, Value&) {
+  const std::vector<Value>* a = shape::Fixed(args, 2);
+  if (!a) return false;
+  mail.ReplyHeader.push_back(HeaderLine((*a)[0], (*a)[1]));
+  return true;
+}
+
+bool SetHeader(TMailState& mail, const Value& args, Value&) {
+  const std::vector<Value>* a = shape::Fixed(args, 2);
+  if (!a) return false;
+  // The new line is built first, so a value that cannot be joined leaves the
+  // old header in place.
+  std::string line = HeaderLine((*a)[0], (*a)[1]);
+  RemoveHeader(mail.ReplyHeader, HeaderKey(shape::Text((*a)[0])));
+  mail.ReplyHeader.push_back(std::move(line));
+  return true;
+}
+
+bool RemoveHeaders(TMailState& mail, const Value& args, Value& result) {
+  return shape::ElementWise(args, result, [&](const Value& name, Value&) {
+    RemoveHeader(mail.ReplyHeader, HeaderKey(shape::Text(name)));
+    return true;
+  });
+}
+
+bool Print(TMailState& mail, const Value& args, Value&) {
+  std::string line;
+  if (args.isArray()) {
+    for (const Value& a : args.items()) line += shape::Text(a);
+  } else {
+    line = shape::Text(args);
+  }
+  mail.ReplyBody.push_back(std::move(line));
+  return true;
+}
+
+bool Quote(TMailState& mail, const Value& args, Value&) {
+  const std::string prefix = shape::Text(First(args));
+  for (const std::string& line : mail.RefBody) mail.ReplyBody.push_back(prefix + line);
+  return true;
+}
+
+}  // namespace mailcall
+}  // namespace tam

@@ -1,0 +1,87 @@
+// One referenced mail and one reply program give one reply: the preparation
+// (mail walked, reply started, predefined variables defined, program loaded)
+// and the run (program executed, run-time errors decided by the caller).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "engine/calc.h"
+#include "engine/variables.h"
+#include "mail/mail_state.h"
+
+namespace tam {
+
+// Data of the mail client's current account.
+struct ReplyAccount {
+  std::string title, user, address, name;
+};
+
+// Empties the state, walks the mail and writes the To, Subject and Date lines
+// of the reply.
+void PrepareMail(TMailState& mail, const LineList& mailLines);
+
+// Deletes every variable, then defines Option(0), Option(1), ... from the
+// words of the option line, OptionCount and the four account variables, all
+// read-only.
+void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine, const ReplyAccount& account);
+
+// The whole preparation: PrepareMail, DefinePredefinedVariables, then the
+// program loaded into calc with set and the mail functions installed.
+// Returns the engine's error text when the program does not parse (or when
+// the mail could not be held in memory), else the empty text.
+std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, const LineList& mailLines,
+                         const std::string& program, const std::string& optionLine, const ReplyAccount& account);
+
+// What the user decides on a run-time error: end the run, run the failing
+// line again, or go on after it.
+enum class ErrorChoice { kAbort, kRetry, kIgnore };
+// Asked with the number of the failing line (from 1) and the error text.
+using ErrorDecision = std::function<ErrorChoice(int lineNumber, const std::string& errorText)>;
+
+// The plug-in's question: a task-modal message box with Abort, Retry and
+// Ignore (Retry the default) through platform().MessageBox. A box that could
+// not be shown counts as Abort.
+ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText);
+
+// How a run ended. A fault is an exception that passed out of the engine (an
+// arithmetic fault, memory exhausted, ...): it ends the run at faultLine.
+struct ReplyRunReport {
+  bool faulted = false;
+  int faultLine = 0;
+  std::string fault;
+};
+
+// Runs the prepared program until it finishes, asking decide on every
+// run-time error; then header and body receive copies of the reply's lines,
+// also after a fault.
+ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
+                        const ErrorDecision& decide);
+
+// The engine, variable set and mail state that serve one reply after the
+// other (the plug-in keeps one for its whole life).
+struct TReplySession {
+  TVariableSet Variables;
+  TMailState Mail;
+  TCalc Calc;  // last: it goes first and refers to the two above
+
+  std::string Prepare(const LineList& mailLines, const std::string& program, const std::string& optionLine,
+                      const ReplyAccount& account) {
+    return PrepareReply(Calc, Variables, Mail, mailLines, program, optionLine, account);
+  }
+  ReplyRunReport Run(LineList& header, LineList& body, const ErrorDecision& decide) {
+    return RunReply(Calc, Mail, header, body, decide);
+  }
+};
+
+// One reply from texts, for the command-line tool: the stored mail (lines end
+// in CR LF, CR or LF), the program, the option line and the account.
+struct ReplyResult {
+  std::string loadError;  // not empty: the program did not load and nothing ran
+  LineList header, body;
+  ReplyRunReport run;
+};
+ReplyResult ComposeReplyFromText(std::string mailText, const std::string& program, const std::string& optionLine,
+                                 const ReplyAccount& account, const ErrorDecision& decide);
+
+}  // namespace tam

@@ -1,0 +1,71 @@
+#include <exception>
+#include <new>
+
+#include "mail/reply.h"
+#include "platform/platform.h"
+
+namespace tam {
+
+namespace {
+
+// Message box flags of the platform.
+constexpr unsigned kAbortRetryIgnore = 0x2, kIconWarning = 0x30, kDefaultSecond = 0x100, kTaskModal = 0x2000;
+
+}  // namespace
+
+ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText) {
+  const int answer =
+      platform().MessageBox(std::to_string(lineNumber) + "行目でエラーです。\r\n" + errorText, "プログラム実行時エラー",
+                            kAbortRetryIgnore | kIconWarning | kDefaultSecond | kTaskModal);
+  switch (answer) {
+    case mbRetry:
+      return ErrorChoice::kRetry;
+    case mbIgnore:
+      return ErrorChoice::kIgnore;
+    default:
+      return ErrorChoice::kAbort;
+  }
+}
+
+ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
+                        const ErrorDecision& decide) {
+  ReplyRunReport report;
+  header.clear();
+  body.clear();
+  calc.Reset();
+  try {
+    while (!calc.Finished()) {
+      calc.Run();
+      if (!calc.Error()) continue;
+      switch (decide(calc.CurrentLine() + 1, calc.ErrorText())) {
+        case ErrorChoice::kAbort:
+          calc.Stop();
+          break;
+        case ErrorChoice::kRetry:
+          calc.Retry();
+          break;
+        case ErrorChoice::kIgnore:
+          calc.Skip();
+          break;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    report = {true, calc.CurrentLine() + 1, "Out of memory"};
+  } catch (const std::exception& e) {
+    report = {true, calc.CurrentLine() + 1, e.what()};
+  } catch (...) {
+    report = {true, calc.CurrentLine() + 1, "Unknown fault"};
+  }
+  // The reply built so far is kept, whatever ended the run.
+  try {
+    header = mail.ReplyHeader;
+    body = mail.ReplyBody;
+  } catch (const std::bad_alloc&) {
+    header.clear();
+    body.clear();
+    report = {true, calc.CurrentLine() + 1, "Out of memory"};
+  }
+  return report;
+}
+
+}  // namespace tam

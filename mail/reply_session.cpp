@@ -1,0 +1,19 @@
+#include "mail/mail_text.h"
+#include "mail/reply.h"
+
+namespace tam {
+
+ReplyResult ComposeReplyFromText(std::string mailText, const std::string& program, const std::string& optionLine,
+                                 const ReplyAccount& account, const ErrorDecision& decide) {
+  ReplyResult r;
+  TReplySession session;
+  {
+    const LineList lines = SplitMailText(mailText);
+    std::string().swap(mailText);  // the lines hold the mail now
+    r.loadError = session.Prepare(lines, program, optionLine, account);
+  }
+  if (r.loadError.empty()) r.run = session.Run(r.header, r.body, decide);
+  return r;
+}
+
+}  // namespace tam
