@@ -33,7 +33,12 @@ TEST(TextAndNumberCatalogue, KnowsEveryName) {
       "RANDOM", "RANDOMGAUSS", "RANDOMIZE", "ROUND", "ROUNDBANKERS", "SIN", "SINH", "SQRT", "STRTOFLOAT", "STRTOINT",
       "SUM", "TAN", "TANH"};
   EXPECT_EQ(sizeof names / sizeof *names, 28u + 47u);
-  for (const char* name : names) EXPECT_EQ(BuiltinCatalogue().count(name), 1u) << name;
+  for (const char* name : names) {
+    Value result;
+    bool found = false;
+    BuiltinFunction(name, Value::Array(), result, found);  // no arguments: nothing is converted
+    EXPECT_TRUE(found) << name;
+  }
   // Names match in any letter case with blanks around.
   EXPECT_EQ(Call(" FormatFloat ", {Value::Str("0.0"), Value::Int(2)}).str(), "2.0");
 }
