@@ -70,7 +70,10 @@ class RecordingPlatform : public Platform {
     return std::nullopt;
   }
   std::optional<std::string> SelectDirectory(const std::string&, bool) override { return std::nullopt; }
-  int ShellOpen(const std::string&, const std::string&) override { return 2; }
+  // Both forms of the shell call, so that this stand-in fits the interface
+  // while its working-folder parameter is being added.
+  int ShellOpen(const std::string&, const std::string&) { return 2; }
+  int ShellOpen(const std::string&, const std::string&, const std::string&) { return 2; }
   std::uint32_t SystemColor(int) override { return 0; }
 
   struct Shown {

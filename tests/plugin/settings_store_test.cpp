@@ -1,8 +1,13 @@
 #include "plugin/settings_store.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/resource.h>
+#endif
 
 #include <cmath>
 #include <filesystem>
@@ -200,6 +205,14 @@ TEST_F(StoreFile, FailedSaveKeepsThePreviousFile) {
   SettingsStore s = Reloaded();
   s.Write("Program0", "Body", Value::Str(std::string(200000, 'x')));
 
+#ifdef _WIN32
+  // Another program holds the file open: it cannot be replaced.
+  HANDLE h = CreateFileA(tree.Native("Plugins/Kesrel.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  bool saved = s.Save();
+  CloseHandle(h);
+#else
   // The disk fills up half-way through the write.
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -210,6 +223,7 @@ TEST_F(StoreFile, FailedSaveKeepsThePreviousFile) {
   bool saved = s.Save();
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
+#endif
 
   EXPECT_FALSE(saved);
   EXPECT_EQ(tree.Get("Plugins/Kesrel.ini"), before);

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace tam::test {
@@ -14,8 +14,16 @@ namespace tam::test {
 class TempTree {
  public:
   TempTree() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tamplugXXXXXX").string();
-    root_ = mkdtemp(&pattern[0]);
+    static int serial = 0;
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (;;) {
+      std::filesystem::path p =
+          base / ("tamplug" + std::to_string(std::random_device()() % 1000000) + "_" + std::to_string(++serial));
+      if (std::filesystem::create_directory(p)) {
+        root_ = p.string();
+        break;
+      }
+    }
   }
   ~TempTree() {
     std::error_code ec;
