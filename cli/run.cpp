@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "cli/environment.h"
+#include "cli/run_reply.h"
 #include "engine/calc.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -14,11 +15,12 @@ int RunCommand(const std::vector<std::string>& args) {
   bool vars = false, ignore = false;
   Output out;
   Environment env;
+  ReplyOptions reply;
   std::string file;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     std::string bad;
-    if (env.Take(args, i, bad)) {
+    if (env.Take(args, i, bad) || reply.Take(args, i, bad)) {
       if (!bad.empty()) {
         std::fprintf(stderr, "tamberlo run: %s\n", bad.c_str());
         return kExitUsage;
@@ -43,6 +45,10 @@ int RunCommand(const std::vector<std::string>& args) {
       std::fprintf(stderr, "tamberlo run: only one program file\n");
       return kExitUsage;
     }
+  }
+  if (reply.Active()) {
+    env.Install();
+    return reply.Run(file, vars, ignore, out);
   }
   if (file.empty()) {
     std::fprintf(stderr, "usage: tamberlo run [--vars] [--on-error abort|ignore] [--utf8] [--now TIME] PROGRAM_FILE\n");

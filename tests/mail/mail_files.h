@@ -12,8 +12,15 @@
 namespace tam {
 namespace testing_mail {
 
+// Under Wine the source tree is reached through drive Z:.
+#ifdef _WIN32
+constexpr const char* kSourceRoot = "Z:" TAM_SOURCE_DIR;
+#else
+constexpr const char* kSourceRoot = TAM_SOURCE_DIR;
+#endif
+
 inline std::string ReadMailFile(const std::string& name) {
-  std::ifstream in(std::string(TAM_SOURCE_DIR) + "/tests/data/mail/" + name, std::ios::binary);
+  std::ifstream in(std::string(kSourceRoot) + "/tests/data/mail/" + name, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();

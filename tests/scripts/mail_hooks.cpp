@@ -30,8 +30,15 @@ std::string Get(const ScriptSetup& setup, const std::string& name, const std::st
   return it == setup.directives.end() || it->second.empty() ? otherwise : it->second.back();
 }
 
+// Under Wine the source tree is reached through drive Z:.
+#ifdef _WIN32
+constexpr const char* kSourceRoot = "Z:" TAM_SOURCE_DIR;
+#else
+constexpr const char* kSourceRoot = TAM_SOURCE_DIR;
+#endif
+
 std::string ReadMail(const std::string& name) {
-  std::ifstream in(std::string(TAM_SOURCE_DIR) + "/tests/data/mail/" + name, std::ios::binary);
+  std::ifstream in(std::string(kSourceRoot) + "/tests/data/mail/" + name, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();

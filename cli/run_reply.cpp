@@ -1,0 +1,180 @@
+#include "cli/run_reply.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "mail/mail_text.h"
+#include "mail/reply.h"
+#include "platform/platform.h"
+#include "plugin/debug_bundle.h"
+
+namespace tam::cli {
+
+namespace {
+
+const char* const kAccountOptions[4] = {"--account-title", "--account-user", "--account-address", "--account-name"};
+
+// The platform of the run with another time-zone bias.
+class BiasPlatform : public Platform {
+ public:
+  BiasPlatform(Platform& inner, int bias) : inner_(inner), bias_(bias) {}
+  const LocaleInfo& Locale() override { return inner_.Locale(); }
+  LocalTime Now() override { return inner_.Now(); }
+  LocalTime UtcNow() override { return inner_.UtcNow(); }
+  int TimeZoneBias() override { return bias_; }
+  bool Era(int year, int month, int day, EraInfo& era) override { return inner_.Era(year, month, day, era); }
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    return inner_.MessageBox(text, caption, flags);
+  }
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& preset) override {
+    return inner_.InputBox(caption, prompt, preset);
+  }
+  std::optional<std::string> SelectDirectory(const std::string& start, bool allowCreate) override {
+    return inner_.SelectDirectory(start, allowCreate);
+  }
+  int ShellOpen(const std::string& file, const std::string& params) override { return inner_.ShellOpen(file, params); }
+  std::uint32_t SystemColor(int index) override { return inner_.SystemColor(index); }
+
+ private:
+  Platform& inner_;
+  int bias_;
+};
+
+bool ParseBias(const std::string& text, int& bias) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0' || v < -24 * 60 || v > 24 * 60) return false;
+  bias = static_cast<int>(v);
+  return true;
+}
+
+std::string JoinCrLf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += l + "\r\n";
+  return text;
+}
+
+}  // namespace
+
+bool ReplyOptions::Take(const std::vector<std::string>& args, std::size_t& i, std::string& error) {
+  const std::string& a = args[i];
+  std::string* target = nullptr;
+  bool* flag = nullptr;
+  if (a == "--mail") {
+    target = &mailFile_;
+  } else if (a == "--bundle") {
+    target = &bundleFile_;
+  } else if (a == "--option") {
+    target = &option_;
+    flag = &haveOption_;
+  } else if (a == "--tz-bias") {
+    if (i + 1 >= args.size() || !ParseBias(args[i + 1], bias_)) {
+      error = "--tz-bias takes minutes between -1440 and 1440 (Japan: -540)";
+      return true;
+    }
+    haveBias_ = active_ = true;
+    ++i;
+    return true;
+  } else {
+    for (int k = 0; k < 4; ++k)
+      if (a == kAccountOptions[k]) {
+        target = &account_[k];
+        flag = &haveAccount_[k];
+      }
+    if (!target) return false;
+  }
+  if (i + 1 >= args.size()) {
+    error = a + " takes a value";
+    return true;
+  }
+  *target = args[++i];
+  if (flag) *flag = true;
+  active_ = true;
+  return true;
+}
+
+int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, const Output& out) const {
+  const auto input = [&](const std::string& text) { return out.utf8 ? Utf8ToSjis(text) : text; };
+  if (bundleFile_.empty() == programFile.empty()) {
+    std::fprintf(stderr, "tamberlo run: give either a program file or --bundle FILE\n");
+    return kExitUsage;
+  }
+  std::string program, mailText, option;
+  ReplyAccount account;
+  if (!bundleFile_.empty()) {
+    std::string text;
+    if (!ReadFile(bundleFile_, text)) {
+      std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", bundleFile_.c_str());
+      return kExitUsage;
+    }
+    DebugBundle b;
+    ReadBundleText(input(text), b);
+    program = JoinCrLf(b.program);
+    mailText = JoinCrLf(b.mail);
+    option = b.option;
+    account = {b.accountTitle, b.accountUser, b.accountAddress, b.accountName};
+  } else if (!ReadFile(programFile, program)) {
+    std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", programFile.c_str());
+    return kExitUsage;
+  } else {
+    program = input(program);
+  }
+  if (!mailFile_.empty()) {
+    if (!ReadFile(mailFile_, mailText)) {
+      std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", mailFile_.c_str());
+      return kExitUsage;
+    }
+    mailText = input(mailText);
+  }
+  // Options given on the command line win over the bundle's values.
+  if (haveOption_) option = input(option_);
+  std::string* fields[4] = {&account.title, &account.user, &account.address, &account.name};
+  for (int k = 0; k < 4; ++k)
+    if (haveAccount_[k]) *fields[k] = input(account_[k]);
+
+  BiasPlatform biased(platform(), bias_);
+  Platform* previous = &platform();
+  if (haveBias_) SetPlatform(&biased);
+
+  TReplySession session;
+  std::string loadError;
+  {
+    const LineList lines = SplitMailText(mailText);
+    std::string().swap(mailText);
+    loadError = session.Prepare(lines, program, option, account);
+  }
+  if (!loadError.empty()) {
+    SetPlatform(previous);
+    out.Err(ToLf(loadError));
+    return kExitUsage;
+  }
+  bool failed = false;
+  const auto report = [&](int line, const std::string& message) {
+    failed = true;
+    out.Err(std::to_string(line) + "行目でエラーです。");
+    out.Err(ToLf(message));
+  };
+  LineList header, body;
+  const ReplyRunReport run = session.Run(header, body, [&](int line, const std::string& text) {
+    report(line, text);
+    return ignore ? ErrorChoice::kIgnore : ErrorChoice::kAbort;
+  });
+  SetPlatform(previous);
+  if (run.faulted) report(run.faultLine, "Fault: " + run.fault);
+
+  if (vars) {
+    for (int i = 0; i < session.Variables.Count(); ++i)
+      out.Out(session.Variables.GetName(i) + " = " + Describe(session.Variables.GetValueAt(i)));
+  } else {
+    // As the plug-in stores it: an empty line between header and body unless
+    // the header is empty or already ends in one.
+    for (const std::string& line : header) out.Out(line);
+    if (!header.empty() && !header.back().empty()) out.Out("");
+    for (const std::string& line : body) out.Out(line);
+  }
+  return failed ? kExitError : kExitOk;
+}
+
+}  // namespace tam::cli

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# tamberlo run as a reply run: the reply on stdout, errors on stderr, exit codes.
+set -u
+tool="$1"
+mails="$2"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+clock=(--now "2026-12-06 09:05:03" --tz-bias -540)
+
+check() {  # name, expected exit, expected stdout, expected stderr, command...
+  local name=$1 code=$2 out=$3 err=$4
+  shift 4
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  if [ "$got" != "$code" ] || [ "$(cat "$work/out")" != "$out" ] || [ "$(cat "$work/err")" != "$err" ]; then
+    echo "FAIL $name: exit $got (want $code)"
+    echo "--- stdout:"; cat "$work/out"; echo "--- want:"; printf '%s\n' "$out"
+    echo "--- stderr:"; cat "$work/err"; echo "--- want:"; printf '%s\n' "$err"
+    failures=$((failures + 1))
+  fi
+}
+
+printf 'From: a@example.com\r\nSubject: Hi\r\n\r\nHello,\nsee you.\r\n' >"$work/m.eml"
+printf 'QUOTE("> ")\r\n' >"$work/quote.txt"
+check quote 0 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n> Hello,\n> see you.' "" \
+  "$tool" run --utf8 --now "2026-12-06 09:05:03" --tz-bias -540 --mail "$work/m.eml" "$work/quote.txt"
+
+# Shift-JIS in, Shift-JIS out; with --utf8 the output is UTF-8.
+printf 'PRINT(REFGETBODY(0))\r\n' >"$work/first.txt"
+check sjis 0 "$(printf 'To: reply@example.jp\nSubject: Re: Re: \x89\xef\x8b\x63\x82\xcc\x8c\x8f\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n\x89\xd4\x8e\x71\x82\xb3\x82\xf1')" "" \
+  "$tool" run "${clock[@]}" --mail "$mails/japanese.eml" "$work/first.txt"
+iconv -f CP932 -t UTF-8 "$mails/japanese.eml" >"$work/japanese-utf8.eml"
+check utf8 0 $'To: reply@example.jp\nSubject: Re: Re: 会議の件\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n花子さん' "" \
+  "$tool" run --utf8 "${clock[@]}" --mail "$work/japanese-utf8.eml" "$work/first.txt"
+
+# The predefined variables; an assignment to one is refused.
+printf 'AccountName = "x"\r\nN = OptionCount\r\n' >"$work/vars.txt"
+check vars 1 $'Option(0) = a (String)\nOption(1) = b (String)\nOptionCount = 2 (Integer)\nAccountTitle = t (String)\nAccountUser = u (String)\nAccountAddress = u@example.jp (String)\nAccountName = 佐藤 (String)\nN = 2 (Integer)' \
+  $'1行目でエラーです。\nAccountName is read-only.' \
+  "$tool" run --utf8 --vars --on-error ignore --option " a  b " --account-title t --account-user u \
+  --account-address u@example.jp --account-name 佐藤 "$work/vars.txt"
+
+# Errors: abort keeps the reply built so far; a fault ends the run.
+printf 'PRINT("one")\r\nX = NOSUCH\r\nPRINT("three")\r\n' >"$work/error.txt"
+check abort 1 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\none' \
+  $'2行目でエラーです。\nNo such function: NOSUCH' "$tool" run --utf8 "${clock[@]}" --mail "$work/m.eml" "$work/error.txt"
+check ignore 1 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\none\nthree' \
+  $'2行目でエラーです。\nNo such function: NOSUCH' \
+  "$tool" run --utf8 --on-error ignore "${clock[@]}" --mail "$work/m.eml" "$work/error.txt"
+printf 'PRINT("kept")\r\nX = 1 \\ 0\r\nPRINT("never")\r\n' >"$work/fault.txt"
+check fault 1 $'To: \nSubject: Re: \nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\nkept' \
+  $'2行目でエラーです。\nFault: Division by zero' "$tool" run --utf8 "${clock[@]}" --mail /dev/null "$work/fault.txt"
+printf 'IF X\r\n' >"$work/parse.txt"
+check parse 2 "" "Mismatch on line 1." "$tool" run "${clock[@]}" --mail "$work/m.eml" "$work/parse.txt"
+
+# A debug bundle brings mail, program, option and account; options given
+# on the command line win.
+printf '[Mail]\r\nFrom: b@example.com\r\nSubject: S\r\n\r\nbody\r\n[Program]\r\nPRINT(Option(0), AccountName)\r\nQUOTE("|")\r\n[Option]\r\nopt\r\n[AccountTitle]\r\n\r\n[AccountUser]\r\n\r\n[AccountAddress]\r\n\r\n[AccountName]\r\nNm\r\n' >"$work/bundle.tmp"
+check bundle 0 $'To: b@example.com\nSubject: Re: S\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\noptNm\n|body' "" \
+  "$tool" run "${clock[@]}" --bundle "$work/bundle.tmp"
+check bundle-override 0 $'To: b@example.com\nSubject: Re: S\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\nzNm\n|body' "" \
+  "$tool" run "${clock[@]}" --option z --bundle "$work/bundle.tmp"
+
+check bundle-and-program 2 "" "tamberlo run: give either a program file or --bundle FILE" \
+  "$tool" run --bundle "$work/bundle.tmp" "$work/quote.txt"
+check bad-bias 2 "" "tamberlo run: --tz-bias takes minutes between -1440 and 1440 (Japan: -540)" \
+  "$tool" run --tz-bias 9x "$work/quote.txt"
+check no-mail 2 "" "tamberlo run: cannot read '$work/none.eml'" "$tool" run --mail "$work/none.eml" "$work/quote.txt"
+
+[ "$failures" = 0 ] && echo "all reply command-line checks passed"
+exit "$failures"
