@@ -43,9 +43,12 @@ std::size_t SkipQuoted(const std::string& f, std::size_t i, std::size_t& textEnd
   return i < f.size() ? i + 1 : f.size();
 }
 
-// Whether an am/pm, a/p or ampm marker follows position i, outside quotes;
-// inside a named format also the system's own marker t or tt.
-bool MarkerAhead(const std::string& f, std::size_t i, bool named) {
+// Where the last am/pm, a/p or ampm marker outside quotes starts (inside a
+// named format also the system's own marker t or tt); npos when there is none.
+// Specifiers start outside quotes, so an hour at i is followed by a marker
+// exactly when this lies beyond i.
+std::size_t LastMarker(const std::string& f, bool named) {
+  std::size_t last = std::string::npos, i = 0;
   while (i < f.size()) {
     const char c = f[i];
     if (IsLeadByte(static_cast<unsigned char>(c))) {
@@ -53,15 +56,14 @@ bool MarkerAhead(const std::string& f, std::size_t i, bool named) {
     } else if (c == '\'' || c == '"') {
       std::size_t end;
       i = SkipQuoted(f, i, end);
-    } else if ((c == 'a' || c == 'A') && (At(f, i, "AM/PM") || At(f, i, "A/P") || At(f, i, "AMPM"))) {
-      return true;
-    } else if (named && (c == 't' || c == 'T')) {
-      return true;
     } else {
+      if (((c == 'a' || c == 'A') && (At(f, i, "AM/PM") || At(f, i, "A/P") || At(f, i, "AMPM"))) ||
+          (named && (c == 't' || c == 'T')))
+        last = i;
       ++i;
     }
   }
-  return false;
+  return last;
 }
 
 class Formatter {
@@ -125,6 +127,8 @@ class Formatter {
   void Expand(const std::string& f, int level) {
     char lastToken = ' ';
     bool twelveHour = false;
+    bool markerKnown = false;
+    std::size_t lastMarker = std::string::npos;
     std::size_t i = 0;
     while (i < f.size() && out_.size() < kMaxDateText) {
       const char c = f[i];
@@ -201,7 +205,11 @@ class Formatter {
           break;
         case 'H': {
           int h = p_.hour;
-          if (twelveHour || MarkerAhead(f, i, level >= 2)) h = h == 0 ? 12 : h > 12 ? h - 12 : h;
+          if (!markerKnown) {
+            lastMarker = LastMarker(f, level >= 2);
+            markerKnown = true;
+          }
+          if (twelveHour || (lastMarker != std::string::npos && lastMarker >= i)) h = h == 0 ? 12 : h > 12 ? h - 12 : h;
           Number(h, count > 2 ? 2 : count);
           break;
         }

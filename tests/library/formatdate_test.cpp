@@ -139,6 +139,10 @@ TEST(FormatDateTime, CutAt256BytesOnACharacterBoundary) {
   std::string many;
   for (int i = 0; i < 5000; ++i) many += "dddddd ";
   EXPECT_EQ(Fmt(many, 0).size(), 256u);
+  // Each hour looks ahead for an am/pm marker: a long format stays linear.
+  std::string hours;
+  for (int i = 0; i < 1000000; ++i) hours += "h ";
+  EXPECT_EQ(Fmt(hours + "ampm", 0.75).substr(0, 6), "6 6 6 ");
 }
 
 TEST(FormatDateTime, MalformedAndOutlyingInput) {
