@@ -2,9 +2,23 @@
 # Every test: installs what is missing, then builds and runs the unit tests
 # natively, with AddressSanitizer and UBSan, and for win32 under Wine, and
 # checks the formatting of all sources. Stops at the first failure.
+#   scripts/test.sh [STAGE...]   stages: native native-asan win32 format (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
+
+stages=("$@")
+[ ${#stages[@]} -gt 0 ] || stages=(native native-asan win32 format)
+wanted() { [[ " ${stages[*]} " == *" $1 "* ]]; }
+for s in "${stages[@]}"; do
+  case "$s" in
+    native | native-asan | win32 | format) ;;
+    *)
+      echo "unknown stage: $s (native, native-asan, win32, format)" >&2
+      exit 2
+      ;;
+  esac
+done
 
 timings=()
 stage_start=0
@@ -20,6 +34,7 @@ if [ "$(id -u)" -eq 0 ]; then scripts/setup.sh; else sudo scripts/setup.sh; fi
 end setup
 
 for preset in native native-asan; do
+  wanted "$preset" || continue
   begin "$preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
@@ -30,27 +45,31 @@ done
 # The win32 tests run under Wine on a virtual display (some open windows).
 # A Wine server started without that display keeps a desktop on which no
 # window can be made, so the prefix's server is ended before and after.
-begin win32
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
-prefix="$root/build/win32/wine"
-stop_wine() { if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi; }
-trap stop_wine EXIT
-stop_wine
-xvfb-run -a ctest --preset win32
-stop_wine
-end win32
-
-begin format
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  files=$(git ls-files '*.cpp' '*.h')
-else
-  files=$(find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+if wanted win32; then
+  begin win32
+  cmake --preset win32 >/dev/null
+  cmake --build --preset win32
+  prefix="$root/build/win32/wine"
+  stop_wine() { if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi; }
+  trap stop_wine EXIT
+  stop_wine
+  xvfb-run -a ctest --preset win32
+  stop_wine
+  end win32
 fi
-# shellcheck disable=SC2086
-clang-format --dry-run --Werror $files
-echo "all sources are formatted"
-end format
+
+if wanted format; then
+  begin format
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    files=$(git ls-files '*.cpp' '*.h')
+  else
+    files=$(find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+  fi
+  # shellcheck disable=SC2086
+  clang-format --dry-run --Werror $files
+  echo "all sources are formatted"
+  end format
+fi
 
 echo
 echo "==== all stages passed"
