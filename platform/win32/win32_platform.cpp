@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_era.h"
 
 namespace tam {
 
@@ -37,6 +38,7 @@ LocaleInfo ReadLocale() {
   Read(LOCALE_STIME, loc.timeSeparator);
   Read(LOCALE_S1159, loc.amText);
   Read(LOCALE_S2359, loc.pmText);
+  loc.japanese = Win32JapaneseLocale();
   for (int m = 0; m < 12; ++m) {
     Read(LOCALE_SABBREVMONTHNAME1 + m, loc.shortMonthNames[m]);
     Read(LOCALE_SMONTHNAME1 + m, loc.longMonthNames[m]);
@@ -87,6 +89,8 @@ class Win32Platform : public Platform {
     if (GetTimeZoneInformation(&tz) == TIME_ZONE_ID_INVALID) return 0;
     return static_cast<int>(tz.Bias + tz.StandardBias);
   }
+
+  bool Era(int year, int month, int day, EraInfo& era) override { return Win32Era(year, month, day, era); }
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
