@@ -1,5 +1,7 @@
 #include "plugin/debug_bundle.h"
 
+#include <new>
+
 #include "plugin/text_lines.h"
 
 namespace tam {
@@ -64,11 +66,17 @@ void ReadBundleText(const std::string& text, DebugBundle& target) {
 }
 
 bool ReadBundleFile(FileAccess& files, const std::string& fileName, DebugBundle& target) {
-  if (!files.FileExists(fileName)) return false;
-  std::optional<std::string> text = files.ReadAll(fileName);
-  if (!text) return false;
-  ReadBundleText(*text, target);
-  return true;
+  try {
+    if (!files.FileExists(fileName)) return false;
+    std::optional<std::string> text = files.ReadAll(fileName);
+    if (!text) return false;
+    DebugBundle read = target;
+    ReadBundleText(*text, read);
+    target = std::move(read);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;  // a file too large to hold: as if there were none
+  }
 }
 
 }  // namespace tam

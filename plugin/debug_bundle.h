@@ -38,7 +38,7 @@ std::string WriteBundleFile(FileAccess& files, const std::string& folder, const 
 void ReadBundleText(const std::string& text, DebugBundle& target);
 
 // Reads the bundle file into target; false (target untouched) when the file
-// does not exist or cannot be read.
+// does not exist, cannot be read or is too large to hold.
 bool ReadBundleFile(FileAccess& files, const std::string& fileName, DebugBundle& target);
 
 }  // namespace tam

@@ -30,8 +30,12 @@ void SplitAt(const std::string& s, char c, std::string& before, std::string& aft
 void SettingsStore::Load(const std::string& fileName) {
   fileName_ = fileName;
   std::optional<std::string> text;
-  if (files_.FileExists(fileName)) text = files_.ReadAll(fileName);
+  bool exists = files_.FileExists(fileName);
+  if (exists) text = files_.ReadAll(fileName);
   LoadText(text ? *text : std::string());
+  // A file that is there but could not be read must not be overwritten by
+  // the empty store: that would lose every reply program in it.
+  unreadable_ = exists && !text;
 }
 
 void SettingsStore::LoadText(const std::string& text) {
@@ -148,7 +152,7 @@ std::string SettingsStore::Text() const {
 }
 
 bool SettingsStore::Save() {
-  if (fileName_.empty()) return false;
+  if (fileName_.empty() || unreadable_) return false;
   try {
     return files_.ReplaceContents(fileName_, Text());
   } catch (const std::bad_alloc&) {

@@ -17,7 +17,8 @@ class SettingsStore {
   explicit SettingsStore(FileAccess& files = NativeFiles()) : files_(files) {}
 
   // Builds the store from the file; a missing or unreadable file gives an
-  // empty store. Remembers the file name for Save.
+  // empty store. Remembers the file name for Save; after a file that exists
+  // could not be read, Save refuses to replace it.
   void Load(const std::string& fileName);
   // Builds the store from the text of a settings file.
   void LoadText(const std::string& text);
@@ -32,13 +33,17 @@ class SettingsStore {
   bool Exists(const std::string& section, const std::string& key) const;
 
   // Writes every entry to the file given to Load, replacing it in one step.
-  // False when that failed; the previous file is then left as it was.
+  // False when that failed or was refused; the previous file is then left
+  // as it was.
   bool Save();
   // The file's text as Save writes it.
   std::string Text() const;
 
   const std::string& FileName() const { return fileName_; }
-  void SetFileName(const std::string& fileName) { fileName_ = fileName; }
+  void SetFileName(const std::string& fileName) {
+    fileName_ = fileName;
+    unreadable_ = false;
+  }
   std::size_t Count() const { return names_.size(); }
   const std::vector<std::string>& Names() const { return names_; }
   const std::vector<std::string>& Types() const { return types_; }
@@ -50,6 +55,7 @@ class SettingsStore {
 
   FileAccess& files_;
   std::string fileName_;
+  bool unreadable_ = false;
   std::vector<std::string> names_;       // as written
   std::vector<std::string> upperNames_;  // for lookup
   std::vector<std::string> types_;

@@ -238,5 +238,29 @@ TEST_F(StoreFile, FailedSaveKeepsThePreviousFile) {
   EXPECT_FALSE(lost.Save());
 }
 
+// A settings file that is there but cannot be read (locked, a bad sector).
+class UnreadableFiles : public FileAccess {
+ public:
+  bool FileExists(const std::string&) override { return true; }
+  std::optional<std::string> ReadAll(const std::string&) override { return std::nullopt; }
+  bool ReplaceContents(const std::string&, const std::string&) override { return ++writes, true; }
+  std::string CreateTempFile(const std::string&, const std::string&, const std::string&) override { return ""; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool CreateFolder(const std::string&) override { return false; }
+  std::optional<std::string> StoredFolderName(const std::string&) override { return std::nullopt; }
+  int writes = 0;
+};
+
+TEST(StoreLoad, AFileThatCannotBeReadIsNeverOverwritten) {
+  UnreadableFiles files;
+  SettingsStore s(files);
+  s.Load("C:\\AL-Mail\\Plugins\\Kesrel.ini");
+  EXPECT_EQ(s.Count(), 0u);
+  EXPECT_EQ(s.Read("", "ProgramCount", Value::Int(0)).i(), 0);
+  s.Write("", "ProgramCount", Value::Int(0));
+  EXPECT_FALSE(s.Save());
+  EXPECT_EQ(files.writes, 0);
+}
+
 }  // namespace
 }  // namespace tam
