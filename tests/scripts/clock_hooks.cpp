@@ -6,6 +6,26 @@
 
 namespace tam {
 
+namespace {
+
+// The platform of a script test: the fixed Japanese settings, and the
+// system's clock unless one was given.
+class ScriptPlatform : public FixedClockPlatform {
+ public:
+  ScriptPlatform(Platform& inner, const LocalTime* now)
+      : FixedClockPlatform(inner, now ? *now : LocalTime{}), inner_(inner), fixed_(now != nullptr) {}
+  const LocaleInfo& Locale() override { return japanese_; }
+  LocalTime Now() override { return fixed_ ? FixedClockPlatform::Now() : inner_.Now(); }
+  LocalTime UtcNow() override { return fixed_ ? FixedClockPlatform::UtcNow() : inner_.UtcNow(); }
+
+ private:
+  Platform& inner_;
+  bool fixed_;
+  LocaleInfo japanese_;
+};
+
+}  // namespace
+
 void ClockDirective(const std::string& line, ScriptSetup& setup) {
   const std::string prefix = "' now:";
   const std::size_t start = line.find_first_not_of(" \t");
@@ -17,20 +37,20 @@ void ClockDirective(const std::string& line, ScriptSetup& setup) {
   setup.directives["now"].push_back(value);
 }
 
-ClockScriptHook::ClockScriptHook(const ScriptSetup& setup) {
-  auto now = setup.directives.find("now");
-  if (now == setup.directives.end()) return;
+ClockScriptHook::ClockScriptHook(const ScriptSetup& setup) : previous_(&platform()) {
   LocalTime t;
-  if (!FixedClockPlatform::Parse(now->second.back(), t)) {
-    ADD_FAILURE() << "bad clock directive: " << now->second.back();
-    return;
+  const LocalTime* now = nullptr;
+  auto given = setup.directives.find("now");
+  if (given != setup.directives.end()) {
+    if (FixedClockPlatform::Parse(given->second.back(), t))
+      now = &t;
+    else
+      ADD_FAILURE() << "bad clock directive: " << given->second.back();
   }
-  clock_ = std::make_unique<FixedClockPlatform>(platform(), t);
-  SetPlatform(clock_.get());
+  platform_ = std::make_unique<ScriptPlatform>(*previous_, now);
+  SetPlatform(platform_.get());
 }
 
-ClockScriptHook::~ClockScriptHook() {
-  if (clock_) SetPlatform(nullptr);
-}
+ClockScriptHook::~ClockScriptHook() { SetPlatform(previous_); }
 
 }  // namespace tam

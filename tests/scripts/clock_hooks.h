@@ -1,5 +1,7 @@
-// The clock of a script test: "' now: YYYY-MM-DD HH:MM:SS[.mmm]" fixes it for
-// the whole run.
+// The clock and regional settings of a script test. Every program runs under
+// the fixed Japanese settings, whatever the system's are, so that the dates
+// it shows read the same everywhere; "' now: YYYY-MM-DD HH:MM:SS[.mmm]"
+// also fixes the clock for the whole run.
 #pragma once
 
 #include <memory>
@@ -10,11 +12,13 @@
 namespace tam {
 
 class FixedClockPlatform;
+class Platform;
 
 // Records the directive when the line is one.
 void ClockDirective(const std::string& line, ScriptSetup& setup);
 
-// Installs the fixed clock for its lifetime when the setup asks for one.
+// Installs the settings and, when the setup asks for one, the fixed clock for
+// its lifetime.
 class ClockScriptHook {
  public:
   explicit ClockScriptHook(const ScriptSetup& setup);
@@ -23,7 +27,8 @@ class ClockScriptHook {
   ClockScriptHook& operator=(const ClockScriptHook&) = delete;
 
  private:
-  std::unique_ptr<FixedClockPlatform> clock_;
+  Platform* previous_;
+  std::unique_ptr<FixedClockPlatform> platform_;
 };
 
 }  // namespace tam
