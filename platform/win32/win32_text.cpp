@@ -30,9 +30,33 @@ std::string Narrow(UINT codePage, const std::wstring& in) {
   return out;
 }
 
+// Shift-JIS with bytes that are no character (a lead byte without its trail,
+// an unassigned code): the system would put a katakana middle dot there,
+// which reads like real text, so each such byte becomes "?" instead.
+std::wstring WidenSjis(const std::string& in) {
+  if (in.empty() || in.size() > INT_MAX / 2) return std::wstring();
+  int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in.data(), static_cast<int>(in.size()), nullptr, 0);
+  if (n > 0) return Widen(932, in);
+  std::wstring out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size();) {
+    int len = IsDBCSLeadByteEx(932, static_cast<BYTE>(in[i])) && i + 1 < in.size() ? 2 : 1;
+    wchar_t w[2];
+    int m = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in.data() + i, len, w, 2);
+    if (m == 1 && !(len == 1 && IsDBCSLeadByteEx(932, static_cast<BYTE>(in[i])))) {
+      out += w[0];
+      i += len;
+    } else {
+      out += L'?';
+      ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string Utf8ToSjis(const std::string& utf8) { return Narrow(932, Widen(CP_UTF8, utf8)); }
-std::string SjisToUtf8(const std::string& sjis) { return Narrow(CP_UTF8, Widen(932, sjis)); }
+std::string SjisToUtf8(const std::string& sjis) { return Narrow(CP_UTF8, WidenSjis(sjis)); }
 
 }  // namespace tam
