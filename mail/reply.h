@@ -52,11 +52,15 @@ struct ReplyRunReport {
   std::string fault;
 };
 
+// Called with true before the engine runs and with false when it stops (also
+// when a fault ends the run): the plug-in shows the hourglass cursor.
+using BusyIndicator = std::function<void(bool busy)>;
+
 // Runs the prepared program until it finishes, asking decide on every
 // run-time error; then header and body receive copies of the reply's lines,
 // also after a fault.
 ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
-                        const ErrorDecision& decide);
+                        const ErrorDecision& decide, const BusyIndicator& busy = nullptr);
 
 // The engine, variable set and mail state that serve one reply after the
 // other (the plug-in keeps one for its whole life).
@@ -69,8 +73,9 @@ struct TReplySession {
                       const ReplyAccount& account) {
     return PrepareReply(Calc, Variables, Mail, mailLines, program, optionLine, account);
   }
-  ReplyRunReport Run(LineList& header, LineList& body, const ErrorDecision& decide) {
-    return RunReply(Calc, Mail, header, body, decide);
+  ReplyRunReport Run(LineList& header, LineList& body, const ErrorDecision& decide,
+                     const BusyIndicator& busy = nullptr) {
+    return RunReply(Calc, Mail, header, body, decide, busy);
   }
 };
 

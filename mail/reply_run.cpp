@@ -11,6 +11,20 @@ namespace {
 // Message box flags of the platform.
 constexpr unsigned kAbortRetryIgnore = 0x2, kIconWarning = 0x30, kDefaultSecond = 0x100, kTaskModal = 0x2000;
 
+// Shows the busy state for one Run of the engine, however it ends.
+class Busy {
+ public:
+  explicit Busy(const BusyIndicator& busy) : busy_(busy) {
+    if (busy_) busy_(true);
+  }
+  ~Busy() {
+    if (busy_) busy_(false);
+  }
+
+ private:
+  const BusyIndicator& busy_;
+};
+
 }  // namespace
 
 ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText) {
@@ -28,16 +42,21 @@ ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText) {
 }
 
 ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
-                        const ErrorDecision& decide) {
+                        const ErrorDecision& decide, const BusyIndicator& busy) {
   ReplyRunReport report;
   header.clear();
   body.clear();
   calc.Reset();
   try {
     while (!calc.Finished()) {
-      calc.Run();
+      {
+        Busy shown(busy);
+        calc.Run();
+      }
       if (!calc.Error()) continue;
-      switch (decide(calc.CurrentLine() + 1, calc.ErrorText())) {
+      const ErrorChoice choice = decide(calc.CurrentLine() + 1, calc.ErrorText());
+      Busy shown(busy);  // Retry and Skip run on
+      switch (choice) {
         case ErrorChoice::kAbort:
           calc.Stop();
           break;

@@ -96,7 +96,12 @@ TEST(ReplyRun, MessageBoxQuestion) {
 TEST(ReplyRun, FaultEndsTheRunAndKeepsTheReply) {
   TestPlatform p;
   ReplyFixture r;
-  ASSERT_EQ(r.Go("", "PRINT(\"kept\")\r\nX = 1 \\ 0\r\nPRINT(\"never\")\r\n", {}), "");
+  ASSERT_EQ(r.session.Prepare({}, "PRINT(\"kept\")\r\nX = 1 \\ 0\r\nPRINT(\"never\")\r\n", "", ReplyAccount{}), "");
+  std::string busy;  // the busy state is shown while the engine runs and taken back after the fault
+  r.report = r.session.Run(
+      r.header, r.body, [](int, const std::string&) { return ErrorChoice::kAbort; },
+      [&](bool on) { busy += on ? "+" : "-"; });
+  EXPECT_EQ(busy, "+-");
   EXPECT_TRUE(r.report.faulted);
   EXPECT_EQ(r.report.faultLine, 2);
   EXPECT_FALSE(r.report.fault.empty());
