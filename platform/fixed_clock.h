@@ -36,6 +36,9 @@ class FixedClockPlatform : public Platform {
     return inner_.SelectDirectory(start, allowCreate);
   }
   int ShellOpen(const std::string& file, const std::string& params) override { return inner_.ShellOpen(file, params); }
+  int ShellOpenInFolder(const std::string& file, const std::string& params, const std::string& folder) override {
+    return inner_.ShellOpenInFolder(file, params, folder);
+  }
   std::uint32_t SystemColor(int index) override { return inner_.SystemColor(index); }
 
  private:

@@ -76,9 +76,88 @@ class Platform {
   virtual std::optional<std::string> SelectDirectory(const std::string& start, bool allowCreate) = 0;
   // Starts a file or program with the shell's "open"; above 32 on success.
   virtual int ShellOpen(const std::string& file, const std::string& params) = 0;
+  // The same in the working folder `folder` (empty: the current one),
+  // returning at once; above 32 on success, else the shell's error code (2
+  // file not found, 3 path not found, 31 no association). A wrapper that does
+  // not override it starts the program in the current folder.
+  virtual int ShellOpenInFolder(const std::string& file, const std::string& params, const std::string& folder) {
+    (void)folder;
+    return ShellOpen(file, params);
+  }
   // The RGB value of a system colour index.
   virtual std::uint32_t SystemColor(int index) = 0;
 };
+
+// Files, folders and the process, as the library needs them. Paths are
+// Shift-JIS text in the platform's own form: "C:\dir\file" on win32, and on
+// posix a native path ("/dir/file"), whose names are converted to and from
+// UTF-8 where that conversion is exact.
+namespace os {
+
+// The separator of folder names in native paths.
+#ifdef _WIN32
+constexpr char kPathDelimiter = '\\';
+#else
+constexpr char kPathDelimiter = '/';
+#endif
+
+// The Win32 file attribute bits.
+enum : std::int32_t {
+  faReadOnly = 0x01,
+  faHidden = 0x02,
+  faSystem = 0x04,
+  faVolumeLabel = 0x08,
+  faDirectory = 0x10,
+  faArchive = 0x20,
+  faNormal = 0x80,
+};
+
+// One entry of a folder or of a directory search.
+struct FileEntry {
+  std::string name;  // the bare name, without its folder
+  std::int32_t attributes = 0;
+  std::uint64_t size = 0;
+  LocalTime lastWrite;  // local time
+};
+
+// Attribute bits of a path; -1 when they cannot be read (no such file).
+std::int32_t Attributes(const std::string& path);
+// Sets the attribute bits; false when the system refuses or the file is missing.
+bool SetAttributes(const std::string& path, std::int32_t attributes);
+// The first entry that a directory search for `pattern` (whose last part may
+// hold the wildcards * and ?) returns; false when nothing is found.
+bool FindFirst(const std::string& pattern, FileEntry& entry);
+// Every entry of a folder in the system's order, "." and ".." included where
+// the system lists them; false when the folder cannot be read.
+bool ListFolder(const std::string& folder, std::vector<FileEntry>& entries);
+// A text that is the same for two paths exactly when they name the same
+// folder (links followed); empty when the folder cannot be opened.
+std::string FolderIdentity(const std::string& folder);
+
+bool MakeFolder(const std::string& path);    // the last level only
+bool RemoveFolder(const std::string& path);  // an empty folder
+bool RemoveFile(const std::string& path);
+// Renames or moves a file or folder; false when the target exists.
+bool Rename(const std::string& from, const std::string& to);
+
+// The full path of `path` against the current folder, "." and ".." resolved.
+std::string FullPath(const std::string& path);
+// The process's current folder, without a final delimiter unless a root.
+std::string CurrentFolder();
+bool SetCurrentFolder(const std::string& path);
+// The current folder of drive 1 (A) ... 26 (Z); for 0, for a drive that
+// does not exist or has no medium, the current folder.
+std::string DriveFolder(int drive);
+// Bit n set for each existing drive letter 'A' + n.
+std::uint32_t DriveMask();
+
+// The value of an environment variable; empty when it is not set.
+std::string Environment(const std::string& name);
+// The command line of the running program: element 0 its own path, then
+// its parameters.
+std::vector<std::string> ProgramParameters();
+
+}  // namespace os
 
 // Text conversion between UTF-8 and Shift-JIS (code page 932); bytes that
 // cannot be converted become "?".

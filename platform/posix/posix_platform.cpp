@@ -1,11 +1,12 @@
-// The posix backend: a fixed Japanese locale, the system clock, and dialogs
-// that take their default answer (a terminal front end may replace them).
+// The posix backend: a fixed Japanese locale, the system clock, dialogs on
+// the terminal (or their default answer), the shell and standard colours.
 #include <sys/time.h>
 
 #include <cstdlib>
 #include <ctime>
 
 #include "platform/platform.h"
+#include "platform/posix/posix_services.h"
 
 namespace tam {
 
@@ -70,32 +71,27 @@ class PosixPlatform : public Platform {
     return static_cast<int>(-best / 60);
   }
 
-  int MessageBox(const std::string&, const std::string&, unsigned flags) override {
-    // The default button of the button set.
-    static const int kFirst[] = {mbOK, mbOK, mbAbort, mbYes, mbYes, mbRetry, mbCancel};
-    static const int kSecond[] = {mbOK, mbCancel, mbRetry, mbNo, mbNo, mbCancel, mbCancel};
-    static const int kThird[] = {mbOK, mbCancel, mbIgnore, mbCancel, mbNo, mbCancel, mbCancel};
-    unsigned set = flags & 0xF;
-    if (set > 6) set = 0;
-    switch ((flags >> 8) & 0xF) {
-      case 1:
-        return kSecond[set];
-      case 2:
-        return kThird[set];
-      default:
-        return kFirst[set];
-    }
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    return posix::MessageBoxDialog(text, caption, flags);
   }
 
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string& preset) override {
-    return preset;
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& preset) override {
+    return posix::InputBoxDialog(caption, prompt, preset);
   }
 
-  std::optional<std::string> SelectDirectory(const std::string&, bool) override { return std::nullopt; }
+  std::optional<std::string> SelectDirectory(const std::string& start, bool allowCreate) override {
+    return posix::SelectDirectoryDialog(start, allowCreate);
+  }
 
-  int ShellOpen(const std::string&, const std::string&) override { return 2; }
+  int ShellOpen(const std::string& file, const std::string& params) override {
+    return posix::ShellStart(file, params, std::string());
+  }
+  int ShellOpenInFolder(const std::string& file, const std::string& params, const std::string& folder) override {
+    return posix::ShellStart(file, params, folder);
+  }
 
-  std::uint32_t SystemColor(int) override { return 0; }
+  std::uint32_t SystemColor(int index) override { return posix::DefaultSystemColor(index); }
 
  private:
   LocaleInfo locale_;

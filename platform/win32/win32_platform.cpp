@@ -108,6 +108,12 @@ class Win32Platform : public Platform {
     return static_cast<int>(reinterpret_cast<std::intptr_t>(h));
   }
 
+  int ShellOpenInFolder(const std::string& file, const std::string& params, const std::string& folder) override {
+    HINSTANCE h = ShellExecuteA(nullptr, "OPEN", file.c_str(), params.empty() ? nullptr : params.c_str(),
+                                folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(h));
+  }
+
   std::uint32_t SystemColor(int index) override { return GetSysColor(index); }
 };
 
