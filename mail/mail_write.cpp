@@ -1,4 +1,5 @@
 #include "engine/failure.h"
+#include "engine/operators.h"
 #include "engine/sjis.h"
 #include "library/library.h"
 #include "mail/header.h"
@@ -9,17 +10,14 @@ namespace mailcall {
 
 namespace {
 
-// "Name: " joined with the value by the + operator. An Empty value leaves the
-// text as it is and a text is appended; any other kind would need "Name: " as
-// a number, a Boolean or a date, which a text ending in a colon and a blank
-// never is, so the operator fails as a variant error.
+// "Name: " joined with the value by the script's + operator; the joined
+// value becomes the line's text.
 std::string HeaderLine(const Value& name, const Value& value) {
   std::string line = Trim(shape::Text(name));
   if (line.empty() || line.back() != ':') line += ':';
   line += ' ';
-  if (value.isEmpty()) return line;
-  if (value.isString()) return line + value.str();
-  throw VariantError("Invalid variant type conversion");
+  if (value.isArray()) throw VariantError("Invalid variant type conversion");
+  return shape::Text(Combine(Op::kAdd, Value::Str(line), value));
 }
 
 }  // namespace
