@@ -1,13 +1,11 @@
-// tamberlo run: loads a reply program, parses it and runs it.
+// tamberlo run: prepares a reply from a mail, runs the reply program over it
+// and prints the reply (or the variables).
 #include <cstdio>
 #include <exception>
 
 #include "cli/cli.h"
 #include "cli/environment.h"
 #include "cli/run_reply.h"
-#include "engine/calc.h"
-#include "library/library.h"
-#include "platform/platform.h"
 
 namespace tam::cli {
 
@@ -46,52 +44,9 @@ int RunCommand(const std::vector<std::string>& args) {
       return kExitUsage;
     }
   }
-  if (reply.Active()) {
-    env.Install();
-    return reply.Run(file, vars, ignore, out);
-  }
-  if (file.empty()) {
-    std::fprintf(stderr, "usage: tamberlo run [--vars] [--on-error abort|ignore] [--utf8] [--now TIME] PROGRAM_FILE\n");
-    return kExitUsage;
-  }
-  std::string text;
-  if (!ReadFile(file, text)) {
-    std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", file.c_str());
-    return kExitUsage;
-  }
-  if (out.utf8) text = Utf8ToSjis(text);
+  // Every run prepares a reply: from the given mail, or from an empty one.
   env.Install();
-
-  TVariableSet set;
-  TCalc calc;
-  calc.SetBuiltinHandler(BuiltinFunction);
-  calc.Reset();
-  calc.LoadProgram(text);
-  calc.SetVariables(&set);
-  if (calc.Error()) {
-    out.Err(ToLf(calc.ErrorText()));
-    return kExitUsage;
-  }
-  calc.Reset();
-  bool failed = false;
-  auto report = [&](const std::string& message) {
-    failed = true;
-    out.Err(std::to_string(calc.CurrentLine() + 1) + "行目でエラーです。");
-    out.Err(ToLf(message));
-  };
-  try {
-    calc.Run();
-    while (calc.Error()) {
-      report(calc.ErrorText());
-      if (!ignore) break;
-      calc.Skip();
-    }
-  } catch (const std::exception& e) {
-    report(std::string("Fault: ") + e.what());
-  }
-  if (vars)
-    for (int i = 0; i < set.Count(); ++i) out.Out(set.GetName(i) + " = " + Describe(set.GetValueAt(i)));
-  return failed ? kExitError : kExitOk;
+  return reply.Run(file, vars, ignore, out);
 }
 
 }  // namespace tam::cli

@@ -26,22 +26,24 @@ check eval-error 1 "" "No such function: FOO" "$tool" eval "FOO(1)"
 check eval-usage 2 "" "usage: tamberlo eval [--utf8] [--now TIME] EXPRESSION..." "$tool" eval
 
 printf 'A = 1\r\nB = FOO\r\nC = 3\r\n' >"$work/p.tam"
-check run-abort 1 "" $'2\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\xc5\x82\xb7\x81\x42\nNo such function: FOO' \
-  "$tool" run "$work/p.tam"
-check run-ignore-vars 1 $'A = 1 (Integer)\nC = 3 (Integer)' \
+reply=$'To: \nSubject: Re: \nDate: Mon, 7 Dec 2026 10:00:00 +0900'  # then an empty line
+check run-abort 1 "$reply" $'2\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\xc5\x82\xb7\x81\x42\nNo such function: FOO' \
+  "$tool" run --now "2026-12-07 10:00:00" --tz-bias -540 "$work/p.tam"
+check run-ignore-vars 1 $'OptionCount = 0 (Integer)\nAccountTitle =  (String)\nAccountUser =  (String)\nAccountAddress =  (String)\nAccountName =  (String)\nA = 1 (Integer)\nC = 3 (Integer)' \
   $'2\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\xc5\x82\xb7\x81\x42\nNo such function: FOO' \
   "$tool" run --vars --on-error ignore "$work/p.tam"
-check run-utf8 1 $'A = 1 (Integer)' $'2行目でエラーです。\nNo such function: FOO' \
+check run-utf8 1 $'OptionCount = 0 (Integer)\nAccountTitle =  (String)\nAccountUser =  (String)\nAccountAddress =  (String)\nAccountName =  (String)\nA = 1 (Integer)' $'2行目でエラーです。\nNo such function: FOO' \
   "$tool" run --utf8 --vars "$work/p.tam"
 
 printf 'IF X\r\n' >"$work/parse.tam"
 check run-parse 2 "" "Mismatch on line 1." "$tool" run "$work/parse.tam"
 
 printf 'S = "日本語"\r\nN = LENGTH(S)\r\n' >"$work/u.tam"
-check run-utf8-text 0 $'S = 日本語 (String)\nN = 3 (Integer)' "" "$tool" run --utf8 --vars "$work/u.tam"
+check run-utf8-text 0 $'OptionCount = 0 (Integer)\nAccountTitle =  (String)\nAccountUser =  (String)\nAccountAddress =  (String)\nAccountName =  (String)\nS = 日本語 (String)\nN = 3 (Integer)' "" "$tool" run --utf8 --vars "$work/u.tam"
 
+vars_before=$'OptionCount = 0 (Integer)\nAccountTitle =  (String)\nAccountUser =  (String)\nAccountAddress =  (String)\nAccountName =  (String)'
 printf 'X = 1 \\ 0\r\n' >"$work/fault.tam"
-check run-fault 1 "" $'1行目でエラーです。\nFault: Division by zero' "$tool" run --utf8 "$work/fault.tam"
+check run-fault 1 "$vars_before" $'1行目でエラーです。\nFault: Division by zero' "$tool" run --vars --utf8 "$work/fault.tam"
 
 check now 0 "2026/12/07 10:00:00 (Date)" "" "$tool" eval --now "2026-12-07 10:00:00" "NOW"
 "$tool" eval --now "yesterday" NOW >/dev/null 2>&1
