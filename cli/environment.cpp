@@ -1,5 +1,6 @@
 #include "cli/environment.h"
 
+#include "platform/answers.h"
 #include "platform/fixed_clock.h"
 
 namespace tam::cli {
@@ -19,11 +20,26 @@ bool Environment::Take(const std::vector<std::string>& args, std::size_t& i, std
     ++i;
     return true;
   }
+  if (a == "--answer") {
+    if (i + 1 >= args.size()) {
+      error = "--answer takes a text";
+      return true;
+    }
+    answers_.push_back(args[++i]);
+    haveAnswers_ = true;
+    return true;
+  }
   return false;
 }
 
-void Environment::Install() {
+void Environment::Install(bool utf8) {
   Platform* top = &DefaultPlatform();
+  if (haveAnswers_) {
+    std::vector<std::string> answers;
+    for (const std::string& a : answers_) answers.push_back(utf8 ? Utf8ToSjis(a) : a);
+    layers_.push_back(std::make_unique<AnswerPlatform>(*top, std::move(answers)));
+    top = layers_.back().get();
+  }
   if (haveNow_) {
     layers_.push_back(std::make_unique<FixedClockPlatform>(*top, now_));
     top = layers_.back().get();

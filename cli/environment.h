@@ -1,5 +1,5 @@
-// Options that set up the world a run sees: a fixed clock (--now), later
-// dialog answers and the time-zone bias. Installed for the whole command.
+// Options that set up the world a run sees: a fixed clock (--now) and the
+// answers of dialogs (--answer). Installed for the whole command.
 #pragma once
 
 #include <memory>
@@ -20,12 +20,15 @@ class Environment {
   // Takes the option at args[i] (and its value) when it is one of ours;
   // returns false when it is not. Sets error on a bad value.
   bool Take(const std::vector<std::string>& args, std::size_t& i, std::string& error);
-  // Installs the platform that the options ask for.
-  void Install();
+  // Installs the platform that the options ask for; utf8: the answers were
+  // given as UTF-8.
+  void Install(bool utf8 = false);
 
  private:
   bool haveNow_ = false;
   LocalTime now_;
+  std::vector<std::string> answers_;
+  bool haveAnswers_ = false;
   std::vector<std::unique_ptr<Platform>> layers_;
 };
 

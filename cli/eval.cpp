@@ -28,10 +28,10 @@ int EvalCommand(const std::vector<std::string>& args) {
     }
   }
   if (expressions.empty()) {
-    std::fprintf(stderr, "usage: tamberlo eval [--utf8] [--now TIME] EXPRESSION...\n");
+    std::fprintf(stderr, "usage: tamberlo eval [--utf8] [--now TIME] [--answer TEXT]... EXPRESSION...\n");
     return kExitUsage;
   }
-  env.Install();
+  env.Install(out.utf8);
   TVariableSet set;
   TCalc calc;
   calc.SetBuiltinHandler(BuiltinFunction);

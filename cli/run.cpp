@@ -45,7 +45,7 @@ int RunCommand(const std::vector<std::string>& args) {
     }
   }
   // Every run prepares a reply: from the given mail, or from an empty one.
-  env.Install();
+  env.Install(out.utf8);
   return reply.Run(file, vars, ignore, out);
 }
 

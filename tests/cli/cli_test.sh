@@ -23,7 +23,7 @@ check() {  # name, expected exit, expected stdout, expected stderr, command...
 check eval 0 $'7 (Integer)\n8 (Double)\n-1 (Integer)' "" "$tool" eval "1 + 2 * 3" "2 ^ 3" "NOT 0"
 check eval-array 0 $'String (String)\nInteger (String)' "" "$tool" eval 'TYPESTRINGOF("a", 1)'
 check eval-error 1 "" "No such function: FOO" "$tool" eval "FOO(1)"
-check eval-usage 2 "" "usage: tamberlo eval [--utf8] [--now TIME] EXPRESSION..." "$tool" eval
+check eval-usage 2 "" "usage: tamberlo eval [--utf8] [--now TIME] [--answer TEXT]... EXPRESSION..." "$tool" eval
 
 printf 'A = 1\r\nB = FOO\r\nC = 3\r\n' >"$work/p.tam"
 reply=$'To: \nSubject: Re: \nDate: Mon, 7 Dec 2026 10:00:00 +0900'  # then an empty line
@@ -45,10 +45,12 @@ vars_before=$'OptionCount = 0 (Integer)\nAccountTitle =  (String)\nAccountUser =
 printf 'X = 1 \\ 0\r\n' >"$work/fault.tam"
 check run-fault 1 "$vars_before" $'1行目でエラーです。\nFault: Division by zero' "$tool" run --vars --utf8 "$work/fault.tam"
 
+check answers 0 $'はい (String)\n6 (Integer)\nd (String)' "" \
+  "$tool" eval --utf8 --answer "はい" --answer "Yes" 'INPUTBOX("c", "p", "d")' 'MESSAGEBOX("q", "t", 4)' 'INPUTBOX("c", "p", "d")'
 check now 0 "2026/12/07 10:00:00 (Date)" "" "$tool" eval --now "2026-12-07 10:00:00" "NOW"
 "$tool" eval --now "yesterday" NOW >/dev/null 2>&1
 [ $? = 2 ] || { echo "FAIL now-usage"; failures=$((failures + 1)); }
-"$tool" --help | grep -q "run \[--vars\]" || { echo "FAIL help"; failures=$((failures + 1)); }
+"$tool" --help | grep -q "run \[options\] PROGRAM_FILE" || { echo "FAIL help"; failures=$((failures + 1)); }
 "$tool" frobnicate >/dev/null 2>&1
 [ $? = 2 ] || { echo "FAIL unknown command"; failures=$((failures + 1)); }
 "$tool" run --on-error sometimes "$work/p.tam" >/dev/null 2>&1
