@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_era.h"
 
 namespace tam {
@@ -96,11 +97,14 @@ class Win32Platform : public Platform {
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
   }
 
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& preset) override {
+    return win32::InputBoxDialog(caption, prompt, preset);
   }
 
-  std::optional<std::string> SelectDirectory(const std::string&, bool) override { return std::nullopt; }
+  std::optional<std::string> SelectDirectory(const std::string& start, bool allowCreate) override {
+    return win32::SelectDirectoryDialog(start, allowCreate);
+  }
 
   int ShellOpen(const std::string& file, const std::string& params) override {
     HINSTANCE h =
