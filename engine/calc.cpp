@@ -55,6 +55,8 @@ void TCalc::SetMaxLoop(int n) {
   errorText_.clear();
 }
 
+void TCalc::SetStatementBudget(long long n) { budget_ = n > 0 ? std::make_shared<long long>(n) : nullptr; }
+
 void TCalc::SetExternalFolder(const std::string& path) {
   externalFolder_ = path;
   externals_ = path.empty() ? nullptr : std::make_shared<ExternalLibraries>(path);
@@ -141,6 +143,10 @@ void TCalc::ExecuteGuarded() {
     if (callDepth_ > 0) throw;
     nextLine_ = currentLine_;
     SetErrorReplace(kTooDeepText);
+  } catch (const BudgetExhausted&) {
+    if (callDepth_ > 0) throw;
+    nextLine_ = currentLine_;
+    SetErrorReplace(kBudgetText);
   } catch (const std::bad_alloc&) {
     if (callDepth_ > 0) throw;
     nextLine_ = currentLine_;
@@ -163,6 +169,7 @@ TCalc::LoopState& TCalc::StateOf(int index) {
 
 void TCalc::ExecuteOne() {
   currentLine_ = nextLine_;
+  if (budget_ && --*budget_ < 0) throw BudgetExhausted();
   const int line = currentLine_;
   nextLine_ = line + 1;
   const TFrameInfo frame = program_->frames[line];
@@ -390,6 +397,7 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
   sub->functionHandler_ = functionHandler_;
   sub->builtinHandler_ = builtinHandler_;
   sub->maxLoop_ = maxLoop_;
+  sub->budget_ = budget_;
   sub->externalFolder_ = externalFolder_;
   sub->externals_ = externals_;
   // The same text parses to the same program: share it.

@@ -38,6 +38,10 @@ class TCalc {
   void SetBuiltinHandler(FunctionLibrary h) { builtinHandler_ = std::move(h); }
   void SetMaxLoop(int n);
   int MaxLoop() const { return maxLoop_; }
+  // Bounds the statements that this engine and the user functions it calls
+  // may still execute (0: no bound); past it every statement is the run-time
+  // error kBudgetText. For hosts that must never wait long, such as fuzzers.
+  void SetStatementBudget(long long n);
   void SetExternalFolder(const std::string& path);
   const std::string& ExternalFolder() const { return externalFolder_; }
 
@@ -119,7 +123,8 @@ class TCalc {
   bool finished_ = false;
   std::string errorText_;
   Value result_;
-  int callDepth_ = 0;  // nesting of this engine below the outermost one
+  int callDepth_ = 0;                  // nesting of this engine below the outermost one
+  std::shared_ptr<long long> budget_;  // statements left, shared with nested engines
 };
 
 }  // namespace tam

@@ -22,6 +22,15 @@ constexpr const char* kTooDeepText = "Program nested too deeply (expressions or 
 // Text of the run-time error when memory runs out inside a statement.
 constexpr const char* kNoMemoryText = "Out of memory.";
 
+// Text of the run-time error when a host's statement budget is spent
+// (TCalc::SetStatementBudget; the plug-in and the debugger set none).
+constexpr const char* kBudgetText = "Statement budget exhausted.";
+
+// Thrown when the statement budget is spent; it passes up like NestingTooDeep.
+struct BudgetExhausted : std::runtime_error {
+  BudgetExhausted() : std::runtime_error(kBudgetText) {}
+};
+
 // Thrown when the stack budget is exhausted; it passes through nested
 // engines and becomes a run-time error of the outermost engine's line.
 struct NestingTooDeep : std::runtime_error {

@@ -1,0 +1,139 @@
+// Every bound of the engine and the library is reached with a run-time error
+// of the line that reached it, never a crash, on the 1 MB stack of the mail
+// client's thread.
+#include "engine/limits.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/calc.h"
+#include "library/library.h"
+#include "small_stack.h"
+
+namespace tam {
+namespace {
+
+using testing_stack::OnSmallStack;
+
+struct Outcome {
+  bool error = false, finished = false;
+  std::string text;
+  int line = -1;
+};
+
+// Runs program on a small stack; budget bounds its statements (0: none).
+Outcome RunSmall(const std::string& program, long long budget = 0) {
+  Outcome o;
+  OnSmallStack([&] {
+    TVariableSet vars;
+    TCalc calc;
+    calc.SetBuiltinHandler(BuiltinFunction);
+    calc.SetStatementBudget(budget);
+    calc.LoadProgram(program);
+    calc.SetVariables(&vars);
+    if (calc.Error()) {
+      o.error = true;
+      o.text = "parse: " + calc.ErrorText();
+      return;
+    }
+    calc.Reset();
+    calc.Run();
+    o.error = calc.Error();
+    o.finished = calc.Finished();
+    o.text = calc.ErrorText();
+    o.line = calc.CurrentLine();
+  });
+  return o;
+}
+
+std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  out.reserve(s.size() * n);
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+
+TEST(Limits, EveryKindOfDeepNestingIsARunTimeError) {
+  const std::string deep[] = {
+      "X = " + Repeat("ABS(", 100000) + "1" + Repeat(")", 100000),
+      "X = " + Repeat("NOT ", 200000) + "1",
+      "X = " + Repeat("- ", 200000) + "1",
+      "X = " + Repeat("2 ^ ", 200000) + "1",
+      "X = " + Repeat("SUM(1, ", 100000) + "1" + Repeat(")", 100000),
+      "X = " + Repeat("(1 + ", 100000) + "1" + Repeat(")", 100000),
+  };
+  for (const std::string& program : deep) {
+    const Outcome o = RunSmall("A = 1\r\n" + program);
+    EXPECT_TRUE(o.error) << program.substr(0, 20);
+    EXPECT_EQ(o.text, kTooDeepText) << program.substr(0, 20);
+    EXPECT_EQ(o.line, 1) << program.substr(0, 20);
+  }
+}
+
+TEST(Limits, RecursionThroughEvaluateAndUserFunctionsIsARunTimeError) {
+  const std::string programs[] = {
+      // EVALUATE of a text that evaluates itself again.
+      "S = \"EVALUATE(S)\"\r\nX = EVALUATE(S)",
+      // A user function that calls itself through EVALUATE.
+      "FUNCTION F(n)\r\nRESULT EVALUATE(\"F(1)\")\r\nENDFUNCTION\r\nX = F(1)",
+      // Two user functions that call each other inside their arguments.
+      "FUNCTION F(n)\r\nRESULT G(ABS(n) + 1)\r\nENDFUNCTION\r\nFUNCTION G(n)\r\nRESULT F(-n)\r\nENDFUNCTION\r\nX = "
+      "F(1)",
+      // CITE names elements whose names call the function again.
+      "FUNCTION F(n)\r\nRESULT CITE(\"F\", 1, 2)\r\nENDFUNCTION\r\nX = F(1)",
+  };
+  for (const std::string& program : programs) {
+    const Outcome o = RunSmall(program);
+    EXPECT_TRUE(o.error) << program;
+    EXPECT_NE(o.text.find(kTooDeepText), std::string::npos) << program << "\n" << o.text;
+  }
+}
+
+TEST(Limits, DeeplyNestedBlocksParseAndRun) {
+  const int depth = 20000;
+  const std::string ifs = Repeat("IF 1\r\n", depth) + "X = 1\r\n" + Repeat("ENDIF\r\n", depth);
+  std::string fors;
+  for (int i = 0; i < depth; ++i) fors += "FOR _I" + std::to_string(i) + " = 1 TO 1\r\n";
+  fors += "Y = 1\r\n" + Repeat("NEXT\r\n", depth);
+  const std::string dos = Repeat("DO WHILE 1 MAX 1\r\n", depth) + "Z = 1\r\n" + Repeat("LOOP MAX 1\r\n", depth);
+  for (const std::string& program : {ifs, fors, dos}) {
+    const Outcome o = RunSmall(program);
+    EXPECT_FALSE(o.error) << program.substr(0, 20) << ": " << o.text;
+    EXPECT_TRUE(o.finished);
+  }
+}
+
+TEST(Limits, StatementBudgetStopsLoopsInsideFunctionsAndRecursion) {
+  const std::string loop =
+      "FUNCTION F()\r\nDO MAX 2000000000\r\nLOOP MAX 2000000000\r\nENDFUNCTION\r\nA = 1\r\nX = F()";
+  const std::string fib =
+      "FUNCTION Fib(n)\r\nIF n < 2\r\nRESULT n\r\nELSE\r\nRESULT Fib(n - 1) + Fib(n - 2)\r\nENDIF\r\nENDFUNCTION\r\nX "
+      "= "
+      "Fib(25)";
+  Outcome o = RunSmall(loop, 10000);
+  EXPECT_TRUE(o.error);
+  EXPECT_EQ(o.text, kBudgetText);
+  EXPECT_EQ(o.line, 5);
+  o = RunSmall(fib, 10000);
+  EXPECT_EQ(o.text, kBudgetText);
+  EXPECT_EQ(o.line, 7);
+  // Within the budget, and without one, a program runs as ever.
+  EXPECT_FALSE(RunSmall("FOR I = 1 TO 100\r\nNEXT", 1000).error);
+  EXPECT_FALSE(RunSmall("FOR I = 1 TO 10000 MAX 10000\r\nNEXT").error);
+}
+
+TEST(Limits, TextsTooLargeToBuildAreOutOfMemory) {
+  const std::string programs[] = {
+      "X = STRINGREPEAT(\"ab\", 1000000000)",
+      "X = STRINGREPEAT(STRINGREPEAT(\"x\", 100000), 100000)",
+  };
+  for (const std::string& program : programs) {
+    const Outcome o = RunSmall(program);
+    EXPECT_TRUE(o.error) << program;
+    EXPECT_EQ(o.text, kNoMemoryText) << program;
+  }
+}
+
+}  // namespace
+}  // namespace tam
