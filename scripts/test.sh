@@ -1,20 +1,20 @@
 #!/bin/bash
 # Every test: installs what is missing, then builds and runs the unit tests
 # natively, with AddressSanitizer and UBSan, and for win32 under Wine, and
-# checks the formatting of all sources. Stops at the first failure.
-#   scripts/test.sh [STAGE...]   stages: native native-asan win32 format (default: all)
+# smokes the fuzz targets and checks the formatting of all sources. Stops at the first failure.
+#   scripts/test.sh [STAGE...]   stages: native native-asan win32 fuzz format (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
 
 stages=("$@")
-[ ${#stages[@]} -gt 0 ] || stages=(native native-asan win32 format)
+[ ${#stages[@]} -gt 0 ] || stages=(native native-asan win32 fuzz format)
 wanted() { [[ " ${stages[*]} " == *" $1 "* ]]; }
 for s in "${stages[@]}"; do
   case "$s" in
-    native | native-asan | win32 | format) ;;
+    native | native-asan | win32 | fuzz | format) ;;
     *)
-      echo "unknown stage: $s (native, native-asan, win32, format)" >&2
+      echo "unknown stage: $s (native, native-asan, win32, fuzz, format)" >&2
       exit 2
       ;;
   esac
@@ -56,6 +56,13 @@ if wanted win32; then
   xvfb-run -a ctest --preset win32
   stop_wine
   end win32
+fi
+
+# The fuzz targets still build and start: a few seconds of each.
+if wanted fuzz; then
+  begin fuzz
+  fuzz/run.sh smoke
+  end fuzz
 fi
 
 if wanted format; then
