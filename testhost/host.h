@@ -15,7 +15,7 @@ namespace almail {
 struct Config {
   std::string mailbox;  // mailbox folder, ending in a backslash
   std::string install;  // install folder, ending in a backslash
-  std::string account;  // the current account's folder name
+  std::string account;  // the current account's folder name; default: the first
   std::string version = "1.13";
   std::string plugin;  // the plug-in's file; empty: install + "Plugins\Kesrel.dll"
   std::string title = "郵便受け - AL-Mail";
@@ -97,5 +97,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 // it in the folder's ENTRY.LST with the flags; the new entry name, or empty.
 std::string StoreMail(const std::string& file, const std::string& folder, std::uint32_t flags);
 void PrintOutboxes();
+// The first account folder of the mailbox (one holding Account.ini), by name.
+std::string FirstAccount();
 
 }  // namespace almail

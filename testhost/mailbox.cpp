@@ -98,6 +98,12 @@ std::string StoreMail(const std::string& file, const std::string& folder, std::u
   return name;
 }
 
+std::string FirstAccount() {
+  for (const std::string& name : SubFolders(host().config.mailbox))
+    if (FileExists(host().config.mailbox + name + "\\Account.ini")) return name;
+  return std::string();
+}
+
 void PrintOutboxes() {
   const std::string& mailbox = host().config.mailbox;
   for (const std::string& account : SubFolders(mailbox)) {

@@ -24,7 +24,8 @@ const char kUsage[] =
     "options:\n"
     "  --mailbox DIR          the mailbox folder (required)\n"
     "  --install DIR          the install folder, recorded as InstallPath (required)\n"
-    "  --account NAME         the current account's folder (default: first of --folder)\n"
+    "  --account NAME         the current account's folder (default: that of the first\n"
+    "                         --folder, else the first with an Account.ini)\n"
     "  --version TEXT         the version text given to APCStartUp (default 1.13)\n"
     "  --plugin FILE          the plug-in (default: install folder\\Plugins\\Kesrel.dll)\n"
     "  --title TEXT           the main window's title (default: 郵便受け - AL-Mail)\n"
@@ -348,6 +349,7 @@ int main(int argc, char** argv) {
   }
   CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
   RecordInstallPath(host().config);
+  if (host().config.account.empty()) host().config.account = FirstAccount();
   if (!RegisterClasses(GetModuleHandleA(nullptr))) {
     Out("! cannot register the window classes");
     return 1;

@@ -1,8 +1,9 @@
 // Vodrin.exe stand-in: records how the plug-in started the debugger. It
-// writes Vodrin.log beside itself: the parameter text as received, then the
+// writes a log beside itself: the parameter text as received, then the
 // contents of the file that the first parameter names (the debug bundle,
-// which the plug-in deletes when it is unloaded). The log appears whole, by
-// a rename, so a test can wait for it.
+// which the plug-in deletes when it is unloaded). The first start writes
+// Vodrin.log, later ones Vodrin.2.log, Vodrin.3.log, ...; each log appears
+// whole, by a rename, so a test can wait for it.
 #include <windows.h>
 
 #include <string>
@@ -49,11 +50,14 @@ int main() {
   folder.erase(folder.rfind('\\') + 1);
   const std::string params = Parameters();
   const std::string log = "parameters: " + params + "\r\n" + ReadAll(FirstParameter(params));
-  const std::string part = folder + "Vodrin.log.part";
+  std::string name = folder + "Vodrin.log";
+  for (int n = 2; GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES && n < 1000; ++n)
+    name = folder + "Vodrin." + std::to_string(n) + ".log";
+  const std::string part = name + ".part";
   HANDLE h = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return 1;
   DWORD put = 0;
   WriteFile(h, log.data(), static_cast<DWORD>(log.size()), &put, nullptr);
   CloseHandle(h);
-  return MoveFileExA(part.c_str(), (folder + "Vodrin.log").c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+  return MoveFileExA(part.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
 }

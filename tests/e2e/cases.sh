@@ -1,0 +1,442 @@
+# The end-to-end cases, sourced by run.sh: each case_NAME function sets up
+# its settings, runs the host and states what the report must show.
+
+quote_item='AL-Zembra(&K)>返信作成>引用'
+
+host_menus_before() {
+  cat <<'TXT'
+  ファイル(&F)
+    受信(&R)
+    終了(&X)
+  編集(&E)
+    コピー(&C)
+  表示(&V)
+    更新(&R)
+TXT
+}
+
+# The reply submenu of the standard programs, at the given indent.
+reply_menu() {
+  sed "s/^/$1/" <<'TXT'
+返信作成
+  引用  [b:0]
+  オプション
+    丁寧  [b:101]
+    簡潔  [b:201]
+  構文エラー  [b:2]
+  実行時エラー  [b:3]
+  障害  [b:4]
+TXT
+}
+
+debug_menu() {
+  sed "s/^/$1/" <<'TXT'
+  -----
+  デバッグ
+    引用  [b:10000]
+    オプション
+      丁寧  [b:10101]
+      簡潔  [b:10201]
+    構文エラー  [b:10002]
+    実行時エラー  [b:10003]
+    障害  [b:10004]
+TXT
+}
+
+# The mail that the quoting program makes from mail N, as the outbox shows it.
+quote_reply() {
+  cat <<TXT
+  To: 送信者$1 <sender$1@example.com>
+  Subject: Re: 件名$1
+  Date: *
+  
+  山田 太郎 です。
+  > 本文$1 の一行目
+  > 二行目
+TXT
+}
+
+case_version() {
+  standard_programs
+  install_plugin
+  local v
+  for v in 1.09 1.1; do
+    host --version "$v" --print-menu
+    has "plug-in: Tamberlo for AL-Mail" "startup $v: false" "exit"
+    lacks "AL-Zembra"
+    expect_rc 0
+  done
+  for v in 1.10 1.2; do
+    host --version "$v" --print-menu
+    has "startup $v: true" "  AL-Zembra(&K)" "cleanup"
+    expect_rc 0
+  done
+}
+
+case_lacking_host() {
+  standard_programs
+  install_plugin
+  host --lacking --print-menu
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: false
+menu bar 101
+$(host_menus_before)
+  ヘルプ(&H)
+    バージョン情報(&A)
+exit
+TXT
+}
+
+case_menus() {
+  standard_programs
+  ini 'Menu\Debugger' Boolean True
+  ini 'MainWindow\ContextMenu' Boolean True
+  install_plugin
+  host --print-menu --print-context-menu --view 'ACC1\INBOX.BOX\00000001' --print-view-menu --print-view-context-menu
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+menu bar 101
+$(host_menus_before)
+  AL-Zembra(&K)
+$(reply_menu "    ")
+$(debug_menu "    ")
+    -----
+    ホームページ (&Web Page)  [a:0]
+  ヘルプ(&H)
+    バージョン情報(&A)
+context menu 102
+  返信(&R)
+  削除(&D)
+  -----
+$(reply_menu "  ")
+$(debug_menu "  ")
+menu bar 201
+  ファイル(&F)
+    閉じる(&C)
+  AL-Zembra(&K)
+$(reply_menu "    ")
+$(debug_menu "    ")
+    -----
+    ホームページ (&Web Page)  [a:0]
+  ヘルプ(&H)
+    バージョン情報(&A)
+context menu 202
+  返信(&R)
+  削除(&D)
+cleanup
+exit
+TXT
+}
+
+case_menu_placement() {
+  program 0 "一つ目" <<<'PRINT(1)'
+  program 1 "二つ目" <<<'PRINT(2)'
+  program 2 "三つ目" <<<'PRINT(3)'
+  ini '\ProgramCount' Integer 3
+  ini 'Menu\Debugger' Boolean True
+  install_plugin
+  # No help entry: the plug-in's entry goes last.
+  host --no-help --print-menu
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+menu bar 101
+$(host_menus_before)
+  AL-Zembra(&K)
+    返信作成
+      一つ目  [b:0]
+      二つ目  [b:1]
+      三つ目  [b:2]
+      -----
+      デバッグ
+        一つ目  [b:10000]
+        二つ目  [b:10001]
+        三つ目  [b:10002]
+    -----
+    ホームページ (&Web Page)  [a:0]
+cleanup
+exit
+TXT
+  # An entry of that caption exists: it is shared, with no second web item.
+  host --extra-menu 'AL-Zembra(&K)' --print-menu
+  has "  AL-Zembra(&K)" "    返信作成" "    -----" "    他のプラグイン"
+  lacks "ホームページ"
+  [ "$(grep -c 'AL-Zembra' <<<"$out")" = 1 ] || fail "a second AL-Zembra(&K) entry"
+  [ "$(grep -A1 '^    -----' <<<"$out" | tail -1)" = "    他のプラグイン" ] || fail "返信作成 not above the shared item"
+  expect_rc 0
+}
+
+case_selection_messages() {
+  standard_programs
+  install_plugin
+  local args=(--folder 'ACC1\INBOX.BOX' --select '' --menu "$quote_item"
+    --folder 'ACC1\TRASH.BOX' --select T0000001 --menu "$quote_item"
+    --folder 'ACC1\INBOX.BOX' --select 00000001 --current '' --menu "$quote_item"
+    --folder 'ACC1\NOLIST' --select N0000001 --menu "$quote_item"
+    --view 'ACC1\INBOX.BOX\MISSING0' --view-menu "$quote_item" --print-outbox)
+  host "${args[@]}"
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+choose $quote_item
+box 無効な操作 | warning, OK | owner main | メールが選択されていません | OK
+choose $quote_item
+box 無効な操作 | warning, OK | owner main | 今のところ、ごみ箱では実行できません | OK
+choose $quote_item
+box 無効な操作 | warning, OK | owner main | メールがありません | OK
+choose $quote_item
+box エラー | warning, OK | owner main | <mailbox>\\ACC1\\NOLIST\\ENTRY.LST がないかカラです | OK
+choose $quote_item
+box 無効な操作 | warning, OK | owner main | メールが選択されていません | OK
+cleanup
+exit
+TXT
+  # A host that gives "nothing" as an empty string rather than a null pointer.
+  local expected=$out
+  host --empty-strings "${args[@]}"
+  [ "$out" = "$expected" ] || fail "empty strings are not taken for nothing"
+}
+
+case_ten_and_eleven() {
+  standard_programs
+  install_plugin
+  local ten eleven
+  ten=$(seq -f '%08g' 1 10 | paste -sd,)
+  eleven="$ten,MISSING0"
+  host --folder 'ACC1\INBOX.BOX' --select "$eleven" --menu "$quote_item" --select "$ten" --menu "$quote_item" \
+    --select "00000011,MISSING1,00000012" --menu "$quote_item" --print-outbox
+  has "box エラー | warning, OK | owner main | 一度に処理できるのは１０メールまでです | OK"
+  [ "$(grep -c '^import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ\*$' <<<"$out")" = 12 ] || fail "not 12 replies"
+  [ "$(grep -c '^box' <<<"$out")" = 1 ] || fail "a missing mail was reported"
+  local n
+  for n in 1 10 11 12; do
+    grep -qF "$(quote_reply "$n")" <<<"$out" || fail "no reply to mail $n"
+  done
+  # In the order of the selection.
+  [ "$(grep -A2 '^outbox' <<<"$out" | grep -o 'Re: 件名[0-9]*' | paste -sd' ')" = \
+    "$(seq -f 'Re: 件名%g' 1 12 | paste -sd' ')" ] || fail "replies out of order"
+  expect_rc 0
+}
+
+case_parse_error() {
+  standard_programs
+  install_plugin
+  host --folder 'ACC1\INBOX.BOX' --select 00000001,00000002,00000003 --menu 'AL-Zembra(&K)>返信作成>構文エラー' \
+    --print-outbox
+  [ "$(grep -c '^box プログラム構造エラー | warning, OK, task-modal | owner none | ' <<<"$out")" = 1 ] ||
+    fail "not one structure error box"
+  [ "$(grep -c '^box' <<<"$out")" = 1 ] || fail "other boxes"
+  lacks "import"
+  lacks "outbox"
+  expect_rc 0
+}
+
+case_runtime_error() {
+  standard_programs
+  install_plugin
+  local item='AL-Zembra(&K)>返信作成>実行時エラー'
+  local box='box プログラム実行時エラー | warning, Abort Retry Ignore, default 2, task-modal | owner none | 2行目でエラーです。\nAccountName is read-only.'
+  host --answer 'プログラム実行時エラー=Retry,Ignore,Abort' --folder 'ACC1\INBOX.BOX' --select 00000001 --menu "$item" \
+    --select 00000002 --menu "$item" --print-outbox
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+choose $item
+$box | Retry
+$box | Ignore
+import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*
+choose $item
+$box | Abort
+import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*
+outbox ACC1\\OUTBOX.BOX\\00000001 C0000000
+  To: 送信者1 <sender1@example.com>
+  Subject: Re: 件名1
+  Date: *
+  
+  一
+  三
+outbox ACC1\\OUTBOX.BOX\\00000002 C0000000
+  To: 送信者2 <sender2@example.com>
+  Subject: Re: 件名2
+  Date: *
+  
+  一
+cleanup
+exit
+TXT
+}
+
+case_output_modes() {
+  local mode flags
+  for mode in Sending Draft "" Bogus; do
+    : >"$settings"
+    standard_programs
+    [ -z "$mode" ] || ini '\Output' String "$mode"
+    install_plugin
+    host --folder 'ACC1\INBOX.BOX' --select 00000004 --menu "$quote_item"
+    flags=C0000000
+    [ "$mode" != Sending ] || flags=C1000000
+    has "import ACC1\\OUTBOX.BOX $flags from Plugins\\RPQ*"
+    expect_rc 0
+  done
+  host --print-outbox
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+outbox ACC1\\OUTBOX.BOX\\00000001 C1000000
+$(quote_reply 4)
+outbox ACC1\\OUTBOX.BOX\\00000002 C0000000
+$(quote_reply 4)
+outbox ACC1\\OUTBOX.BOX\\00000003 C0000000
+$(quote_reply 4)
+outbox ACC1\\OUTBOX.BOX\\00000004 C0000000
+$(quote_reply 4)
+cleanup
+exit
+TXT
+  [ -z "$(ls "$install/Plugins" | grep -i '^RPQ')" ] || fail "temporary reply files left behind"
+}
+
+case_window_mode() {
+  standard_programs
+  ini '\Output' String Window
+  install_plugin
+  host --mailto other@example.jp --folder 'ACC1\INBOX.BOX' --select 00000003,00000001,00000002 --menu "$quote_item" \
+    --wait-send 10 --mailto '' --pump 1.5 --type 5 00000009 --pump 1.5 --print-send --print-outbox
+  local n body=""
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+choose $quote_item
+mailto 00000003
+mailto 00000001
+mailto 00000002
+send 1 to other@example.jp
+  header:
+  body:
+$(for n in 3 1 2; do
+    echo "send $((n == 3 ? 2 : n + 2)) to 0000000$n"
+    echo "  header:"
+    quote_reply "$n" | sed -n '1,3s/^  /    /p'
+    echo "  body:"
+    quote_reply "$n" | sed -n '5,$s/^  /    /p'
+  done)
+send 5 to 00000009
+  header:
+  body:
+cleanup
+exit
+TXT
+}
+
+case_view_route() {
+  standard_programs
+  install_plugin
+  host --view 'ACC1\INBOX.BOX\00000002' --view-menu "$quote_item" --view 'TOP00001' --view-menu "$quote_item" \
+    --print-outbox
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+choose $quote_item
+import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*
+choose $quote_item
+import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*
+outbox ACC1\\OUTBOX.BOX\\00000001 C0000000
+$(quote_reply 2)
+outbox ACC1\\OUTBOX.BOX\\00000002 C0000000
+$(quote_reply 22)
+cleanup
+exit
+TXT
+}
+
+# The debugger's start as the stand-in Vodrin.exe recorded it: mail N,
+# then the program and option sections as given.
+bundle_log() {
+  tr -d '\r' <"$1" | iconv -f CP932 -t UTF-8 |
+    sed -e 's/TMP[0-9A-Fa-f]*\.tmp/TMP*.tmp/' -e "s|$(win "$install" | sed 's/\\/\\\\/g')|<install>|"
+}
+
+case_debug_bundle() {
+  standard_programs
+  ini 'Menu\Debugger' Boolean True
+  install_plugin
+  local plugins="$install/Plugins"
+  host --folder 'ACC1\INBOX.BOX' --select 00000002,00000001 --menu 'AL-Zembra(&K)>返信作成>デバッグ>オプション>簡潔' \
+    --wait-file "$plugins/Vodrin.log" 20 --view 'ACC1\INBOX.BOX\00000003' \
+    --view-menu 'AL-Zembra(&K)>返信作成>デバッグ>引用' --wait-file "$plugins/Vodrin.2.log" 20
+  has "choose AL-Zembra(&K)>返信作成>デバッグ>オプション>簡潔" "exit"
+  lacks "import"
+  lacks "box"
+  lacks "! no file"
+  expect_rc 0
+  local account='[AccountTitle]
+仕事
+[AccountUser]
+taro
+[AccountAddress]
+taro@example.jp
+[AccountName]
+山田 太郎'
+  local -A want
+  want[Vodrin.log]=$(
+    cat <<TXT
+parameters: "<install>\Plugins\TMP*.tmp"
+[Mail]
+From: 送信者2 <sender2@example.com>
+Subject: 件名2
+Date: Sun, 6 Dec 2026 09:02:00 +0900
+
+本文2 の一行目
+二行目
+[Program]
+PRINT("語数 ", OptionCount)
+FOR I = 0 TO OptionCount - 1
+  PRINT(Option(I))
+NEXT
+[Option]
+簡潔
+$account
+TXT
+  )
+  want[Vodrin.2.log]=$(
+    cat <<TXT
+parameters: "<install>\Plugins\TMP*.tmp"
+[Mail]
+From: 送信者3 <sender3@example.com>
+Subject: 件名3
+Date: Sun, 6 Dec 2026 09:03:00 +0900
+
+本文3 の一行目
+二行目
+[Program]
+PRINT(AccountName, " です。")
+QUOTE("> ")
+$account
+TXT
+  )
+  local log got
+  for log in Vodrin.log Vodrin.2.log; do
+    [ -f "$plugins/$log" ] || continue
+    got=$(bundle_log "$plugins/$log")
+    if [ "$got" != "${want[$log]}" ]; then
+      fail "the debugger was started otherwise ($log)"
+      diff -u <(printf '%s\n' "${want[$log]}") <(printf '%s\n' "$got") | sed 's/^/    /'
+    fi
+  done
+  # Clean-up deleted both bundles.
+  [ -z "$(ls "$plugins" | grep -i '^TMP')" ] || fail "debug bundles left behind"
+}
+
+case_script_fault() {
+  standard_programs
+  install_plugin
+  host --folder 'ACC1\INBOX.BOX' --select 00000001,00000002 --menu "$quote_item" --menu 'AL-Zembra(&K)>返信作成>障害' \
+    --select 00000003 --menu "$quote_item" --print-outbox
+  has "cleanup" "exit"
+  [ "$(grep -c '^import' <<<"$out")" = 3 ] || fail "replies lost around the fault"
+  [ "$(sed -n '/障害$/,/^choose/p' <<<"$out" | grep -c '^box')" -ge 1 ] || fail "the fault was not reported"
+  expect_rc 0
+}
