@@ -51,10 +51,14 @@ class Win32Windows : public WindowSystem {
 
 }  // namespace
 
+WindowSystem& SystemWindows() {
+  static Win32Windows windows;
+  return windows;
+}
+
 TKesrel& Plugin() {
   static Win32Ui ui;
-  static Win32Windows windows;
-  static TKesrel plugin(PluginServices{&NativeFiles(), &NativeRegistry(), &ui, &windows, AskByMessageBox});
+  static TKesrel plugin(PluginServices{&NativeFiles(), &NativeRegistry(), &ui, &SystemWindows(), AskByMessageBox});
   return plugin;
 }
 

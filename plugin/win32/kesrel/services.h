@@ -13,6 +13,9 @@ namespace tam::win {
 // The plug-in, from the loading of the library to its unloading.
 TKesrel& Plugin();
 
+// The system's windows, as the plug-in walks them.
+WindowSystem& SystemWindows();
+
 // The module of the plug-in (for its window classes).
 HINSTANCE PluginInstance();
 void SetPluginInstance(HINSTANCE instance);
