@@ -104,16 +104,18 @@ TEST(Calc, ParseErrorIsKeptUntilTheNextLoad) {
   EXPECT_FALSE(c.Error());
 }
 
+#ifdef _WIN32
+// A thread procedure must be stdcall, which a lambda is not.
+DWORD WINAPI RunFunction(LPVOID p) {
+  (*static_cast<std::function<void()>*>(p))();
+  return 0;
+}
+#endif
+
 // Runs fn on a thread with a 1 MB stack, as the mail client's thread has.
 void OnSmallStack(std::function<void()> fn) {
 #ifdef _WIN32
-  HANDLE h = CreateThread(
-      nullptr, 1024 * 1024,
-      [](LPVOID p) -> DWORD {
-        (*static_cast<std::function<void()>*>(p))();
-        return 0;
-      },
-      &fn, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE h = CreateThread(nullptr, 1024 * 1024, RunFunction, &fn, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   ASSERT_NE(h, nullptr);
   WaitForSingleObject(h, INFINITE);
   CloseHandle(h);
