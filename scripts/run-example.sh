@@ -1,17 +1,39 @@
 #!/bin/bash
-# The main job: builds the command-line tool and writes a reply to an example
-# mail with the quoting reply program, as the plug-in would; then runs the
-# bundled example program, printing its variables.
+# The main job: builds the plug-in Kesrel.dll and the simulated AL-Mail
+# (Almail.exe) for 32-bit Windows, then, under Wine on a virtual display,
+# lets the host load the real plug-in over the example mailbox
+# (examples/mailbox, reply programs in examples/mailbox/Kesrel.ini), choose
+# reply menu items for the selected mails as a user would, and prints what
+# happened and the replies that reached the send box.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root="$(pwd)"
 
 if [ "$(id -u)" -eq 0 ]; then scripts/setup.sh; else sudo scripts/setup.sh; fi
 
-cmake --preset native >/dev/null
-cmake --build --preset native --target tamberlo
-echo "== tamberlo run --vars --utf8 examples/meeting-reply.tam"
-build/native/cli/tamberlo run --vars --utf8 examples/meeting-reply.tam
-echo
-echo "== tamberlo run --utf8 --mail examples/mails/plain-ja.eml --account-name ... examples/quote-reply.tam"
-build/native/cli/tamberlo run --utf8 --mail examples/mails/plain-ja.eml --account-name "佐藤 花子" \
-  examples/quote-reply.tam
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target Kesrel almail
+
+work="$root/build/win32/example"
+rm -rf "$work"
+mkdir -p "$work/install/Plugins"
+cp -r examples/mailbox "$work/mailbox"
+rm "$work/mailbox/Kesrel.ini"
+cp build/win32/plugin/Kesrel.dll examples/mailbox/Kesrel.ini "$work/install/Plugins/"
+
+# The example's own Wine prefix, its server ended before and after the run
+# (a server started without this display could make no windows).
+prefix="$root/build/win32/example-wine"
+stop_wine() { if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi; }
+trap stop_wine EXIT
+stop_wine
+
+menu='AL-Zembra(&K)>返信作成'
+echo "== Almail.exe with Kesrel.dll over examples/mailbox"
+xvfb-run -a scripts/wine-run --prefix "$prefix" build/win32/testhost/host/Almail.exe \
+  --mailbox "$work/mailbox" --install "$work/install" --out "$work/report.txt" \
+  --folder 'ACC1\INBOX.BOX' --select 00000001,00000003 --menu "$menu>引用して返信" \
+  --select 00000002 --menu "$menu>添付ファイルの受領" --menu "$menu>申し出への回答>accept" \
+  --print-outbox >/dev/null 2>&1 || status=$?
+iconv -f CP932 -t UTF-8 "$work/report.txt"
+exit "${status:-0}"
