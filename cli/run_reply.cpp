@@ -5,6 +5,7 @@
 
 #include "mail/mail_text.h"
 #include "mail/reply.h"
+#include "platform/forwarding.h"
 #include "platform/platform.h"
 #include "plugin/debug_bundle.h"
 
@@ -15,29 +16,12 @@ namespace {
 const char* const kAccountOptions[4] = {"--account-title", "--account-user", "--account-address", "--account-name"};
 
 // The platform of the run with another time-zone bias.
-class BiasPlatform : public Platform {
+class BiasPlatform : public ForwardingPlatform {
  public:
-  BiasPlatform(Platform& inner, int bias) : inner_(inner), bias_(bias) {}
-  const LocaleInfo& Locale() override { return inner_.Locale(); }
-  LocalTime Now() override { return inner_.Now(); }
-  LocalTime UtcNow() override { return inner_.UtcNow(); }
+  BiasPlatform(Platform& inner, int bias) : ForwardingPlatform(inner), bias_(bias) {}
   int TimeZoneBias() override { return bias_; }
-  bool Era(int year, int month, int day, EraInfo& era) override { return inner_.Era(year, month, day, era); }
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-    return inner_.MessageBox(text, caption, flags);
-  }
-  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
-                                      const std::string& preset) override {
-    return inner_.InputBox(caption, prompt, preset);
-  }
-  std::optional<std::string> SelectDirectory(const std::string& start, bool allowCreate) override {
-    return inner_.SelectDirectory(start, allowCreate);
-  }
-  int ShellOpen(const std::string& file, const std::string& params) override { return inner_.ShellOpen(file, params); }
-  std::uint32_t SystemColor(int index) override { return inner_.SystemColor(index); }
 
  private:
-  Platform& inner_;
   int bias_;
 };
 

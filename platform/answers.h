@@ -9,14 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/forwarding.h"
 
 namespace tam {
 
-class AnswerPlatform : public Platform {
+class AnswerPlatform : public ForwardingPlatform {
  public:
   // inner is not owned and must outlive this object; answers are Shift-JIS.
-  AnswerPlatform(Platform& inner, std::vector<std::string> answers) : inner_(inner), answers_(std::move(answers)) {}
+  AnswerPlatform(Platform& inner, std::vector<std::string> answers)
+      : ForwardingPlatform(inner), answers_(std::move(answers)) {}
 
   // The number of answers taken so far.
   std::size_t Used() const { return next_; }
@@ -31,22 +32,10 @@ class AnswerPlatform : public Platform {
   // counts as cancelled.
   std::optional<std::string> SelectDirectory(const std::string& start, bool allowCreate) override;
 
-  const LocaleInfo& Locale() override { return inner_.Locale(); }
-  LocalTime Now() override { return inner_.Now(); }
-  LocalTime UtcNow() override { return inner_.UtcNow(); }
-  int TimeZoneBias() override { return inner_.TimeZoneBias(); }
-  bool Era(int year, int month, int day, EraInfo& era) override { return inner_.Era(year, month, day, era); }
-  int ShellOpen(const std::string& file, const std::string& params) override { return inner_.ShellOpen(file, params); }
-  int ShellOpenInFolder(const std::string& file, const std::string& params, const std::string& folder) override {
-    return inner_.ShellOpenInFolder(file, params, folder);
-  }
-  std::uint32_t SystemColor(int index) override { return inner_.SystemColor(index); }
-
  private:
   // The next answer, or false when there is none left.
   bool Take(std::string& answer);
 
-  Platform& inner_;
   std::vector<std::string> answers_;
   std::size_t next_ = 0;
 };

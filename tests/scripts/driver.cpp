@@ -132,7 +132,7 @@ TEST_P(ScriptTest, Output) {
           calc.Skip();
         }
       } catch (const std::exception& e) {
-        output.push_back("! fault " + std::to_string(calc.CurrentLine() + 1) + ": " + e.what());
+        output.push_back("! fault " + std::to_string(calc.CurrentLine() + 1) + ": " + SjisToUtf8(e.what()));
       }
       for (int i = 0; i < set.Count(); ++i) {
         const std::string name = set.GetName(i);
