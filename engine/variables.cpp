@@ -4,22 +4,40 @@
 
 namespace tam {
 
-bool TVariableSet::IndexOf(const std::string& name, int& index) const {
+int TVariableSet::Position(const std::string& name) const {
+  const std::size_t n = name.size();
+  const std::size_t slot = (n + (n ? static_cast<unsigned char>(name[n - 1]) : 0) +
+                            (n > 1 ? 3 * static_cast<unsigned char>(name[n - 2]) : 0)) %
+                           (sizeof recent_ / sizeof recent_[0]);
+  Recent& r = recent_[slot];
+  if (r.index >= 0 && r.name == name) return r.index;
   auto it = index_.find(UpperCase(name));
-  index = it == index_.end() ? 0 : it->second;
-  return it != index_.end();
+  if (it == index_.end()) return -1;
+  r.name = name;
+  r.index = it->second;
+  return it->second;
 }
 
-bool TVariableSet::Exists(const std::string& name) const { return index_.count(UpperCase(name)) != 0; }
+void TVariableSet::Forget() {
+  for (Recent& r : recent_) r.index = -1;
+}
+
+bool TVariableSet::IndexOf(const std::string& name, int& index) const {
+  const int at = Position(name);
+  index = at < 0 ? 0 : at;
+  return at >= 0;
+}
+
+bool TVariableSet::Exists(const std::string& name) const { return Position(name) >= 0; }
 
 const Value* TVariableSet::Find(const std::string& name) const {
-  auto it = index_.find(UpperCase(name));
-  return it == index_.end() ? nullptr : &entries_[it->second]->Value_;
+  const int at = Position(name);
+  return at < 0 ? nullptr : &entries_[at]->Value_;
 }
 
 bool TVariableSet::IsReadOnly(const std::string& name) const {
-  auto it = index_.find(UpperCase(name));
-  return it != index_.end() && entries_[it->second]->ReadOnly;
+  const int at = Position(name);
+  return at >= 0 && entries_[at]->ReadOnly;
 }
 
 Value TVariableSet::GetValue(const std::string& name) const {
@@ -54,10 +72,9 @@ void TVariableSet::SetValue(const std::string& name, const Value& value) {
     OnBeforeSet(*this, name, handled, copy);
     if (handled) return;
   }
-  std::string key = UpperCase(name);
-  auto it = index_.find(key);
-  if (it != index_.end()) {
-    TVariantObject& e = *entries_[it->second];
+  const int at = Position(name);
+  if (at >= 0) {
+    TVariantObject& e = *entries_[at];
     if (e.ReadOnly) {
       if (OnError) OnError(*this, e.Name + " is read-only.");
       return;
@@ -69,22 +86,23 @@ void TVariableSet::SetValue(const std::string& name, const Value& value) {
   auto e = std::make_unique<TVariantObject>();
   e->Name = name;
   e->Value_ = std::move(copy);
-  index_.emplace(std::move(key), Count());
+  index_.emplace(UpperCase(name), Count());
   entries_.push_back(std::move(e));
   if (OnChange) OnChange(*this, name, entries_.back()->Value_);
 }
 
 void TVariableSet::SetReadOnly(const std::string& name, bool flag) {
-  auto it = index_.find(UpperCase(name));
-  if (it == index_.end()) {
+  const int at = Position(name);
+  if (at < 0) {
     if (OnError) OnError(*this, name + " is not exist.");
     return;
   }
-  entries_[it->second]->ReadOnly = flag;
+  entries_[at]->ReadOnly = flag;
 }
 
 void TVariableSet::Delete(int index) {
   if (index < 0 || index >= Count()) return;
+  Forget();
   index_.erase(UpperCase(entries_[index]->Name));
   entries_.erase(entries_.begin() + index);
   for (auto& kv : index_)

@@ -52,8 +52,19 @@ class TVariableSet {
   SetErrorHandler OnError;
 
  private:
+  // Position of name, or -1. Remembers the positions of recently used names
+  // as written, so that a loop does not upper-case and hash the same few
+  // names on every pass; Delete forgets them all, since positions move.
+  int Position(const std::string& name) const;
+  void Forget();
+
   std::vector<std::unique_ptr<TVariantObject>> entries_;
   std::unordered_map<std::string, int> index_;  // upper-cased name -> position
+  struct Recent {
+    std::string name;  // as written
+    int index = -1;
+  };
+  mutable Recent recent_[8];
 };
 
 }  // namespace tam

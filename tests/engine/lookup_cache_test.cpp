@@ -1,0 +1,101 @@
+// The engine remembers where it found names and expressions; what it
+// remembers must never outlive a change of the variable set or the program.
+#include <gtest/gtest.h>
+
+#include "engine/calc.h"
+#include "engine/variables.h"
+#include "library/library.h"
+
+namespace tam {
+namespace {
+
+TEST(VariableLookup, RemembersNamesAcrossDeletesCaseAndCollisions) {
+  TVariableSet set;
+  for (const char* n : {"A", "Bb", "C", "Dd", "x(1)", "x(2)", "x(11)"}) set.SetValue(n, Value::Str(n));
+  ASSERT_EQ(set.Find("bb")->str(), "Bb");
+  ASSERT_EQ(set.Find("x(11)")->str(), "x(11)");
+  set.Delete(0);  // every later position moves
+  EXPECT_EQ(set.Find("bb")->str(), "Bb");
+  EXPECT_EQ(set.Find("BB")->str(), "Bb");
+  EXPECT_EQ(set.Find("x(11)")->str(), "x(11)");
+  EXPECT_EQ(set.Find("A"), nullptr);
+  set.SetValue("a", Value::Int(1));  // back, at the end
+  EXPECT_EQ(set.Find("A")->i(), 1);
+  EXPECT_EQ(set.GetName(set.Count() - 1), "a");
+  // Names that share a remembered place still find their own entries.
+  for (int i = 0; i < 200; ++i) set.SetValue("N" + std::to_string(i), Value::Int(i));
+  for (int i = 199; i >= 0; --i) ASSERT_EQ(set.Find("n" + std::to_string(i))->i(), i);
+  set.SetReadOnly("n7", true);
+  set.Clear();
+  EXPECT_EQ(set.Find("N7"), nullptr);
+  EXPECT_FALSE(set.IsReadOnly("N7"));
+  set.SetValue("N7", Value::Int(3));
+  EXPECT_FALSE(set.IsReadOnly("n7"));
+}
+
+struct Ran {
+  TVariableSet vars;
+  TCalc calc;
+  std::vector<std::string> errors;
+  explicit Ran(const std::string& program) {
+    calc.SetBuiltinHandler(BuiltinFunction);
+    calc.LoadProgram(program);
+    calc.SetVariables(&vars);
+    calc.Reset();
+    calc.Run();
+    while (calc.Error()) {
+      errors.push_back(std::to_string(calc.CurrentLine() + 1) + ": " + calc.ErrorText());
+      calc.Skip();
+    }
+  }
+};
+
+TEST(StatementExpressions, SameTextsAndErrorsOnEveryPass) {
+  Ran r(
+      "N = 0\r\n"
+      "FOR I = 1 TO 3\r\n"
+      "  X = LN(-1 - N)\r\n"
+      "  N = N + 1\r\n"
+      "  Y =  N + 1 \r\n"
+      "  Z = N + 1\r\n"
+      "NEXT\r\n");
+  ASSERT_EQ(r.errors.size(), 3u);
+  for (const std::string& e : r.errors) EXPECT_EQ(e, "3: Invalid operation: LN(-1 - N)");
+  EXPECT_EQ(r.vars.Find("N")->i(), 3);
+  EXPECT_EQ(r.vars.Find("Y")->i(), 4);
+  EXPECT_EQ(r.vars.Find("Z")->i(), 4);
+}
+
+TEST(StatementExpressions, ANewProgramForgetsTheOldOnes) {
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetBuiltinHandler(BuiltinFunction);
+  calc.SetVariables(&vars);
+  for (const char* program : {"X = 1 + 1\r\nIF X = 2\r\nY = 1\r\nENDIF", "X = 2 * 5\r\nIF X = 3\r\nY = 2\r\nENDIF"}) {
+    calc.LoadProgram(program);
+    calc.Reset();
+    calc.Run();
+    ASSERT_FALSE(calc.Error()) << calc.ErrorText();
+  }
+  EXPECT_EQ(vars.Find("X")->i(), 10);
+  EXPECT_EQ(vars.Find("Y")->i(), 1);
+}
+
+TEST(StatementExpressions, UserFunctionsShareTheProgramsExpressions) {
+  Ran r(
+      "FUNCTION F(n)\r\n"
+      "  IF n < 2\r\n"
+      "    RESULT n, 0\r\n"
+      "  ELSE\r\n"
+      "    A, B = F(n - 1)\r\n"
+      "    RESULT n + A, B + 1\r\n"
+      "  ENDIF\r\n"
+      "ENDFUNCTION\r\n"
+      "S, D = F(10)\r\n");
+  EXPECT_TRUE(r.errors.empty());
+  EXPECT_EQ(r.vars.Find("S")->i(), 55);
+  EXPECT_EQ(r.vars.Find("D")->i(), 9);
+}
+
+}  // namespace
+}  // namespace tam
