@@ -14,7 +14,9 @@
 
 namespace tam {
 
-TCalc::TCalc() : program_(ParseProgram("")) {
+TCalc::TCalc() : TCalc(ParseProgram("")) {}
+
+TCalc::TCalc(std::shared_ptr<Program> program) : program_(std::move(program)) {
   InstallErrorHandler();
   Reset();
 }
@@ -242,7 +244,7 @@ void TCalc::ExecuteOne() {
 }
 
 void TCalc::ExecuteAssignment(int, const TLetStatement& let) {
-  Value v = EvaluateStatement(let.Expression);
+  Value v = EvaluateStored(let.Expression);
   if (error_ || let.Target.empty()) return;
   const auto& targets = let.Targets;
   if (!v.isArray()) {
@@ -278,14 +280,14 @@ auto LoopControl(Fn fn) -> decltype(fn()) {
 
 bool TCalc::ConditionTrue(const std::string& cond) {
   if (cond.empty()) return false;
-  Value v = EvaluateStatement(cond);
+  Value v = EvaluateStored(cond);
   if (error_) return false;
   return LoopControl([&] { return ToBoolean(v); });
 }
 
 void TCalc::ExecuteDo(const TDoLoop& loop, LoopState& state) {
-  const Value m1 = loop.DoMax.empty() ? Value::Int(maxLoop_) : EvaluateStatement(loop.DoMax);
-  const Value m2 = loop.LoopMax.empty() ? Value::Int(maxLoop_) : EvaluateStatement(loop.LoopMax);
+  const Value m1 = loop.DoMax.empty() ? Value::Int(maxLoop_) : EvaluateStored(loop.DoMax);
+  const Value m2 = loop.LoopMax.empty() ? Value::Int(maxLoop_) : EvaluateStored(loop.LoopMax);
   if (error_) return;
   state.Limit = LoopControl([&] { return CompareValues(m1, m2) < 0 ? ToInteger(m1) : ToInteger(m2); });
   state.Passes = 0;
@@ -304,17 +306,17 @@ void TCalc::ExecuteFor(const TForLoop& loop, LoopState& state) {
   if (loop.MaxExpr.empty()) {
     state.Limit = maxLoop_;
   } else {
-    const Value m = EvaluateStatement(loop.MaxExpr);
+    const Value m = EvaluateStored(loop.MaxExpr);
     if (error_) return;
     state.Limit = LoopControl([&] { return ToInteger(m); });
   }
   state.Passes = 0;
-  const Value start = EvaluateStatement(loop.StartExpr);
+  const Value start = EvaluateStored(loop.StartExpr);
   if (error_) return;
   vars_->SetValue(loop.Variable, start);
   if (error_) return;
-  state.EndValue = EvaluateStatement(loop.EndExpr);
-  state.StepValue = EvaluateStatement(loop.StepExpr);
+  state.EndValue = EvaluateStored(loop.EndExpr);
+  state.StepValue = EvaluateStored(loop.StepExpr);
   if (error_) return;
   const Value current = vars_->GetValue(loop.Variable);
   const bool leave = LoopControl([&] {
@@ -356,7 +358,7 @@ void TCalc::ExecuteIf(int line) {
     const auto& block = static_cast<const TIfBlock&>(*statements[f.Index]);
     bool taken = f.Kind == kElse;
     if (!taken) {
-      const Value c = EvaluateStatement(block.Condition);
+      const Value c = EvaluateStored(block.Condition);
       if (error_) return;
       taken = c.type() == vtBoolean && c.b();
     }
@@ -378,7 +380,7 @@ void TCalc::ExecuteResult(int line) {
   auto it = cache.find(line);
   if (it == cache.end())
     it = cache.emplace(line, SplitArguments(Trim(CharCopy(Trim(program_->lines[line]), 8, kRest)))).first;
-  for (const std::string& item : it->second) result_.append(EvaluateStatement(item));
+  for (const std::string& item : it->second) result_.append(EvaluateStored(item));
 }
 
 bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result) {
@@ -390,7 +392,8 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
   } else if (!fn.Parameters.empty()) {
     locals.SetValue(fn.Parameters[0], args);
   }
-  auto sub = std::make_unique<TCalc>();
+  // The same text parses to the same program: share it.
+  std::unique_ptr<TCalc> sub(new TCalc(program_));
   sub->callDepth_ = callDepth_ + 1;
   sub->onBeforeSet_ = onBeforeSet_;
   sub->onChange_ = onChange_;
@@ -400,8 +403,6 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
   sub->budget_ = budget_;
   sub->externalFolder_ = externalFolder_;
   sub->externals_ = externals_;
-  // The same text parses to the same program: share it.
-  sub->program_ = program_;
   if (program_->error) {
     sub->SetErrorReplace(program_->errorText);
   } else {

@@ -82,6 +82,10 @@ class TCalc {
     Value EndValue;
   };
 
+  // A nested engine for a user function call: runs the caller's program,
+  // which needs no parsing of its own.
+  explicit TCalc(std::shared_ptr<Program> program);
+
   void ExecuteGuarded();
   void ExecuteOne();
   void ExecuteAssignment(int line, const TLetStatement& let);
@@ -102,6 +106,9 @@ class TCalc {
   Value ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args);
   std::shared_ptr<const Expr> Compiled(const std::string& text);
   Value EvaluateCompiled(const std::string& text);
+  // EvaluateStatement of a text that the program's statements own.
+  Value EvaluateStored(const std::string& text);
+  Value Settle(const std::string& trimmed, const Expr* expr);
 
   std::shared_ptr<Program> program_;
   std::vector<LoopState> loops_;  // run-time state of the loop records

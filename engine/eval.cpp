@@ -41,10 +41,27 @@ Value TCalc::EvaluateCompiled(const std::string& text) {
 
 Value TCalc::EvaluateStatement(const std::string& text) {
   StackGuard guard;
-  const std::string t = Trim(text);
+  return Settle(Trim(text), nullptr);
+}
+
+Value TCalc::EvaluateStored(const std::string& text) {
+  StackGuard guard;
+  auto& stored = program_->stored;
+  auto it = stored.find(&text);
+  if (it != stored.end()) return Settle(it->second.trimmed, it->second.expr.get());
+  std::string t = Trim(text);
+  Value v = Settle(t, nullptr);
+  auto e = program_->expressions.find(t);
+  if (e != program_->expressions.end()) program_->stored.emplace(&text, Program::Stored{std::move(t), e->second});
+  return v;
+}
+
+// Evaluates the trimmed text (by its compiled form when given), turns the
+// failure categories into run-time errors and unwraps a one-element result.
+Value TCalc::Settle(const std::string& t, const Expr* expr) {
   Value v;
   try {
-    v = EvaluateCompiled(t);
+    v = expr ? Eval(*expr) : EvaluateCompiled(t);
   } catch (const InvalidOp&) {
     SetErrorOnce("Invalid operation: " + t);
     return Value();

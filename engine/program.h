@@ -23,6 +23,14 @@ struct Program {
 
   // Expression structure by text, for the texts of this program.
   std::unordered_map<std::string, std::shared_ptr<const Expr>> expressions;
+  // The same by the address of a text that the statements above own, with
+  // the text trimmed: a statement's expression is found without hashing or
+  // comparing its text again.
+  struct Stored {
+    std::string trimmed;
+    std::shared_ptr<const Expr> expr;
+  };
+  std::unordered_map<const std::string*, Stored> stored;
   // Item texts of RESULT lines by line index.
   std::unordered_map<int, std::vector<std::string>> resultItems;
 };
