@@ -15,9 +15,11 @@ host_menus_before() {
 TXT
 }
 
-# The reply submenu of the standard programs, at the given indent.
+# The reply submenu of the standard programs, at the given indent; the
+# reply command is the host's second registered procedure (b) unless a
+# letter is given.
 reply_menu() {
-  sed "s/^/$1/" <<'TXT'
+  sed -e "s/^/$1/" -e "s/\[b:/[${2:-b}:/" <<'TXT'
 返信作成
   引用  [b:0]
   オプション
@@ -438,5 +440,64 @@ case_script_fault() {
   has "cleanup" "exit"
   [ "$(grep -c '^import' <<<"$out")" = 3 ] || fail "replies lost around the fault"
   [ "$(sed -n '/障害$/,/^choose/p' <<<"$out" | grep -c '^box')" -ge 1 ] || fail "the fault was not reported"
+  expect_rc 0
+}
+
+case_context_menus() {
+  standard_programs
+  ini 'MainWindow\ContextMenu' Boolean True
+  ini 'ViewWindow\ContextMenu' Boolean True
+  ini 'MainWindow\MainMenu' Boolean False
+  install_plugin
+  host --print-menu --folder 'ACC1\INBOX.BOX' --select 00000005 --context-menu '返信作成>引用' \
+    --view 'ACC1\INBOX.BOX\00000006' --print-view-menu --view-context-menu '返信作成>引用' --print-outbox
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+menu bar 101
+$(host_menus_before)
+  ヘルプ(&H)
+    バージョン情報(&A)
+choose 返信作成>引用
+import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*
+menu bar 201
+  ファイル(&F)
+    閉じる(&C)
+  AL-Zembra(&K)
+$(reply_menu "    " a)
+    -----
+    ホームページ (&Web Page)  [b:0]
+  ヘルプ(&H)
+    バージョン情報(&A)
+choose 返信作成>引用
+import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*
+outbox ACC1\\OUTBOX.BOX\\00000001 C0000000
+$(quote_reply 5)
+outbox ACC1\\OUTBOX.BOX\\00000002 C0000000
+$(quote_reply 6)
+cleanup
+exit
+TXT
+}
+
+# A send window closed before its watcher's first tick: the watcher ends
+# without touching it, and its reply stays pending until clean-up.
+case_send_window_closed() {
+  standard_programs
+  ini '\Output' String Window
+  install_plugin
+  host --folder 'ACC1\INBOX.BOX' --select 00000007,00000008 --menu "$quote_item" --close-send 1 --pump 2.5 \
+    --print-send
+  has "mailto 00000007" "mailto 00000008" "send 1 (closed)" "send 2 to 00000008" "    Subject: Re: 件名8" "exit"
+  expect_rc 0
+}
+
+# Without InstallPath the plug-in says so and finds no settings: no menus.
+case_no_install_path() {
+  standard_programs
+  install_plugin
+  host --no-install-path --print-menu --folder 'ACC1\INBOX.BOX' --select 00000001 --print-outbox
+  has "startup 1.13: true" "box エラー | warning, OK | owner none | HKEY_LOCAL_MACHINE\\SOFTWARE\\CREAR\\AL-Mail\\InstallPath がありません | OK" "exit"
+  lacks "AL-Zembra"
   expect_rc 0
 }

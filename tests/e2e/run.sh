@@ -21,6 +21,9 @@ mkdir -p "$work"
 work="$(cd "$work" && pwd)"
 prefix="$work/wine"
 wine_run="$here/../../scripts/wine-run"
+# A server of the prefix left from a run on another display could make no
+# windows here: end it first.
+[ ! -d "$prefix" ] || WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 
 # The host's form of a posix path (Wine's drive Z:).
 win() { printf 'Z:%s' "${1//\//\\}"; }
