@@ -501,3 +501,18 @@ case_no_install_path() {
   lacks "AL-Zembra"
   expect_rc 0
 }
+
+# A main window whose title does not end in " - AL-Mail" (or is longer than
+# the finder reads) is not found by its title; the window remembered from
+# the menu bar's construction stands in for it.
+case_main_window_title() {
+  standard_programs
+  install_plugin
+  local title
+  for title in 'AL-Mail' "$(printf 'あ%.0s' $(seq 1 50)) - AL-Mail"; do
+    host --title "$title" --folder 'ACC1\INBOX.BOX' --select 00000009 --menu "$quote_item"
+    has "import ACC1\\OUTBOX.BOX C0000000 from Plugins\\RPQ*"
+    lacks "box"
+    expect_rc 0
+  done
+}
