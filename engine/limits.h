@@ -1,5 +1,47 @@
 // Every bound the engine imposes, in one place. A program or a mail that
 // reaches one of them ends in an ordinary run-time error, never a crash.
+//
+// The bounds that live with their own code elsewhere, and what reaching them
+// gives (tests/engine/limits_test.cpp and the tests named reach each one):
+//
+// Engine
+// - kStackBudget below: expressions nested in parentheses, operators, calls
+//   and EVALUATE, and user function calls (a recursion of 100 to 200 levels,
+//   by build) -> kTooDeepText.
+// - kCompileWork below: splitting one expression text -> kTooDeepText.
+// - Loop passes: a FOR or DO loop without MAX stops after TCalc::MaxLoop()
+//   passes (100 unless the host sets another); with MAX after that many.
+// - TCalc::SetStatementBudget: statements of one run, for hosts that must not
+//   wait (the fuzzers); the plug-in and the debugger set none -> kBudgetText.
+// - Memory: std::bad_alloc inside a statement -> kNoMemoryText.
+// - eval.cpp kMaxStoredExpressions: compiled expressions kept per program;
+//   beyond it texts are compiled again, nothing observable.
+//
+// Library
+// - text.cpp kMaxTextResult (64 MB): a text result of STRINGREPEAT, INTTOHEXN
+//   and the other text builders -> kNoMemoryText.
+// - formatdate.h kMaxDateText (256 bytes): FORMATDATETIME's output is cut;
+//   kMaxDayCount (1e9 days): farther dates have no calendar; the date
+//   functions that read one raise invalid operation.
+// - formatfloat.cpp kMaxDigits (18): digits a number picture shows.
+// - mask.cpp kMatchBudget (20 million steps): a mask and name that would take
+//   longer fail the matching with an engine fault.
+// - listing.cpp kMaxDepth (4096): folder levels a recursive listing descends.
+//
+// Mail and plug-in
+// - The MIME walk has no depth bound: it runs without recursion in time linear
+//   in the mail (tests/mail/hostile_mail_test.cpp). A mail too large to hold
+//   fails the preparation with "Out of memory: the mail is too large to be
+//   read." (mail/reply_prepare.cpp).
+// - debug_bundle.cpp: a bundle file too large to hold reads as missing.
+// - mailbox.cpp kMaxSelected (100000): selected entries read from the host.
+// - reply_command.cpp kMaxMails (10): mails one reply command takes (more is
+//   refused with a message); reply_settings.h kMaxPrograms (100) and
+//   kMaxOptionLines (99): menu items; host_windows.cpp kMaxTopLevel (65536):
+//   windows searched for the main window; send_watch.cpp kAddressLimit (10):
+//   characters of a send window's address field read to recognise it.
+// - posix_dialogs.cpp kMaxAnswer (64 KB): an answer typed to a dialog of the
+//   command-line tool is cut.
 #pragma once
 
 #include <cstddef>

@@ -18,7 +18,7 @@ using testing_stack::OnSmallStack;
 
 struct Outcome {
   bool error = false, finished = false;
-  std::string text;
+  std::string text, fault, x;  // x: the text of variable X
   int line = -1;
 };
 
@@ -38,7 +38,12 @@ Outcome RunSmall(const std::string& program, long long budget = 0) {
       return;
     }
     calc.Reset();
-    calc.Run();
+    try {
+      calc.Run();
+    } catch (const std::exception& e) {
+      o.fault = e.what();
+    }
+    if (const Value* x = vars.Find("X")) o.x = ToText(*x);
     o.error = calc.Error();
     o.finished = calc.Finished();
     o.text = calc.ErrorText();
@@ -133,6 +138,21 @@ TEST(Limits, TextsTooLargeToBuildAreOutOfMemory) {
     EXPECT_TRUE(o.error) << program;
     EXPECT_EQ(o.text, kNoMemoryText) << program;
   }
+}
+
+TEST(Limits, LibraryBoundsCutOrEndInAnError) {
+  // A date picture's output is cut at kMaxDateText bytes.
+  Outcome o = RunSmall("X = LENGTHB(FORMATDATETIME(STRINGREPEAT(\"yyyy/\", 5000), 1))");
+  EXPECT_FALSE(o.error) << o.text;
+  EXPECT_EQ(o.x, "256");
+  // Day counts beyond the calendar are an invalid operation of the line.
+  o = RunSmall("A = 1\r\nX = DATEYEAR(2E9)");
+  EXPECT_EQ(o.text, "Invalid operation: DATEYEAR(2E9)");
+  EXPECT_EQ(o.line, 1);
+  // A mask search that would take too long is a fault that ends the run.
+  o = RunSmall("X = MATCHESMASK(STRINGREPEAT(\"a\", 100000), \"*\" & STRINGREPEAT(\"a\", 50000) & \"b\")");
+  EXPECT_FALSE(o.fault.empty());
+  EXPECT_EQ(o.x, "");
 }
 
 }  // namespace
