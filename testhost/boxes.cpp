@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "testhost/host.h"
 
@@ -175,7 +176,49 @@ LRESULT CALLBACK DialogWatch(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+std::vector<std::string>& Presses() {
+  static std::vector<std::string> captions;
+  return captions;
+}
+
+struct ButtonSearch {
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  char cls[32] = {0};
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child) && WindowText(child) == *search->caption) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK PressIn(HWND window, LPARAM) {
+  if (!IsWindowVisible(window) || window == host().main || FindView(window) || FindSend(window)) return TRUE;
+  for (const std::string& caption : Presses()) {
+    ButtonSearch search = {&caption, nullptr};
+    EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      Out("window " + WindowText(window) + " | press " + caption);
+      PostMessageA(search.found, BM_CLICK, 0, 0);
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+void CALLBACK PressTick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), PressIn, 0); }
+
 }  // namespace
+
+void PressWhenShown(const std::string& caption) {
+  if (Presses().empty()) SetTimer(nullptr, 0, 200, PressTick);
+  Presses().push_back(caption);
+}
 
 void AddAnswers(const std::string& title, const std::string& buttons) {
   std::deque<int>& queue = Answers()[title];

@@ -20,5 +20,9 @@ void AddAnswers(const std::string& title, const std::string& buttons);
 void AnswerMessageBoxesOf(HMODULE module);
 // Reports and cancels any other dialog of this thread.
 void WatchDialogs();
+// From now on, a window of this thread that is not the host's own and holds
+// a button captioned `caption` gets that button clicked, once it shows
+// (a form of the plug-in, shown modally).
+void PressWhenShown(const std::string& caption);
 
 }  // namespace almail

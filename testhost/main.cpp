@@ -36,6 +36,7 @@ const char kUsage[] =
     "  --answer TITLE=B,B...  answers for boxes of that title: OK Cancel Abort Retry Ignore Yes No\n"
     "  --timeout SECONDS      end the run after this long (default 60)\n"
     "  --out FILE             write the report to FILE\n"
+    "  --press CAPTION        click the button of that caption in the plug-in's forms\n"
     "steps:\n"
     "  --folder PATH  --select E,E...  --current E      the main window's folder and selection\n"
     "  --menu P  --context-menu P                       choose a main window menu item (P: A>B>C)\n"
@@ -43,7 +44,8 @@ const char kUsage[] =
     "  --mailto TEXT  --type N TEXT  --close-send N    send windows opened, typed in, closed by hand\n"
     "  --pump SECONDS  --wait-send SECONDS  --wait-file FILE SECONDS\n"
     "  --print-menu  --print-context-menu  --print-view-menu  --print-view-context-menu\n"
-    "  --print-outbox  --print-send\n";
+    "  --print-outbox  --print-send\n"
+    "  --about  --setup                                 the plug-in's about box and setup dialog\n";
 
 HANDLE g_out = INVALID_HANDLE_VALUE;
 
@@ -197,6 +199,12 @@ bool ParseArguments(int argc, char** argv, std::vector<Step>& steps) {
       const std::size_t eq = v.rfind('=');
       if (eq == std::string::npos) throw std::string("--answer needs TITLE=BUTTONS");
       AddAnswers(v.substr(0, eq), v.substr(eq + 1));
+    } else if (a == "--press") {
+      PressWhenShown(take());
+    } else if (a == "--about") {
+      steps.push_back([] { plugin().VersionInfo(host().main); });
+    } else if (a == "--setup") {
+      steps.push_back([] { plugin().Setup(host().main); });
     } else if (a == "--folder") {
       const std::string v = take();
       steps.push_back([v] { host().view.folder = v.empty() || v.back() == '\\' ? v : v + "\\"; });

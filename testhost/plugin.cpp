@@ -64,6 +64,18 @@ void Plugin::SendInitMenu(HWND window, HMENU menu) {
     CheckedCall(fn, {Arg(window), Arg(menu), 301}, "APCSendInitMenu");
 }
 
+void Plugin::VersionInfo(HWND owner) {
+  // The about box may be shown before the start, as the client offers it
+  // in its plug-in list.
+  if (const void* fn = Export("APCVersionInfo")) CheckedCall(fn, {Arg(owner)}, "APCVersionInfo");
+  Out("about box closed");
+}
+
+void Plugin::Setup(HWND owner) {
+  if (const void* fn = started_ ? Export("APCSetup") : nullptr) CheckedCall(fn, {Arg(owner)}, "APCSetup");
+  Out("setup closed");
+}
+
 void Plugin::Unload() {
   if (!module_) return;
   if (started_) {

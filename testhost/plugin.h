@@ -20,6 +20,9 @@ class Plugin {
   void FolderInitMenu(HWND window, HMENU menu, int kind);
   void ViewInitMenu(HWND window, HMENU menu, int kind);
   void SendInitMenu(HWND window, HMENU menu);
+  // APCVersionInfo and APCSetup, which show their forms modally.
+  void VersionInfo(HWND owner);
+  void Setup(HWND owner);
   // APCCleanUp (only after a successful start), then the library is released.
   void Unload();
   bool started() const { return started_; }

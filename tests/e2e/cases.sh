@@ -516,3 +516,13 @@ case_main_window_title() {
     expect_rc 0
   done
 }
+
+# The about box closes by its ＯＫ button, the setup dialog by キャンセル.
+case_about_and_setup() {
+  standard_programs
+  install_plugin
+  host --press 'ＯＫ' --press 'キャンセル' --about --setup
+  has "window Tamberlo for AL-Mail のバージョン情報 | press ＯＫ" "about box closed" "setup closed" "exit"
+  [ "$(grep -c '^box\|^dialog' <<<"$out")" -le 1 ] || fail "more than the setup's own box"
+  expect_rc 0
+}
