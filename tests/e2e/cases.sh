@@ -61,6 +61,8 @@ TXT
 case_version() {
   standard_programs
   install_plugin
+  local product='HKCU\Software\Zembra Lab\Tamberlo for AL-Mail'
+  "$wine_run" --prefix "$prefix" reg delete "$product" /f >/dev/null 2>&1
   local v
   for v in 1.09 1.1; do
     host --version "$v" --print-menu
@@ -73,6 +75,12 @@ case_version() {
     has "startup $v: true" "  AL-Zembra(&K)" "cleanup"
     expect_rc 0
   done
+  # The start recorded the product in the registry.
+  local values
+  values=$("$wine_run" --prefix "$prefix" reg query "$product" 2>/dev/null | tr -d '\r')
+  grep -qE '^ +Version +REG_SZ +Ver\.0\.07 Rev\.2$' <<<"$values" || fail "no Version value"
+  grep -qE '^ +Filename +REG_SZ +Kesrel$' <<<"$values" || fail "no Filename value"
+  grep -qE '^ +CopyrightYear +REG_SZ +.+$' <<<"$values" || fail "no CopyrightYear value"
 }
 
 case_lacking_host() {
