@@ -25,12 +25,24 @@ void TKesrel::CleanUp() {
   for (const std::string& name : tempFiles_) services_.files->RemoveFile(name);
   tempFiles_.clear();
   pending_.reset();
-  session_.reset();
+  if (!running_) session_.reset();  // else the run still holds it; it goes with the plug-in
   host_ = nullptr;
 }
 
 void TKesrel::ReplyCommand(HostWindow received, int code) {
   if (!host_) return;
+  if (running_) {
+    // Chosen from another window while a message box or dialog of the run
+    // is open: the engine is busy with the run.
+    services_.ui->Message(0, "返信の作成中です。終わってからもう一度選んでください", "無効な操作",
+                          kMbOk | kMbIconWarning | kMbTaskModal);
+    return;
+  }
+  running_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{running_};
   TReplyCommand(*this, *host_, code).Run(received);
 }
 

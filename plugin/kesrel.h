@@ -64,6 +64,7 @@ class TKesrel {
   std::unique_ptr<PendingReplies> pending_;
   std::vector<std::string> tempFiles_;
   HostWindow rememberedMain_ = 0;
+  bool running_ = false;  // a reply command is under way
 
   friend class TReplyCommand;
 };

@@ -169,6 +169,23 @@ TEST_F(ReplyCommand, FaultsAndChangedSettingsAreReportedNotPassedOn) {
   EXPECT_TRUE(plugin.TempFiles().empty());
 }
 
+TEST_F(ReplyCommand, ACommandChosenDuringARunIsRefused) {
+  Program(0, "X = NOSUCHFUNCTION(1)\r\nPRINT(\"done\")\r\n");
+  Start();
+  Select({1});
+  TKesrel* running = nullptr;
+  TKesrel nested(PluginServices{&NativeFiles(), &registry, &ui, &windows, [&](int, const std::string&) {
+                                  running->ReplyCommand(kView, 0);  // from a view window's menu
+                                  return ErrorChoice::kIgnore;
+                                }});
+  running = &nested;
+  nested.Start(host);
+  nested.ReplyCommand(kMain, 0);
+  EXPECT_EQ(Texts(), Strings{"無効な操作: 返信の作成中です。終わってからもう一度選んでください"});
+  ASSERT_EQ(host.imports.size(), 1u);
+  EXPECT_NE(host.imports[0].contents.find("\r\ndone\r\n"), std::string::npos);
+}
+
 TEST_F(ReplyCommand, ViewRouteAnswersTheViewedMail) {
   Program(0, kHello);
   Start();
