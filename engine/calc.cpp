@@ -424,7 +424,8 @@ bool TCalc::CallFunction(const std::string& name, const Value& args, Value& resu
   StackGuard guard;
   result = Value();
   try {
-    auto fit = program_->functionIndex.find(UpperCase(Trim(name)));
+    const std::string upper = UpperCase(Trim(name));
+    auto fit = program_->functionIndex.find(upper);
     if (fit != program_->functionIndex.end())
       return CallUserFunction(*program_->functions[fit->second], name, args, result);
     bool found = false;
@@ -438,7 +439,6 @@ bool TCalc::CallFunction(const std::string& name, const Value& args, Value& resu
       if (found) return ok;
       result = Value();
     }
-    const std::string upper = UpperCase(Trim(name));
     if (upper == "EVALUATE") {
       auto once = [&](const Value& item) {
         const Value first = Evaluate(ToText(item));

@@ -89,6 +89,7 @@ Value TCalc::Eval(const Expr& e) {
 Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
   if (args.empty()) return Value();
   Value out = Value::Array();
+  out.items().reserve(args.size());
   if (args.size() == 1) {
     Value v = Eval(*args[0]);
     if (v.isArray()) {
