@@ -87,8 +87,13 @@ Value Value::ErrorVal(std::int32_t code) {
 Value Value::Array(std::vector<Value> items) {
   Value r;
   r.type_ = vtArray;
-  r.items_ = std::move(items);
+  r.items_ = std::make_unique<std::vector<Value>>(std::move(items));
   return r;
+}
+
+const std::vector<Value>& Value::NoItems() {
+  static const std::vector<Value> none;
+  return none;
 }
 
 const std::string& Value::EmptyText() {
@@ -98,15 +103,15 @@ const std::string& Value::EmptyText() {
 
 void Value::append(Value v) {
   if (isArray()) {
-    items_.push_back(std::move(v));
+    items().push_back(std::move(v));
   } else if (type_ == vtEmpty) {
     *this = Array({std::move(v)});
   } else {
     Value first = std::move(*this);
     *this = Array({});
-    items_.reserve(2);
-    items_.push_back(std::move(first));
-    items_.push_back(std::move(v));
+    items().reserve(2);
+    items().push_back(std::move(first));
+    items().push_back(std::move(v));
   }
 }
 

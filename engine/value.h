@@ -33,6 +33,19 @@ enum VarType : std::uint16_t {
 class Value {
  public:
   Value() = default;
+  // Copies hold their own items; texts are shared.
+  Value(const Value& o)
+      : type_(o.type_),
+        num_(o.num_),
+        str_(o.str_),
+        items_(o.items_ ? std::make_unique<std::vector<Value>>(*o.items_) : nullptr) {}
+  Value(Value&&) noexcept = default;
+  Value& operator=(const Value& o) {
+    if (this != &o) *this = Value(o);
+    return *this;
+  }
+  Value& operator=(Value&&) noexcept = default;
+  ~Value() = default;
   static Value Int(std::int32_t v);
   static Value Dbl(double v);
   static Value Bool(bool v);
@@ -61,8 +74,11 @@ class Value {
   std::int16_t s16() const { return num_.s; }
   std::uint8_t u8() const { return num_.by; }
   const std::string& str() const { return str_ ? *str_ : EmptyText(); }
-  const std::vector<Value>& items() const { return items_; }
-  std::vector<Value>& items() { return items_; }
+  const std::vector<Value>& items() const { return items_ ? *items_ : NoItems(); }
+  std::vector<Value>& items() {
+    if (!items_) items_ = std::make_unique<std::vector<Value>>();
+    return *items_;
+  }
 
   // Appending rule: to an array it grows; to a non-empty scalar it makes the
   // pair (scalar, v); to Empty it makes a one-element array.
@@ -82,7 +98,10 @@ class Value {
   // Texts are shared between copies of a value; a text never changes.
   std::shared_ptr<const std::string> str_;
   static const std::string& EmptyText();
-  std::vector<Value> items_;
+  static const std::vector<Value>& NoItems();
+  // Held apart, so that the many scalar values stay small and cheap to copy
+  // and to destroy.
+  std::unique_ptr<std::vector<Value>> items_;
 };
 
 // The name shown for a type code ("Integer", "String", "Variant", ...).

@@ -97,5 +97,26 @@ TEST(StatementExpressions, UserFunctionsShareTheProgramsExpressions) {
   EXPECT_EQ(r.vars.Find("D")->i(), 9);
 }
 
+// Values keep their items apart from themselves; copies must not share them.
+TEST(ValueItems, CopiesAssignmentsAndMovesKeepTheirOwnItems) {
+  Value a = Value::Array({Value::Int(1), Value::Array({Value::Str("x")})});
+  Value b = a;
+  b.items()[0] = Value::Int(2);
+  b.items()[1].items().push_back(Value::Int(3));
+  EXPECT_EQ(a.items()[0].i(), 1);
+  EXPECT_EQ(a.items()[1].items().size(), 1u);
+  Value c = Value::Int(5);
+  c = b;
+  c = c;
+  EXPECT_EQ(c.items()[1].items().size(), 2u);
+  Value d = std::move(c);
+  EXPECT_EQ(d.items().size(), 2u);
+  EXPECT_TRUE(Value::Int(1).items().empty());
+  Value e = Value::Str("s");
+  e.append(Value::Int(1));
+  EXPECT_EQ(e.items().size(), 2u);
+  EXPECT_EQ(e.items()[0].str(), "s");
+}
+
 }  // namespace
 }  // namespace tam
