@@ -455,7 +455,13 @@ bool TCalc::CallFunction(const std::string& name, const Value& args, Value& resu
       // reads A(1), A(2) and A(3).
       const std::string base = ToText(args.items()[0]);
       const std::int32_t from = ToInteger(args.items()[1]), to = ToInteger(args.items()[2]);
-      for (long long n = from; n <= to; ++n) result.append(Evaluate(base + "(" + std::to_string(n) + ")"));
+      // A range longer than any array a program could hold is refused at once,
+      // as if memory had run out, rather than read for hours.
+      if (static_cast<long long>(to) - from >= static_cast<long long>(kMaxCiteElements)) throw std::bad_alloc();
+      for (long long n = from; n <= to; ++n) {
+        if (budget_ && --*budget_ < 0) throw BudgetExhausted();
+        result.append(Evaluate(base + "(" + std::to_string(n) + ")"));
+      }
       return true;
     }
     if (builtinHandler_) {

@@ -39,8 +39,9 @@ class TCalc {
   void SetMaxLoop(int n);
   int MaxLoop() const { return maxLoop_; }
   // Bounds the statements that this engine and the user functions it calls
-  // may still execute (0: no bound); past it every statement is the run-time
-  // error kBudgetText. For hosts that must never wait long, such as fuzzers.
+  // may still execute, CITE's element reads counted as statements (0: no
+  // bound); past it every statement is the run-time error kBudgetText. For
+  // hosts that must never wait long, such as fuzzers.
   void SetStatementBudget(long long n);
   void SetExternalFolder(const std::string& path);
   const std::string& ExternalFolder() const { return externalFolder_; }

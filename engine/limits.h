@@ -11,8 +11,10 @@
 // - kCompileWork below: splitting one expression text -> kTooDeepText.
 // - Loop passes: a FOR or DO loop without MAX stops after TCalc::MaxLoop()
 //   passes (100 unless the host sets another); with MAX after that many.
-// - TCalc::SetStatementBudget: statements of one run, for hosts that must not
-//   wait (the fuzzers); the plug-in and the debugger set none -> kBudgetText.
+// - kMaxCiteElements below: the range of one CITE -> kNoMemoryText.
+// - TCalc::SetStatementBudget: statements (and CITE's element reads) of one
+//   run, for hosts that must not wait (the fuzzers); the plug-in and the
+//   debugger set none -> kBudgetText.
 // - Memory: std::bad_alloc inside a statement -> kNoMemoryText.
 // - eval.cpp kMaxStoredExpressions: compiled expressions kept per program;
 //   beyond it texts are compiled again, nothing observable.
@@ -58,6 +60,10 @@ constexpr std::size_t kStackBudget = 384 * 1024;
 // the texts inside its parentheses and arguments again, so that a deeply
 // nested text cannot take quadratic time.
 constexpr std::size_t kCompileWork = 8 * 1024 * 1024;
+
+// Elements that one CITE may read; a longer range is kNoMemoryText at once
+// (an array that long would take gigabytes and hours to build).
+constexpr std::size_t kMaxCiteElements = 1u << 20;
 
 // Text of the run-time error when a budget is exhausted.
 constexpr const char* kTooDeepText = "Program nested too deeply (expressions or function calls).";

@@ -123,13 +123,20 @@ TEST(Limits, StatementBudgetStopsLoopsInsideFunctionsAndRecursion) {
   o = RunSmall(fib, 10000);
   EXPECT_EQ(o.text, kBudgetText);
   EXPECT_EQ(o.line, 7);
+  // CITE's element reads count as statements.
+  o = RunSmall("A(1) = 1\r\nX = CITE(\"A\", 1, 100000)", 1000);
+  EXPECT_EQ(o.text, kBudgetText);
+  EXPECT_EQ(o.line, 1);
   // Within the budget, and without one, a program runs as ever.
+  EXPECT_FALSE(RunSmall("A(1) = 1\r\nA(2) = 2\r\nX = CITE(\"A\", 1, 2)", 1000).error);
   EXPECT_FALSE(RunSmall("FOR I = 1 TO 100\r\nNEXT", 1000).error);
   EXPECT_FALSE(RunSmall("FOR I = 1 TO 10000 MAX 10000\r\nNEXT").error);
 }
 
 TEST(Limits, TextsTooLargeToBuildAreOutOfMemory) {
   const std::string programs[] = {
+      "X = CITE(\"A\", -2000000000, 2000000000)",
+      "X = CITE(\"A\", 1, 1048577)",
       "X = STRINGREPEAT(\"ab\", 1000000000)",
       "X = STRINGREPEAT(STRINGREPEAT(\"x\", 100000), 100000)",
   };
