@@ -3,8 +3,6 @@
 // must be walked without crash and in time linear in their size.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "mail_files.h"
 
 namespace tam {
@@ -13,15 +11,9 @@ namespace {
 using testing_mail::Walk;
 using Lines = std::vector<std::string>;
 
-// Walks text and fails when that took longer than the budget (generous:
-// debug builds on a shared machine; a quadratic walk takes hours).
-TMailState TimedWalk(const std::string& text, double budgetSeconds) {
-  const auto start = std::chrono::steady_clock::now();
-  TMailState m = Walk(text);
-  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(s, budgetSeconds) << "walk of " << text.size() << " bytes";
-  return m;
-}
+// These mails are large on purpose: a walk that is not linear in the size of
+// the mail would not finish within the test's time limit
+// (bench/run-mail-bench.sh measures the walk's speed).
 
 std::string Nested(int levels, bool distinct, bool closed) {
   std::string text;
@@ -37,32 +29,31 @@ std::string Nested(int levels, bool distinct, bool closed) {
 
 TEST(HostileMail, DeepNesting) {
   // Every level opens a container whose only part is the next level.
-  EXPECT_EQ(TimedWalk(Nested(100000, true, true), 10).RefBody, (Lines{"inner"}));
-  EXPECT_EQ(TimedWalk(Nested(100000, true, false), 10).RefBody, (Lines{"inner"}));
+  EXPECT_EQ(Walk(Nested(100000, true, true)).RefBody, (Lines{"inner"}));
+  EXPECT_EQ(Walk(Nested(100000, true, false)).RefBody, (Lines{"inner"}));
   // With one boundary for all, every delimiter belongs to the outermost
   // container: a row of parts without bodies, then the plain one.
-  EXPECT_EQ(TimedWalk(Nested(100000, false, true), 10).RefBody, (Lines{"inner"}));
+  EXPECT_EQ(Walk(Nested(100000, false, true)).RefBody, (Lines{"inner"}));
 }
 
 TEST(HostileMail, DelimiterOnEveryLine) {
   std::string text = "Content-Type: multipart/mixed; boundary=x\r\n\r\n";
   for (int i = 0; i < 500000; ++i) text += "--x\r\n";
   text += "Content-Type: text/plain\r\n\r\nlast\r\n";
-  EXPECT_EQ(TimedWalk(text, 10).RefBody, (Lines{"last"}));
+  EXPECT_EQ(Walk(text).RefBody, (Lines{"last"}));
 
   // Every line the delimiter of a newly opened container, none closed.
   std::string chain;
   for (int i = 0; i < 200000; ++i)
     chain +=
         "Content-Type: multipart/mixed; boundary=x" + std::to_string(i) + "\r\n\r\n--x" + std::to_string(i) + "\r\n";
-  EXPECT_TRUE(TimedWalk(chain, 10).RefBody.empty());
+  EXPECT_TRUE(Walk(chain).RefBody.empty());
 }
 
 TEST(HostileMail, HugeLines) {
   const std::string big(10 * 1024 * 1024, 'a');
-  TMailState m = TimedWalk("Content-Type: multipart/mixed; boundary=z" + big + "\r\n\r\n--z" + big + "\r\nX: " + big +
-                               "\r\n\r\n" + big + "\r\n--" + big + "\r\n--z" + big + "--\r\n",
-                           10);
+  TMailState m = Walk("Content-Type: multipart/mixed; boundary=z" + big + "\r\n\r\n--z" + big + "\r\nX: " + big +
+                      "\r\n\r\n" + big + "\r\n--" + big + "\r\n--z" + big + "--\r\n");
   ASSERT_EQ(m.RefBody.size(), 2u);
   EXPECT_EQ(m.RefBody[0], big);
   EXPECT_EQ(m.RefBody[1], "--" + big);
@@ -71,7 +62,7 @@ TEST(HostileMail, HugeLines) {
 TEST(HostileMail, NoEmptyLineAtAll) {
   std::string text;
   for (int i = 0; i < 300000; ++i) text += "Content-Type: multipart/mixed; boundary=x\r\n--x\r\n";
-  TMailState m = TimedWalk(text, 10);
+  TMailState m = Walk(text);
   EXPECT_EQ(m.RefHeader.size(), 600000u);
   EXPECT_TRUE(m.RefBody.empty());
 }
