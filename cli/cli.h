@@ -17,8 +17,7 @@ struct Output {
 };
 
 bool ReadFile(const std::string& path, std::string& bytes);
-// A value as the tool shows it, and "text (Type)".
-std::string DisplayText(const Value& v);
+// A value as the tool shows it: "text (Type)".
 std::string Describe(const Value& v);
 // CR LF and lone CR inside a text become LF.
 std::string ToLf(const std::string& text);

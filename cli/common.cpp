@@ -29,20 +29,6 @@ bool ReadFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-std::string DisplayText(const Value& v) {
-  if (v.isArray()) {
-    std::string r = "(";
-    for (std::size_t i = 0; i < v.items().size(); ++i) r += (i ? ", " : "") + DisplayText(v.items()[i]);
-    return r + ")";
-  }
-  if (v.type() == vtNull) return "Null";
-  try {
-    return ToText(v);
-  } catch (...) {
-    return "?";
-  }
-}
-
 std::string Describe(const Value& v) { return DisplayText(v) + " (" + TypeName(v.type()) + ")"; }
 
 std::string ToLf(const std::string& text) {

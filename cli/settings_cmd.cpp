@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/cli.h"
 #include "engine/failure.h"
 #include "engine/sjis.h"
 #include "platform/platform.h"
@@ -51,20 +52,6 @@ std::string ToCrLf(const std::string& text) {
     if (text[i] == '\r' || text[i] == '\n') {
       r += "\r\n";
       if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      r += text[i];
-    }
-  }
-  return r;
-}
-
-std::string ToLf(const std::string& text) {
-  std::string r;
-  r.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      r += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
     } else {
       r += text[i];
     }

@@ -659,4 +659,18 @@ double CheckFloat(double r) {
   return r;
 }
 
+std::string DisplayText(const Value& v) {
+  if (v.isArray()) {
+    std::string r = "(";
+    for (std::size_t i = 0; i < v.items().size(); ++i) r += (i ? ", " : "") + DisplayText(v.items()[i]);
+    return r + ")";
+  }
+  if (v.type() == vtNull) return "Null";
+  try {
+    return ToText(v);
+  } catch (const VariantError&) {
+    return "?";
+  }
+}
+
 }  // namespace tam

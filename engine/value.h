@@ -116,6 +116,10 @@ std::string ToText(const Value& v);
 std::int64_t ToCurrency(const Value& v);
 double ToDate(const Value& v);
 
+// A value as the tools show it: its text, arrays as "(a, b)", Null as
+// "Null", and "?" for a kind that has no text.
+std::string DisplayText(const Value& v);
+
 // Number formatting as the conversions produce it ("2.5", "1E+20", "1E-05").
 std::string FormatDouble(double d, int digits = 15);
 std::string FormatCurrency(std::int64_t scaled);

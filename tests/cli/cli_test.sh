@@ -3,22 +3,7 @@
 # messages and exit codes.
 set -u
 tool="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-check() {  # name, expected exit, expected stdout, expected stderr, command...
-  local name=$1 code=$2 out=$3 err=$4
-  shift 4
-  "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  if [ "$got" != "$code" ] || [ "$(cat "$work/out")" != "$out" ] || [ "$(cat "$work/err")" != "$err" ]; then
-    echo "FAIL $name: exit $got (want $code)"
-    echo "--- stdout:"; cat "$work/out"; echo "--- want:"; printf '%s\n' "$out"
-    echo "--- stderr:"; cat "$work/err"; echo "--- want:"; printf '%s\n' "$err"
-    failures=$((failures + 1))
-  fi
-}
+. "$(dirname "$0")/check.sh"
 
 check eval 0 $'7 (Integer)\n8 (Double)\n-1 (Integer)' "" "$tool" eval "1 + 2 * 3" "2 ^ 3" "NOT 0"
 check eval-array 0 $'String (String)\nInteger (String)' "" "$tool" eval 'TYPESTRINGOF("a", 1)'

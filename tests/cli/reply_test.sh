@@ -3,23 +3,8 @@
 set -u
 tool="$1"
 mails="$2"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
+. "$(dirname "$0")/check.sh"
 clock=(--now "2026-12-06 09:05:03" --tz-bias -540)
-
-check() {  # name, expected exit, expected stdout, expected stderr, command...
-  local name=$1 code=$2 out=$3 err=$4
-  shift 4
-  "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  if [ "$got" != "$code" ] || [ "$(cat "$work/out")" != "$out" ] || [ "$(cat "$work/err")" != "$err" ]; then
-    echo "FAIL $name: exit $got (want $code)"
-    echo "--- stdout:"; cat "$work/out"; echo "--- want:"; printf '%s\n' "$out"
-    echo "--- stderr:"; cat "$work/err"; echo "--- want:"; printf '%s\n' "$err"
-    failures=$((failures + 1))
-  fi
-}
 
 printf 'From: a@example.com\r\nSubject: Hi\r\n\r\nHello,\nsee you.\r\n' >"$work/m.eml"
 printf 'QUOTE("> ")\r\n' >"$work/quote.txt"

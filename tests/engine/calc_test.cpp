@@ -6,17 +6,11 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "engine/failure.h"
 #include "engine/limits.h"
 #include "library/library.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <pthread.h>
-#endif
+#include "tests/engine/small_stack.h"
 
 namespace tam {
 namespace {
@@ -112,31 +106,6 @@ DWORD WINAPI RunFunction(LPVOID p) {
 }
 #endif
 
-// Runs fn on a thread with a 1 MB stack, as the mail client's thread has.
-void OnSmallStack(std::function<void()> fn) {
-#ifdef _WIN32
-  HANDLE h = CreateThread(nullptr, 1024 * 1024, RunFunction, &fn, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  ASSERT_NE(h, nullptr);
-  WaitForSingleObject(h, INFINITE);
-  CloseHandle(h);
-#else
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  pthread_attr_setstacksize(&attr, 1024 * 1024);
-  pthread_t t;
-  ASSERT_EQ(pthread_create(
-                &t, &attr,
-                [](void* p) -> void* {
-                  (*static_cast<std::function<void()>*>(p))();
-                  return nullptr;
-                },
-                &fn),
-            0);
-  pthread_join(t, nullptr);
-  pthread_attr_destroy(&attr);
-#endif
-}
-
 TEST(Limits, DeepNestingEndsInARunTimeErrorOnASmallStack) {
   const std::string parens = "X = " + std::string(200000, '(') + "1" + std::string(200000, ')');
   std::string chain = "Y = 1";
@@ -146,7 +115,7 @@ TEST(Limits, DeepNestingEndsInARunTimeErrorOnASmallStack) {
     bool error = false;
     std::string text;
     int line = -1;
-    OnSmallStack([&] {
+    testing_stack::OnSmallStack([&] {
       Engine e(program);
       e.calc.Run();
       error = e.calc.Error();

@@ -67,20 +67,6 @@ std::string OneLine(std::string text) {
   return r;
 }
 
-std::string Shown(const Value& v) {
-  if (v.isArray()) {
-    std::string r = "(";
-    for (std::size_t i = 0; i < v.items().size(); ++i) r += (i ? ", " : "") + Shown(v.items()[i]);
-    return r + ")";
-  }
-  if (v.type() == vtNull) return "Null";
-  try {
-    return ToText(v);
-  } catch (...) {
-    return "?";
-  }
-}
-
 // Directive value of a comment line ("' name: value"), UTF-8.
 bool Directive(const std::string& line, const std::string& name, std::string& value) {
   const std::string prefix = "' " + name + ":";
@@ -138,7 +124,7 @@ TEST_P(ScriptTest, Output) {
         const std::string name = set.GetName(i);
         if (!name.empty() && name[0] == '_') continue;
         output.push_back(
-            SjisToUtf8(name + " = " + OneLine(Shown(set.GetValueAt(i))) + " (" + set.GetTypeName(i) + ")"));
+            SjisToUtf8(name + " = " + OneLine(DisplayText(set.GetValueAt(i))) + " (" + set.GetTypeName(i) + ")"));
       }
     }
     env.Collect(output);
