@@ -4,24 +4,6 @@ namespace tam {
 
 namespace {
 
-// The button codes of a message box's button set.
-std::vector<int> Buttons(unsigned flags) {
-  switch (flags & 0xF) {
-    case 1:
-      return {mbOK, mbCancel};
-    case 2:
-      return {mbAbort, mbRetry, mbIgnore};
-    case 3:
-      return {mbYes, mbNo, mbCancel};
-    case 4:
-      return {mbYes, mbNo};
-    case 5:
-      return {mbRetry, mbCancel};
-    default:
-      return {mbOK};
-  }
-}
-
 // The caption without an accelerator: "&Yes" and "はい(&Y)" read as "Yes" and "はい".
 std::string Plain(const std::string& caption) {
   std::string s = caption;
@@ -88,7 +70,7 @@ int AnswerPlatform::MessageBox(const std::string& text, const std::string& capti
   std::string answer;
   if (!Take(answer)) return inner_.MessageBox(text, caption, flags);
   const int code = ButtonOf(answer);
-  for (int b : Buttons(flags))
+  for (int b : MessageBoxButtons(flags))
     if (b == code) return code;
   return inner_.MessageBox(text, caption, flags);
 }

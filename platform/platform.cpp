@@ -13,6 +13,23 @@ LocaleInfo::LocaleInfo() {
   }
 }
 
+std::vector<int> MessageBoxButtons(unsigned flags) {
+  switch (flags & 0xF) {
+    case 1:
+      return {mbOK, mbCancel};
+    case 2:
+      return {mbAbort, mbRetry, mbIgnore};
+    case 3:
+      return {mbYes, mbNo, mbCancel};
+    case 4:
+      return {mbYes, mbNo};
+    case 5:
+      return {mbRetry, mbCancel};
+    default:
+      return {mbOK};
+  }
+}
+
 namespace {
 Platform* g_installed = nullptr;
 }

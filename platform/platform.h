@@ -51,6 +51,10 @@ struct LocalTime {
 // Buttons of a message box, as the platform numbers them.
 enum MessageBoxResult { mbOK = 1, mbCancel = 2, mbAbort = 3, mbRetry = 4, mbIgnore = 5, mbYes = 6, mbNo = 7 };
 
+// The buttons of a message box's button set (the low four bits of its
+// flags), in their order on the box.
+std::vector<int> MessageBoxButtons(unsigned flags);
+
 class Platform {
  public:
   virtual ~Platform() = default;

@@ -42,24 +42,6 @@ struct Button {
 const Button kButtons[] = {{mbOK, "OK"},         {mbCancel, "Cancel"}, {mbAbort, "Abort"}, {mbRetry, "Retry"},
                            {mbIgnore, "Ignore"}, {mbYes, "Yes"},       {mbNo, "No"}};
 
-// The buttons of a message box's button set, in their order on the box.
-std::vector<int> ButtonSet(unsigned flags) {
-  switch (flags & 0xF) {
-    case 1:
-      return {mbOK, mbCancel};
-    case 2:
-      return {mbAbort, mbRetry, mbIgnore};
-    case 3:
-      return {mbYes, mbNo, mbCancel};
-    case 4:
-      return {mbYes, mbNo};
-    case 5:
-      return {mbRetry, mbCancel};
-    default:
-      return {mbOK};
-  }
-}
-
 const char* ButtonName(int code) {
   for (const Button& b : kButtons)
     if (b.code == code) return b.name;
@@ -92,7 +74,7 @@ void ForceFolder(const std::string& path) {
 }  // namespace
 
 int DefaultButton(unsigned flags) {
-  const std::vector<int> set = ButtonSet(flags);
+  const std::vector<int> set = MessageBoxButtons(flags);
   const std::size_t which = (flags >> 8) & 0xF;
   return which < set.size() ? set[which] : set[0];
 }
@@ -100,7 +82,7 @@ int DefaultButton(unsigned flags) {
 int MessageBoxDialog(const std::string& text, const std::string& caption, unsigned flags) {
   const int fallback = DefaultButton(flags);
   if (!Interactive()) return fallback;
-  const std::vector<int> set = ButtonSet(flags);
+  const std::vector<int> set = MessageBoxButtons(flags);
   std::string choices;
   for (int b : set) choices += std::string(choices.empty() ? "" : " / ") + ButtonName(b);
   Say("[" + caption + "] " + text + "\n");
