@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/posix_names.h"
+#include "platform/posix/posix_services.h"
 
 namespace tam::os {
 
@@ -40,15 +41,7 @@ std::int32_t AttributesOf(const struct stat& st, const std::string& name) {
 LocalTime LocalOf(time_t when) {
   std::tm t{};
   localtime_r(&when, &t);
-  LocalTime r;
-  r.year = t.tm_year + 1900;
-  r.month = t.tm_mon + 1;
-  r.day = t.tm_mday;
-  r.hour = t.tm_hour;
-  r.minute = t.tm_min;
-  r.second = t.tm_sec > 59 ? 59 : t.tm_sec;
-  r.msec = 0;
-  return r;
+  return posix::FromTm(t, 0);
 }
 
 void Describe(const struct stat& st, const std::string& scriptName, FileEntry& e) {

@@ -10,8 +10,7 @@
 
 namespace tam {
 
-namespace {
-
+namespace posix {
 LocalTime FromTm(const std::tm& t, int msec) {
   LocalTime r;
   r.year = t.tm_year + 1900;
@@ -23,6 +22,9 @@ LocalTime FromTm(const std::tm& t, int msec) {
   r.msec = msec;
   return r;
 }
+}  // namespace posix
+
+namespace {
 
 class PosixPlatform : public Platform {
  public:
@@ -34,7 +36,7 @@ class PosixPlatform : public Platform {
     std::tm t{};
     time_t s = tv.tv_sec;
     localtime_r(&s, &t);
-    return FromTm(t, static_cast<int>(tv.tv_usec / 1000));
+    return posix::FromTm(t, static_cast<int>(tv.tv_usec / 1000));
   }
 
   LocalTime UtcNow() override {
@@ -43,7 +45,7 @@ class PosixPlatform : public Platform {
     std::tm t{};
     time_t s = tv.tv_sec;
     gmtime_r(&s, &t);
-    return FromTm(t, static_cast<int>(tv.tv_usec / 1000));
+    return posix::FromTm(t, static_cast<int>(tv.tv_usec / 1000));
   }
 
   int TimeZoneBias() override {

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
+
+#include "platform/platform.h"
 
 namespace tam::posix {
 
@@ -21,6 +24,9 @@ int DefaultButton(unsigned flags);
 // Starts a program, or opens a document with the desktop's opener, without
 // waiting; above 32 on success, else a shell error code.
 int ShellStart(const std::string& file, const std::string& params, const std::string& folder);
+
+// A broken-down time as the platform's local time (a leap second reads as 59).
+LocalTime FromTm(const std::tm& t, int msec);
 
 // The Windows standard colour scheme, for system colour indices 0 to 30.
 std::uint32_t DefaultSystemColor(int index);

@@ -2,22 +2,14 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_paths.h"
 
 namespace tam::os {
 
 namespace {
 
-bool IsLead(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE; }
-
-// The last character of s is a backslash of its own.
-bool EndsWithBackslash(const std::string& s) {
-  bool last = false;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    last = s[i] == '\\';
-    if (IsLead(s[i])) ++i;
-  }
-  return last;
-}
+using win32::EndsWithBackslash;
+using win32::IsLead;
 
 void Describe(const WIN32_FIND_DATAA& d, FileEntry& e) {
   e.name = d.cFileName;

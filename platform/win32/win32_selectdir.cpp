@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_dialog_template.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_paths.h"
 
 namespace tam::win32 {
 
@@ -30,16 +31,8 @@ struct State {
   ConnectionDialog network = nullptr;
 };
 
-bool IsLead(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE; }
-
-bool EndsWithBackslash(const std::string& s) {
-  bool last = false;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    last = s[i] == '\\';
-    if (IsLead(s[i])) ++i;
-  }
-  return last;
-}
+using win32::EndsWithBackslash;
+using win32::IsLead;
 
 std::string WithBackslash(const std::string& s) { return EndsWithBackslash(s) ? s : s + "\\"; }
 
