@@ -10,7 +10,7 @@ namespace tam {
 
 DateParts SplitDate(double days) {
   DateParts p;
-  if (std::isnan(days)) days = 0;
+  if (!std::isfinite(days)) days = 0;
   const double whole = std::trunc(days);
   double first = 0;
   EncodeDate(1, 1, 1, first);

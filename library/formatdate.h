@@ -22,8 +22,8 @@ struct DateParts {
 };
 
 // The calendar of a day count is computed while its magnitude stays below
-// this; farther out the date parts are 0 and the time is 0:00 (NaN counts as
-// day 0).
+// this; farther out the date parts are 0 and the time is 0:00 (NaN and the
+// infinities count as day 0).
 constexpr double kMaxDayCount = 1e9;
 
 DateParts SplitDate(double days);

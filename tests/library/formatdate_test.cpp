@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/calendar.h"
 #include "platform/fixed_clock.h"
 
@@ -153,6 +155,8 @@ TEST(FormatDateTime, MalformedAndOutlyingInput) {
   // Day counts without a calendar date still format.
   EXPECT_EQ(Fmt("yyyy/mm/dd hh:nn", 1e300), "0000/00/00 00:00");
   EXPECT_EQ(Fmt("yyyy", 0.0 / 0.0), "1899");
+  EXPECT_EQ(Fmt("yyyy dddd", HUGE_VAL), Fmt("yyyy dddd", 0));
+  EXPECT_EQ(Fmt("yyyy dddd", -HUGE_VAL), Fmt("yyyy dddd", 0));
   // A negative count: the day before day 0, the time from the fraction's size.
   EXPECT_EQ(Fmt("yyyy/mm/dd hh:nn", -1.25), "1899/12/29 06:00");
 }
