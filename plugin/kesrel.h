@@ -25,6 +25,7 @@ struct PluginServices {
   PluginUi* ui = nullptr;
   WindowSystem* windows = nullptr;
   ErrorDecision decide;  // the user's answer to a run-time error
+  BusyIndicator busy;    // the hourglass cursor while a reply program runs
 };
 
 // The host version text is at least "1.10", compared byte by byte.

@@ -146,7 +146,7 @@ bool TReplyCommand::ReplyTo(const Mail& mail) {
     return false;
   }
   LineList header, body;
-  ReplyRunReport report = session.Run(header, body, plugin_.services_.decide);
+  ReplyRunReport report = session.Run(header, body, plugin_.services_.decide, plugin_.services_.busy);
   if (report.faulted) {
     // The reply is incomplete: it is not handed over, and the run ends.
     plugin_.services_.ui->Message(0,

@@ -94,10 +94,13 @@ constexpr HostWindow kMain = 10, kView = 20;
 class PluginFixture : public ::testing::Test {
  protected:
   PluginFixture()
-      : plugin(PluginServices{&NativeFiles(), &registry, &ui, &windows, [this](int line, const std::string& text) {
+      : plugin(PluginServices{&NativeFiles(), &registry, &ui, &windows,
+                              [this](int line, const std::string& text) {
                                 errors.push_back(std::to_string(line) + ": " + text);
+                                events.push_back("error");
                                 return ErrorChoice::kIgnore;
-                              }}) {
+                              },
+                              [this](bool busy) { events.push_back(busy ? "busy" : "normal"); }}) {
     registry.PutString(RegistryRoot::kLocalMachine, "SOFTWARE\\CREAR\\AL-Mail", "InstallPath",
                        tree.Win("AL/Almail.exe"));
     tree.Put("AL/Plugins/Kesrel.dll", "");
@@ -149,6 +152,7 @@ class PluginFixture : public ::testing::Test {
   RecordingUi ui;
   FakeWindows windows;
   std::vector<std::string> errors;
+  std::vector<std::string> events;  // run-time errors and cursor changes, in order
   SettingsStore settings;
   TKesrel plugin;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "plugin/command_code.h"
 #include "plugin_fixture.h"
 
@@ -131,6 +133,15 @@ TEST_F(ReplyCommand, RunTimeErrorsAreDecidedAndTheReplyGoesOn) {
   EXPECT_EQ(errors[0].rfind("2: ", 0), 0u);
   ASSERT_EQ(host.imports.size(), 1u);
   EXPECT_NE(host.imports[0].contents.find("\r\na\r\nb\r\n"), std::string::npos);
+  // The hourglass shows while the program runs, not under the error box,
+  // and the normal cursor is back at the end.
+  ASSERT_GE(events.size(), 4u);
+  EXPECT_EQ(events.front(), "busy");
+  auto error = std::find(events.begin(), events.end(), "error");
+  ASSERT_NE(error, events.end());
+  EXPECT_EQ(error[-1], "normal");
+  EXPECT_EQ(std::count(events.begin(), events.end(), "busy"), std::count(events.begin(), events.end(), "normal"));
+  EXPECT_EQ(events.back(), "normal");
 }
 
 TEST_F(ReplyCommand, FaultsAndChangedSettingsAreReportedNotPassedOn) {
@@ -140,7 +151,8 @@ TEST_F(ReplyCommand, FaultsAndChangedSettingsAreReportedNotPassedOn) {
   // A fault out of the run: the reply of that mail is not handed over and
   // the run ends; replies before it stay handed over.
   TKesrel faulty(PluginServices{&NativeFiles(), &registry, &ui, &windows,
-                                [](int, const std::string&) -> ErrorChoice { throw std::runtime_error("boom"); }});
+                                [](int, const std::string&) -> ErrorChoice { throw std::runtime_error("boom"); },
+                                nullptr});
   faulty.Start(host);
   faulty.RememberMainWindow(kMain);
   faulty.ReplyCommand(kMain, 100);
@@ -159,7 +171,7 @@ TEST_F(ReplyCommand, FaultsAndChangedSettingsAreReportedNotPassedOn) {
   // A mail file that exists but cannot be read.
   UnreadableFiles files;
   files.unreadable = tree.Win("Mail/ACC1/INBOX.BOX/00000001.ALM");
-  TKesrel locked(PluginServices{&files, &registry, &ui, &windows, nullptr});
+  TKesrel locked(PluginServices{&files, &registry, &ui, &windows, nullptr, nullptr});
   locked.Start(host);
   locked.ReplyCommand(kMain, 100);
   locked.ReplyCommand(kMain, 10100);
@@ -174,10 +186,12 @@ TEST_F(ReplyCommand, ACommandChosenDuringARunIsRefused) {
   Start();
   Select({1});
   TKesrel* running = nullptr;
-  TKesrel nested(PluginServices{&NativeFiles(), &registry, &ui, &windows, [&](int, const std::string&) {
+  TKesrel nested(PluginServices{&NativeFiles(), &registry, &ui, &windows,
+                                [&](int, const std::string&) {
                                   running->ReplyCommand(kView, 0);  // from a view window's menu
                                   return ErrorChoice::kIgnore;
-                                }});
+                                },
+                                nullptr});
   running = &nested;
   nested.Start(host);
   nested.ReplyCommand(kMain, 0);

@@ -49,6 +49,10 @@ class Win32Windows : public WindowSystem {
   static HostWindow Handle(HWND h) { return reinterpret_cast<HostWindow>(h); }
 };
 
+// The hourglass while the engine runs; the normal cursor before a message
+// box of the run and after it.
+void ShowBusy(bool busy) { SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW))); }
+
 }  // namespace
 
 WindowSystem& SystemWindows() {
@@ -58,7 +62,8 @@ WindowSystem& SystemWindows() {
 
 TKesrel& Plugin() {
   static Win32Ui ui;
-  static TKesrel plugin(PluginServices{&NativeFiles(), &NativeRegistry(), &ui, &SystemWindows(), AskByMessageBox});
+  static TKesrel plugin(
+      PluginServices{&NativeFiles(), &NativeRegistry(), &ui, &SystemWindows(), AskByMessageBox, ShowBusy});
   return plugin;
 }
 
