@@ -89,11 +89,12 @@ double Divide(long double a, long double b) {
   return CheckFloat(static_cast<double>(a / b));
 }
 
-std::int32_t IntDivide(Op op, std::int32_t a, std::int32_t b) {
+// The one quotient that does not fit an Integer, the smallest Integer divided
+// by -1, falls back to a Double as the other integer operators do on overflow.
+Value IntDivide(Op op, std::int32_t a, std::int32_t b) {
   if (b == 0) throw EngineFault("Division by zero");
-  if (b == -1)
-    return op == Op::kMod ? 0 : static_cast<std::int32_t>(-static_cast<long long>(a) == 2147483648LL ? a : -a);
-  return op == Op::kMod ? a % b : a / b;
+  if (b == -1) return op == Op::kMod ? Value::Int(0) : FromWide(-static_cast<long long>(a));
+  return Value::Int(op == Op::kMod ? a % b : a / b);
 }
 
 std::int64_t CurCheck(long double v) {
@@ -106,7 +107,7 @@ Value IntegerOp(Op op, std::int32_t a, std::int32_t b) {
   switch (op) {
     case Op::kIntDiv:
     case Op::kMod:
-      return Value::Int(IntDivide(op, a, b));
+      return IntDivide(op, a, b);
     case Op::kAnd:
       return Value::Int(a & b);
     case Op::kOr:
