@@ -213,12 +213,12 @@ void TCalc::ExecuteOne() {
       ExecuteIf(line);
       break;
     case kElseIf: {
+      // A taken branch ran into the next one: the block is done. The walk
+      // passes over every further branch, also those of enclosing blocks
+      // that end right after this one, in one step.
       int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-      const TIfBlock* b = static_cast<const TIfBlock*>(statements[frame.Index].get());
-      while (b->NextIsBranch) {
-        b = static_cast<const TIfBlock*>(statements[program_->frames[b->NextBranch].Index].get());
-        n = b->NextBranch;
-      }
+      while (n >= 0 && n < LineCount() && (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
+        n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
       nextLine_ = n;
       break;
     }

@@ -36,6 +36,16 @@ TEST(Calc, LinksBranchesOfAnIfBlock) {
   EXPECT_EQ(f[4].Kind, kEndIf);
 }
 
+TEST(Calc, RunningIntoAFurtherBranchLeavesEveryBlockThatEndsThere) {
+  // The inner block ends right before the outer ELSE: both are done at once.
+  Engine e("IF 1 = 1\nIF 1 = 1\nA = 1\nELSEIF 1 = 1\nENDIF\nELSE\nA = 2\nENDIF\nB = 1\n");
+  for (int i = 0; i < 4; ++i) e.calc.Step();
+  EXPECT_EQ(e.calc.CurrentLine(), 3);
+  EXPECT_EQ(e.calc.NextLine(), 8);
+  e.calc.Run();
+  EXPECT_EQ(e.vars.GetValue("A").i(), 1);
+}
+
 TEST(Calc, ClassifiesExitByItsBlock) {
   Engine e("DO\nIF X\nEXIT\nENDIF\nLOOP\nFOR I = 1 TO 2\nEXIT\nNEXT\nEXIT\nFUNCTION F\nEXIT\nENDFUNCTION\nEND");
   const auto& f = e.calc.Frames();
