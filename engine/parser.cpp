@@ -151,9 +151,9 @@ class Parser {
           fn->Name = rest;
         } else {
           fn->Name = Trim(rest.substr(0, paren));
-          std::string params = rest.substr(paren + 1);
-          if (!params.empty()) params.pop_back();
-          fn->Parameters = SplitArguments(Trim(params));
+          // The list without its last character, normally the ")".
+          const std::string params = rest.substr(paren + 1);
+          fn->Parameters = SplitArguments(Trim(CharCopy(params, 1, CharLength(params) - 1)));
         }
         fn->FunctionLine = i;
         const int index = static_cast<int>(p_.functions.size());
