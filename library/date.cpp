@@ -114,9 +114,11 @@ bool EncodeDateFn(const Value& args, Value& result) {
 bool EncodeTimeFn(const Value& args, Value& result) {
   const auto* a = shape::Fixed(args, 3);
   if (!a) return false;
-  const int msec = a->size() > 3 ? Word((*a)[3]) : 0;
+  // Unlike the date parts, the time parts are checked whole: 65546 hours
+  // are no 10 o'clock.
+  const int msec = a->size() > 3 ? shape::Integer((*a)[3]) : 0;
   double frac;
-  if (!EncodeTime(Word((*a)[0]), Word((*a)[1]), Word((*a)[2]), msec, frac)) BadTime();
+  if (!EncodeTime(shape::Integer((*a)[0]), shape::Integer((*a)[1]), shape::Integer((*a)[2]), msec, frac)) BadTime();
   result.append(Value::DateVal(frac));
   return true;
 }
