@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "engine/failure.h"
 #include "engine/sjis.h"
@@ -34,10 +35,28 @@ std::string ByteCopy(const std::string& s, long long start, long long count) {
 }
 
 // Byte position of the first occurrence of sub in s; 0 when absent or empty.
+// A short sub is searched directly, at most its length in comparisons per
+// byte of s. A long one goes through its border table (Knuth-Morris-Pratt),
+// so that the search stays linear: two long texts of repeated bytes would
+// otherwise take hours.
 std::int32_t BytePos(const std::string& sub, const std::string& s) {
-  if (sub.empty()) return 0;
-  const std::size_t at = s.find(sub);
-  return at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1);
+  const std::size_t m = sub.size(), n = s.size();
+  if (m == 0 || m > n) return 0;
+  if (m <= 64) {
+    const std::size_t at = s.find(sub);
+    return at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1);
+  }
+  std::vector<std::uint32_t> border(m, 0);  // longest proper border of sub[0..i]
+  for (std::size_t i = 1, k = 0; i < m; ++i) {
+    while (k > 0 && sub[i] != sub[k]) k = border[k - 1];
+    if (sub[i] == sub[k]) ++k;
+    border[i] = static_cast<std::uint32_t>(k);
+  }
+  for (std::size_t i = 0, k = 0; i < n; ++i) {
+    while (k > 0 && s[i] != sub[k]) k = border[k - 1];
+    if (s[i] == sub[k] && ++k == m) return static_cast<std::int32_t>(i + 2 - m);
+  }
+  return 0;
 }
 
 // Appends one String value.
@@ -176,15 +195,19 @@ bool IntToHexN(const Value& args, Value& result) {
 bool LastDelimiter(const Value& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
-  std::string delimiters = shape::Text((*a)[0]);
-  delimiters = delimiters.substr(0, delimiters.find('\0'));
+  // The delimiter bytes up to the first NUL, as a table: a long list of
+  // delimiters costs one pass, not one pass per byte of s.
+  bool delimiter[256] = {};
+  for (char c : shape::Text((*a)[0])) {
+    if (c == '\0') break;
+    delimiter[static_cast<unsigned char>(c)] = true;
+  }
   const std::string s = shape::Text((*a)[1]);
   std::string trail(s.size(), 0);  // 1 where the byte is a trail byte
   for (std::size_t i = 0; i + 1 < s.size(); ++i)
     if (IsLeadByte(static_cast<unsigned char>(s[i]))) trail[++i] = 1;
   for (std::size_t i = s.size(); i > 0; --i) {
-    const char c = s[i - 1];
-    if (c == '\0' || delimiters.find(c) == std::string::npos) continue;
+    if (!delimiter[static_cast<unsigned char>(s[i - 1])]) continue;  // never NUL
     if (trail[i - 1]) {
       --i;  // skip the lead byte as well
       continue;

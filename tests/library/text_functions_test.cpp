@@ -2,7 +2,9 @@
 // malformed Shift-JIS and results too large to build.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <new>
+#include <random>
 
 #include "engine/failure.h"
 #include "library/library.h"
@@ -73,6 +75,41 @@ TEST(TextFunctions, MalformedTextStaysInBounds) {
     }
     for (const char* name : oneText) Invoke(name, {Value::Str(s)}, r);
   }
+}
+
+// The byte searches over long texts of few distinct bytes, where every
+// position nearly matches: the same answers as a plain search, in time
+// linear in the texts.
+TEST(TextFunctions, LongSearchesStayLinear) {
+  Value r;
+  std::mt19937 gen(7);
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string s, sub;
+    const std::size_t subSize = 65 + gen() % 60, size = gen() % 400;
+    for (std::size_t i = 0; i < subSize; ++i) sub += "ab"[gen() % 5 == 0];
+    for (std::size_t i = 0; i < size; ++i) s += "ab"[gen() % 5 == 0];
+    if (trial % 3 == 0) s.insert(std::min<std::size_t>(gen() % (size + 1), s.size()), sub);
+    const std::size_t at = s.find(sub);
+    const std::int32_t want = at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1);
+    ASSERT_TRUE(Invoke("POSB", {Value::Str(sub), Value::Str(s)}, r));
+    ASSERT_EQ(r.items()[0].i(), want) << sub << " in " << s;
+    ASSERT_TRUE(Invoke("INSTRB", {Value::Int(2), Value::Str(s), Value::Str(sub)}, r));
+    const std::size_t from2 = s.empty() ? std::string::npos : s.find(sub, 1);
+    ASSERT_EQ(r.items()[0].i(), from2 == std::string::npos ? 0 : static_cast<std::int32_t>(from2 + 1));
+  }
+
+  const auto started = std::chrono::steady_clock::now();
+  const std::string many(8u << 20, 'a');
+  ASSERT_TRUE(Invoke("POSB", {Value::Str(std::string(1u << 20, 'a') + "b"), Value::Str(many)}, r));
+  EXPECT_EQ(r.items()[0].i(), 0);
+  ASSERT_TRUE(Invoke("POSB", {Value::Str(std::string(1u << 20, 'a') + "b"), Value::Str(many + "b")}, r));
+  EXPECT_EQ(r.items()[0].i(), (8 << 20) - (1 << 20) + 1);
+  // A long list of delimiters is no slower than a short one.
+  ASSERT_TRUE(Invoke("LASTDELIMITER", {Value::Str(std::string(4u << 20, 'b') + "a"), Value::Str(many)}, r));
+  EXPECT_EQ(r.items()[0].i(), 8 << 20);
+  ASSERT_TRUE(Invoke("LASTDELIMITER", {Value::Str(std::string(4u << 20, 'b')), Value::Str(many)}, r));
+  EXPECT_EQ(r.items()[0].i(), 0);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 10.0);
 }
 
 }  // namespace
