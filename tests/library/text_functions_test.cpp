@@ -2,7 +2,6 @@
 // malformed Shift-JIS and results too large to build.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <new>
 #include <random>
 
@@ -98,7 +97,7 @@ TEST(TextFunctions, LongSearchesStayLinear) {
     ASSERT_EQ(r.items()[0].i(), from2 == std::string::npos ? 0 : static_cast<std::int32_t>(from2 + 1));
   }
 
-  const auto started = std::chrono::steady_clock::now();
+  // A quadratic search would take minutes here (the test's time-out catches it).
   const std::string many(8u << 20, 'a');
   ASSERT_TRUE(Invoke("POSB", {Value::Str(std::string(1u << 20, 'a') + "b"), Value::Str(many)}, r));
   EXPECT_EQ(r.items()[0].i(), 0);
@@ -109,7 +108,6 @@ TEST(TextFunctions, LongSearchesStayLinear) {
   EXPECT_EQ(r.items()[0].i(), 8 << 20);
   ASSERT_TRUE(Invoke("LASTDELIMITER", {Value::Str(std::string(4u << 20, 'b')), Value::Str(many)}, r));
   EXPECT_EQ(r.items()[0].i(), 0);
-  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 10.0);
 }
 
 }  // namespace
