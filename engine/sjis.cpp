@@ -16,12 +16,14 @@ std::int32_t CharLength(const std::string& s) {
 std::int32_t CharPos(const std::string& sub, const std::string& s) {
   const std::size_t n = strnlen(sub.data(), sub.size());
   const std::size_t len = strnlen(s.data(), s.size());
+  if (len == 0) return 0;
+  if (n == 0) return 1;
+  ByteMatcher matches(std::string_view(s.data(), len), std::string_view(sub.data(), n));
   std::int32_t c = 1;
-  for (std::size_t b = 0; b < len; ++c) {
-    const std::size_t avail = len - b;
-    const std::size_t k = avail < n ? avail : n;
-    if (k == n && std::memcmp(s.data() + b, sub.data(), n) == 0) return c;
-    b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+  std::size_t b = 0;  // the character boundary at or before the match
+  for (std::size_t at = matches.Next(); at != std::string::npos; at = matches.Next()) {
+    for (; b < at; ++c) b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+    if (b == at) return c;
   }
   return 0;
 }
@@ -102,9 +104,44 @@ std::string LowerCase(const std::string& s) {
 }
 
 std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::size_t from) {
-  for (std::size_t b = from; b + sub.size() <= s.size();) {
-    if (s.compare(b, sub.size(), sub) == 0) return b;
-    b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+  if (from > s.size()) return std::string::npos;
+  if (sub.empty()) return from;
+  ByteMatcher matches(s, sub, from);
+  std::size_t b = from;
+  for (std::size_t at = matches.Next(); at != std::string::npos; at = matches.Next()) {
+    while (b < at) b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+    if (b == at) return at;
+  }
+  return std::string::npos;
+}
+
+ByteMatcher::ByteMatcher(std::string_view text, std::string_view pattern, std::size_t from)
+    : text_(text), pattern_(pattern), at_(from) {
+  const std::size_t m = pattern_.size();
+  if (m <= 64) return;  // a plain search is at most 64 times linear
+  border_.assign(m, 0);
+  for (std::size_t i = 1, k = 0; i < m; ++i) {
+    while (k > 0 && pattern_[i] != pattern_[k]) k = border_[k - 1];
+    if (pattern_[i] == pattern_[k]) ++k;
+    border_[i] = static_cast<std::uint32_t>(k);
+  }
+}
+
+std::size_t ByteMatcher::Next() {
+  const std::size_t m = pattern_.size();
+  if (m == 0 || at_ > text_.size()) return std::string::npos;
+  if (border_.empty()) {
+    const std::size_t found = text_.find(pattern_, at_);
+    at_ = found == std::string::npos ? text_.size() + 1 : found + 1;
+    return found;
+  }
+  while (at_ < text_.size()) {
+    const char c = text_[at_++];
+    while (matched_ > 0 && c != pattern_[matched_]) matched_ = border_[matched_ - 1];
+    if (c == pattern_[matched_] && ++matched_ == m) {
+      matched_ = border_[m - 1];
+      return at_ - m;
+    }
   }
   return std::string::npos;
 }

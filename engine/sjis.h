@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tam {
 
@@ -28,5 +30,22 @@ std::string LowerCase(const std::string& s);
 // Byte index (0-based) of the first occurrence of sub in s that starts on a
 // character boundary, from byte `from` (a boundary); npos when absent.
 std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::size_t from = 0);
+
+// The byte matches of a non-empty pattern in a text, one after the other in
+// increasing order, in time linear in the two however alike they are: a long
+// pattern goes through a border table, since a plain search over texts of
+// repeated bytes would take hours. Both texts must outlive the matcher.
+class ByteMatcher {
+ public:
+  ByteMatcher(std::string_view text, std::string_view pattern, std::size_t from = 0);
+  // Byte index of the next match; npos when there is none left.
+  std::size_t Next();
+
+ private:
+  std::string_view text_, pattern_;
+  std::size_t at_;                     // next byte of the text to look at
+  std::size_t matched_ = 0;            // pattern bytes matched before at_ (long patterns)
+  std::vector<std::uint32_t> border_;  // longest proper border of pattern[0..i]
+};
 
 }  // namespace tam

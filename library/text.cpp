@@ -35,28 +35,10 @@ std::string ByteCopy(const std::string& s, long long start, long long count) {
 }
 
 // Byte position of the first occurrence of sub in s; 0 when absent or empty.
-// A short sub is searched directly, at most its length in comparisons per
-// byte of s. A long one goes through its border table (Knuth-Morris-Pratt),
-// so that the search stays linear: two long texts of repeated bytes would
-// otherwise take hours.
 std::int32_t BytePos(const std::string& sub, const std::string& s) {
-  const std::size_t m = sub.size(), n = s.size();
-  if (m == 0 || m > n) return 0;
-  if (m <= 64) {
-    const std::size_t at = s.find(sub);
-    return at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1);
-  }
-  std::vector<std::uint32_t> border(m, 0);  // longest proper border of sub[0..i]
-  for (std::size_t i = 1, k = 0; i < m; ++i) {
-    while (k > 0 && sub[i] != sub[k]) k = border[k - 1];
-    if (sub[i] == sub[k]) ++k;
-    border[i] = static_cast<std::uint32_t>(k);
-  }
-  for (std::size_t i = 0, k = 0; i < n; ++i) {
-    while (k > 0 && s[i] != sub[k]) k = border[k - 1];
-    if (s[i] == sub[k] && ++k == m) return static_cast<std::int32_t>(i + 2 - m);
-  }
-  return 0;
+  if (sub.empty()) return 0;
+  const std::size_t at = ByteMatcher(s, sub).Next();
+  return at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1);
 }
 
 // Appends one String value.

@@ -1,6 +1,9 @@
 // Shift-JIS character routines and the scanner's splitting rules.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
 #include "engine/scanner.h"
 #include "engine/sjis.h"
 
@@ -40,6 +43,40 @@ TEST(CharRoutines, SearchNeverMatchesInsideACharacter) {
   EXPECT_EQ(CharPos("", ""), 0);
   EXPECT_EQ(CharPos("abcd", "abc"), 0);
   EXPECT_EQ(FindOnBoundary(kHyo + "(", "("), 2u);
+}
+
+// The character searches walk the text character by character; they must
+// give what that walk gives for short and long patterns alike, and stay
+// linear on texts where nearly every position almost matches.
+TEST(CharRoutines, SearchesAgreeWithAWalkAndStayLinear) {
+  auto walkFind = [](const std::string& s, const std::string& sub, std::size_t from) {
+    for (std::size_t b = from; b + sub.size() <= s.size();) {
+      if (s.compare(b, sub.size(), sub) == 0) return b;
+      b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+    }
+    return std::string::npos;
+  };
+  std::mt19937 gen(11);
+  const char alphabet[] = {'a', '\x95', '\x5C'};  // "表" is 0x95 0x5C
+  auto text = [&](std::size_t n) {
+    std::string t;
+    for (std::size_t i = 0; i < n; ++i) t += alphabet[gen() % 3];
+    return t;
+  };
+  for (int trial = 0; trial < 3000; ++trial) {
+    const std::string sub = text(1 + gen() % (trial % 2 ? 100 : 6));
+    std::string s = text(gen() % 300);
+    if (trial % 3 == 0) s.insert(gen() % (s.size() + 1), sub);
+    const std::size_t from = s.empty() ? 0 : gen() % 3;
+    ASSERT_EQ(FindOnBoundary(s, sub, from), walkFind(s, sub, from));
+    const std::size_t at = walkFind(s, sub, 0);
+    ASSERT_EQ(CharPos(sub, s), at == std::string::npos ? 0 : CharLength(s.substr(0, at)) + 1);
+  }
+  // A quadratic search would take minutes here (the test's time-out catches it).
+  const std::string many(8u << 20, 'a'), sub = std::string(1u << 20, 'a') + "b";
+  EXPECT_EQ(CharPos(sub, many), 0);
+  EXPECT_EQ(CharPos(sub, "\x95\x5C" + many + "b"), (8 << 20) - (1 << 20) + 2);
+  EXPECT_EQ(FindOnBoundary(many, sub), std::string::npos);
 }
 
 TEST(Scanner, SplitsLinesAtEveryKindOfBreak) {
