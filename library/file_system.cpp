@@ -85,7 +85,8 @@ std::string NativeParent(const std::string& path) {
 }
 
 // Creates a folder and every missing folder above it, from the top down.
-// Failures to create are not reported.
+// Failures to create are not reported. Short relative names ("r", "ab") are
+// made as well: only a drive or a root ends the climb.
 void ForceFolders(std::string path) {
   std::vector<std::string> missing;
   for (;;) {
@@ -108,6 +109,8 @@ bool ForceDirectories(const Value& args, Value& result) {
   });
 }
 
+// The whole full path, also where it grows beyond 259 bytes: a path cut
+// there would name another file.
 bool ExpandFileName(const Value& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(os::FullPath(shape::Text(a))));
