@@ -68,9 +68,11 @@ bool DayStringOfWeek(const Value& args, Value& result) {
   });
 }
 
+// The short date format taken as the named format it is: named formats
+// inside it produce nothing, and an empty one gives an empty text.
 bool DateToStr(const Value& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
-    r.append(Value::Str(FormatDateTime(platform().Locale().shortDate, ReadDate(a))));
+    r.append(Value::Str(FormatDateTime("ddddd", ReadDate(a))));
     return true;
   });
 }

@@ -158,10 +158,8 @@ class JapaneseLocale : public FixedClockPlatform {
  public:
   JapaneseLocale() : FixedClockPlatform(DefaultPlatform(), LocalTime{}) { SetPlatform(this); }
   ~JapaneseLocale() override { SetPlatform(nullptr); }
-  const LocaleInfo& Locale() override { return locale_; }
-
- private:
-  LocaleInfo locale_;
+  const LocaleInfo& Locale() override { return locale; }
+  LocaleInfo locale;
 };
 
 TEST(DateFunctions, Text) {
@@ -177,6 +175,11 @@ TEST(DateFunctions, Text) {
   ASSERT_EQ(both.items().size(), 2u);
   EXPECT_EQ(both.items()[0].str(), "2001/02/03");
   EXPECT_EQ(both.items()[1].str(), "1899/12/30");
+  // The short date format is a named format itself.
+  japanese.locale.shortDate = "yyyy[c]";
+  EXPECT_EQ(One("DATETOSTR", Value::Dbl(d)).str(), "2001[]");
+  japanese.locale.shortDate.clear();
+  EXPECT_EQ(One("DATETOSTR", Value::Dbl(d)).str(), "");
 }
 
 }  // namespace
