@@ -42,12 +42,27 @@ bool IsDelimiter(const std::string& path, std::size_t i) {
 #endif
 }
 
+bool IsLead(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
+}
+
+// The last character is a delimiter of its own, not the trail byte of a
+// double-byte character such as 表 (0x95 0x5C).
+bool EndsWithDelimiter(const std::string& path) {
+  bool last = false;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    last = IsDelimiter(path, i);
+    if (IsLead(path[i])) ++i;
+  }
+  return last;
+}
+
 // Creates a full path's folder with every missing parent.
 void ForceFolder(const std::string& path) {
   for (std::size_t i = 1; i <= path.size(); ++i) {
     if (i < path.size()) {
-      const unsigned char c = static_cast<unsigned char>(path[i]);
-      if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+      if (IsLead(path[i])) {
         ++i;  // a double-byte character: its trail byte is no delimiter
         continue;
       }
@@ -86,7 +101,7 @@ std::optional<std::string> AnswerPlatform::SelectDirectory(const std::string& st
   std::string answer;
   if (!Take(answer)) return inner_.SelectDirectory(start, allowCreate);
   std::string full = os::FullPath(answer);
-  while (full.size() > 1 && IsDelimiter(full, full.size() - 1) && full[full.size() - 2] != ':') full.pop_back();
+  while (full.size() > 1 && EndsWithDelimiter(full) && full[full.size() - 2] != ':') full.pop_back();
   if (full.empty()) return std::nullopt;
   if (!IsFolder(full) && allowCreate) ForceFolder(full);
   if (!IsFolder(full)) return std::nullopt;

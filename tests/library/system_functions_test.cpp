@@ -182,6 +182,12 @@ TEST(SystemFunctions, PreparedAnswers) {
   EXPECT_EQ(answers.Used(), 7u);
   // Used up: the inner platform answers.
   EXPECT_EQ(*answers.InputBox("c", "p", "preset"), "from inner");
+
+  // A folder name ending in 表, whose second byte is that of "\", keeps it.
+  const std::string table = t.Path() + os::kPathDelimiter + "表";
+  AnswerPlatform more(inner, {table, table + os::kPathDelimiter});
+  EXPECT_EQ(*more.SelectDirectory("", true), table);
+  EXPECT_EQ(*more.SelectDirectory("", false), table);
 }
 
 }  // namespace
