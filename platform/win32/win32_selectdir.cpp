@@ -49,8 +49,12 @@ std::vector<std::string> Chain(const std::string& path) {
     rootEnd = 3;
   } else if (path.compare(0, 2, "\\\\") == 0) {
     int seen = 0;
-    for (rootEnd = 2; rootEnd < path.size() && seen < 2; ++rootEnd)
-      if (path[rootEnd] == '\\') ++seen;
+    for (rootEnd = 2; rootEnd < path.size() && seen < 2; ++rootEnd) {
+      if (IsLead(path[rootEnd]))
+        ++rootEnd;  // a server or share name such as 表: its trail byte is no "\"
+      else if (path[rootEnd] == '\\')
+        ++seen;
+    }
   }
   rootEnd = std::min(rootEnd, path.size());
   chain.push_back(WithBackslash(path.substr(0, rootEnd)));
