@@ -422,10 +422,11 @@ bool ToBoolean(const Value& v) {
       return v.cy() != 0;
     case vtString:
     case vtOleStr: {
-      // The words themselves, in any letter case but without blanks.
-      std::string t = UpperCase(v.str());
-      if (t == "TRUE" || t == "#TRUE#") return true;
-      if (t == "FALSE" || t == "#FALSE#") return false;
+      // The words themselves in any letter case, without blanks; their
+      // marked forms only exactly as "#TRUE#" and "#FALSE#".
+      const std::string t = UpperCase(v.str());
+      if (t == "TRUE" || v.str() == "#TRUE#") return true;
+      if (t == "FALSE" || v.str() == "#FALSE#") return false;
       double d;
       if (!ParseNumber(v.str(), d)) Mismatch();
       return d != 0;

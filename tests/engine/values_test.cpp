@@ -48,6 +48,12 @@ TEST(Values, NumbersFromText) {
   EXPECT_TRUE(ToBoolean(Value::Str("True")));
   EXPECT_FALSE(ToBoolean(Value::Str("false")));
   EXPECT_THROW(ToBoolean(Value::Str("abc")), VariantError);
+  // The words in any letter case, their marked forms only as written here.
+  EXPECT_TRUE(ToBoolean(Value::Str("tRuE")));
+  EXPECT_TRUE(ToBoolean(Value::Str("#TRUE#")));
+  EXPECT_FALSE(ToBoolean(Value::Str("#FALSE#")));
+  EXPECT_THROW(ToBoolean(Value::Str("#true#")), VariantError);
+  EXPECT_THROW(ToBoolean(Value::Str("#False#")), VariantError);
   EXPECT_THROW(ToText(Value::Null()), VariantError);
 }
 

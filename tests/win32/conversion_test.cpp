@@ -205,6 +205,8 @@ std::vector<Value> Inputs(bool withText) {
                         "TRUE",
                         "tRuE",
                         "#TRUE#",
+                        "#true#",
+                        "#False#",
                         " TRUE ",
                         "True ",
                         "Yes",
