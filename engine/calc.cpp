@@ -60,8 +60,9 @@ void TCalc::SetMaxLoop(int n) {
 void TCalc::SetStatementBudget(long long n) { budget_ = n > 0 ? std::make_shared<long long>(n) : nullptr; }
 
 void TCalc::SetExternalFolder(const std::string& path) {
-  externalFolder_ = path;
-  externals_ = path.empty() ? nullptr : std::make_shared<ExternalLibraries>(path);
+  externals_ = nullptr;
+  externalFolder_ = ExternalFolderPath(path);
+  if (!externalFolder_.empty()) externals_ = std::make_shared<ExternalLibraries>(externalFolder_);
 }
 
 void TCalc::SetErrorOnce(const std::string& text) {

@@ -43,6 +43,8 @@ class TCalc {
   // bound); past it every statement is the run-time error kBudgetText. For
   // hosts that must never wait long, such as fuzzers.
   void SetStatementBudget(long long n);
+  // Searches the folder for external function libraries (none when empty);
+  // the folder is kept ending in the path delimiter.
   void SetExternalFolder(const std::string& path);
   const std::string& ExternalFolder() const { return externalFolder_; }
 

@@ -154,10 +154,16 @@ struct ExternalLibraries::Impl {
   std::vector<Library> libraries;
 };
 
+std::string ExternalFolderPath(const std::string& folder) {
+  if (folder.empty()) return folder;
+  const std::string delimiter(1, os::kPathDelimiter);
+  if (CharCopy(folder, CharLength(folder), 1) == delimiter) return folder;
+  return folder + delimiter;
+}
+
 ExternalLibraries::ExternalLibraries(const std::string& folder) : impl_(std::make_unique<Impl>()) {
   if (folder.empty()) return;
-  std::string dir = folder;
-  if (dir.back() != os::kPathDelimiter) dir += os::kPathDelimiter;
+  const std::string dir = ExternalFolderPath(folder);
   for (const std::string& file : os::FindDynamicLibraries(dir)) {
     if (UpperCase(file) == "ALVCOLOR.DLL") continue;
     const os::LibraryHandle handle = os::LoadDynamicLibrary(dir + file);

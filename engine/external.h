@@ -8,6 +8,11 @@
 
 namespace tam {
 
+// The folder as the engine keeps it: empty, or ending in the path delimiter
+// (a delimiter is added unless the last character is one; the second byte of
+// a double-byte character such as "ソ" is none).
+std::string ExternalFolderPath(const std::string& folder);
+
 class ExternalLibraries {
  public:
   // Searches the folder for libraries that export "ExternalFunction".

@@ -10,6 +10,7 @@
 #include "engine/failure.h"
 #include "engine/limits.h"
 #include "library/library.h"
+#include "platform/platform.h"
 #include "tests/engine/small_stack.h"
 
 namespace tam {
@@ -95,6 +96,21 @@ TEST(Calc, EmptyProgramIsFinishedAtOnce) {
   EXPECT_TRUE(e.calc.Finished());
   e.calc.Run();
   EXPECT_FALSE(e.calc.Error());
+}
+
+TEST(Calc, ExternalFolderThatHoldsNothingPassesEveryNameOn) {
+  Engine e("A = TRUE\r\nB = TWICE(2)\r\nFUNCTION TWICE(X)\r\nRESULT X * 2\r\nENDFUNCTION\r\n");
+  const std::string delimiter(1, os::kPathDelimiter);
+  e.calc.SetExternalFolder("no-such-folder");
+  EXPECT_EQ(e.calc.ExternalFolder(), "no-such-folder" + delimiter);
+  e.calc.SetExternalFolder("no-such-folder" + delimiter);
+  EXPECT_EQ(e.calc.ExternalFolder(), "no-such-folder" + delimiter);
+  e.calc.Run();
+  EXPECT_FALSE(e.calc.Error()) << e.calc.ErrorText();
+  EXPECT_TRUE(e.vars.GetValue("A").b());
+  EXPECT_EQ(e.vars.GetValue("B").i(), 4);
+  e.calc.SetExternalFolder("");
+  EXPECT_EQ(e.calc.ExternalFolder(), "");
 }
 
 TEST(Calc, ParseErrorIsKeptUntilTheNextLoad) {

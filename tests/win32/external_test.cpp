@@ -25,10 +25,11 @@ std::string SampleLibrary() {
 // A fresh folder holding copies of the sample library under the given names.
 class Folder {
  public:
-  explicit Folder(std::initializer_list<const char*> names) {
+  explicit Folder(std::initializer_list<const char*> names, const std::string& suffix = "") {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
-    path_ = std::string(tmp) + "tam_ext_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++count_);
+    path_ =
+        std::string(tmp) + "tam_ext_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++count_) + suffix;
     CreateDirectoryA(path_.c_str(), nullptr);
     for (const char* n : names) EXPECT_TRUE(CopyFileA(SampleLibrary().c_str(), File(n).c_str(), FALSE)) << n;
   }
@@ -103,6 +104,16 @@ TEST(External, FolderSearchSkipsAlvcolorAndWhatDoesNotLoad) {
     EXPECT_TRUE(found);
     EXPECT_TRUE(CallOne(libs, "NOSUCH", Value(), found).isEmpty());
     EXPECT_FALSE(found);
+  }
+  // A folder whose name ends in the second byte 0x5C of "ソ" still gets its
+  // backslash: the search looks inside it, not beside it.
+  Folder japanese({"sample.dll"}, "ソ");
+  ASSERT_EQ(japanese.path().back(), '\\');
+  for (std::string path : {japanese.path(), japanese.path() + "\\"}) {
+    ExternalLibraries libs(path);
+    bool found = false;
+    EXPECT_EQ(CallOne(libs, "WHOAMI", Value(), found).str(), "sample.dll") << path;
+    EXPECT_EQ(ExternalFolderPath(path), japanese.path() + "\\");
   }
   Folder alone({"ALVCOLOR.dll"});
   ExternalLibraries libs(alone.path());
