@@ -105,12 +105,17 @@ void TVariableSet::Delete(int index) {
   Forget();
   index_.erase(UpperCase(entries_[index]->Name));
   entries_.erase(entries_.begin() + index);
+  // Only the entries behind the deleted one move; the last moves none, so
+  // that emptying a set from the back stays linear in its size.
+  if (index == Count()) return;
   for (auto& kv : index_)
     if (kv.second > index) --kv.second;
 }
 
 void TVariableSet::Clear() {
-  while (Count() > 0) Delete(Count() - 1);
+  Forget();
+  index_.clear();
+  while (!entries_.empty()) entries_.pop_back();
 }
 
 }  // namespace tam

@@ -33,6 +33,28 @@ TEST(VariableLookup, RemembersNamesAcrossDeletesCaseAndCollisions) {
   EXPECT_FALSE(set.IsReadOnly("n7"));
 }
 
+// A program may leave hundreds of thousands of array elements behind; the
+// set is emptied before the next reply run (a quadratic clear would take
+// hours here, and the test's time-out catches it).
+TEST(VariableLookup, LargeSetsEmptyFromTheBack) {
+  constexpr int kMany = 300000;
+  TVariableSet set;
+  for (int i = 0; i < kMany; ++i) set.SetValue("T(" + std::to_string(i) + ")", Value::Int(i));
+  for (int i = kMany - 1; i >= kMany / 2; --i) set.Delete(i);
+  ASSERT_EQ(set.Count(), kMany / 2);
+  EXPECT_EQ(set.Find("t(" + std::to_string(kMany / 2 - 1) + ")")->i(), kMany / 2 - 1);
+  EXPECT_EQ(set.Find("T(" + std::to_string(kMany / 2) + ")"), nullptr);
+  set.SetValue("later", Value::Int(7));
+  EXPECT_EQ(set.GetName(kMany / 2), "later");
+  set.Clear();
+  EXPECT_EQ(set.Count(), 0);
+  EXPECT_EQ(set.Find("T(0)"), nullptr);
+  EXPECT_EQ(set.Find("LATER"), nullptr);
+  set.SetValue("T(0)", Value::Int(1));
+  EXPECT_EQ(set.Count(), 1);
+  EXPECT_EQ(set.GetValue("t(0)").i(), 1);
+}
+
 struct Ran {
   TVariableSet vars;
   TCalc calc;
