@@ -94,8 +94,12 @@ class Win32Files : public FileAccess {
   }
 
   std::optional<std::string> StoredFolderName(const std::string& path) override {
-    std::string p = path;
-    while (!p.empty() && p.back() == '\\') p.pop_back();
+    // Drop the final backslashes, but not the trail byte 0x5C that ends a
+    // double-byte name such as "表".
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < path.size(); i += SjisCharSize(path, i))
+      if (path[i] != '\\') end = i + SjisCharSize(path, i);
+    std::string p = path.substr(0, end);
     if (p.empty() || p.find_first_of("*?") != std::string::npos) return std::nullopt;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(p.c_str(), &found);

@@ -115,6 +115,11 @@ TEST_F(Mailbox, InstallFolderIsRebuiltWithStoredNames) {
   std::string written = tree.Win("PROGRAM FILES/al-mail32/Almail.exe");
   registry.PutString(RegistryRoot::kLocalMachine, kAlMailKey, "InstallPath", written);
   EXPECT_EQ(access.InstallFolder(), tree.Win("Program Files/AL-Mail32/"));
+  // A name whose last byte is the trail byte 0x5C (表) is still looked up whole.
+  tree.MakeDir("Apps");
+  ASSERT_TRUE(NativeFiles().CreateFolder(tree.Win("Apps/Mail表")));
+  registry.PutString(RegistryRoot::kLocalMachine, kAlMailKey, "InstallPath", tree.Win("APPS/mail表/Almail.exe"));
+  EXPECT_EQ(access.InstallFolder(), tree.Win("Apps/Mail表/"));
   // Components that are not on disk stay as written.
   registry.PutString(RegistryRoot::kLocalMachine, kAlMailKey, "InstallPath", tree.Win("Gone/x/Almail.exe"));
   EXPECT_EQ(access.InstallFolder(), tree.Win("Gone/x/"));
