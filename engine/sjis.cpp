@@ -17,13 +17,19 @@ std::int32_t CharPos(const std::string& sub, const std::string& s) {
   const std::size_t n = strnlen(sub.data(), sub.size());
   const std::size_t len = strnlen(s.data(), s.size());
   if (len == 0) return 0;
-  if (n == 0) return 1;
-  ByteMatcher matches(std::string_view(s.data(), len), std::string_view(sub.data(), n));
   std::int32_t c = 1;
-  std::size_t b = 0;  // the character boundary at or before the match
+  std::size_t b = 0;
+  if (n <= kShortPattern) {  // compared at each character: at most 64 times linear
+    for (; b + n <= len; ++c) {
+      if (std::memcmp(s.data() + b, sub.data(), n) == 0) return c;
+      b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+    }
+    return 0;
+  }
+  ByteMatcher matches(std::string_view(s.data(), len), std::string_view(sub.data(), n));
   for (std::size_t at = matches.Next(); at != std::string::npos; at = matches.Next()) {
     for (; b < at; ++c) b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
-    if (b == at) return c;
+    if (b == at) return c;  // else the match starts inside a character
   }
   return 0;
 }
@@ -104,13 +110,18 @@ std::string LowerCase(const std::string& s) {
 }
 
 std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::size_t from) {
-  if (from > s.size()) return std::string::npos;
-  if (sub.empty()) return from;
+  if (sub.size() <= kShortPattern) {  // compared at each character: at most 64 times linear
+    for (std::size_t b = from; b + sub.size() <= s.size();) {
+      if (s.compare(b, sub.size(), sub) == 0) return b;
+      b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
+    }
+    return std::string::npos;
+  }
   ByteMatcher matches(s, sub, from);
   std::size_t b = from;
   for (std::size_t at = matches.Next(); at != std::string::npos; at = matches.Next()) {
     while (b < at) b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
-    if (b == at) return at;
+    if (b == at) return at;  // else the match starts inside a character
   }
   return std::string::npos;
 }
@@ -118,7 +129,7 @@ std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::si
 ByteMatcher::ByteMatcher(std::string_view text, std::string_view pattern, std::size_t from)
     : text_(text), pattern_(pattern), at_(from) {
   const std::size_t m = pattern_.size();
-  if (m <= 64) return;  // a plain search is at most 64 times linear
+  if (m <= kShortPattern) return;  // a plain search is at most 64 times linear
   border_.assign(m, 0);
   for (std::size_t i = 1, k = 0; i < m; ++i) {
     while (k > 0 && pattern_[i] != pattern_[k]) k = border_[k - 1];

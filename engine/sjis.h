@@ -35,6 +35,8 @@ std::size_t FindOnBoundary(const std::string& s, const std::string& sub, std::si
 // increasing order, in time linear in the two however alike they are: a long
 // pattern goes through a border table, since a plain search over texts of
 // repeated bytes would take hours. Both texts must outlive the matcher.
+constexpr std::size_t kShortPattern = 64;  // longer patterns use the border table
+
 class ByteMatcher {
  public:
   ByteMatcher(std::string_view text, std::string_view pattern, std::size_t from = 0);
