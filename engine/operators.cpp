@@ -272,6 +272,97 @@ Value Not(const Value& v) {
   }
 }
 
+// The common pairs of like operands, Integer, Double and String, worked out
+// directly; they give what the general pair rules give. False leaves the
+// pair, and every case that fails or overflows, to those rules.
+bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
+  const std::uint16_t t = l.type();
+  if (t != r.type()) return false;
+  auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
+  int c = 0;
+  if (t == vtInteger) {
+    const long long a = l.i(), b = r.i();
+    switch (op) {
+      case Op::kAdd:
+      case Op::kJoin:
+        out = FromWide(a + b);
+        return true;
+      case Op::kSub:
+        out = FromWide(a - b);
+        return true;
+      case Op::kMul:
+        out = FromWide(a * b);
+        return true;
+      case Op::kMod:
+      case Op::kIntDiv:
+        if (b == 0 || b == -1) return false;
+        out = Value::Int(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
+        return true;
+      default:
+        c = sign(a, b);
+        break;
+    }
+  } else if (t == vtDouble) {
+    const double a = l.d(), b = r.d();
+    double x;
+    switch (op) {
+      case Op::kAdd:
+      case Op::kJoin:
+        x = a + b;
+        break;
+      case Op::kSub:
+        x = a - b;
+        break;
+      case Op::kMul:
+        x = a * b;
+        break;
+      case Op::kDiv:
+      case Op::kIntDiv:
+      case Op::kMod:
+        return false;
+      default:
+        x = 0;
+        c = sign(a, b);
+        break;
+    }
+    if (op == Op::kAdd || op == Op::kJoin || op == Op::kSub || op == Op::kMul) {
+      if (std::isnan(x) || std::isinf(x)) return false;
+      out = Value::Dbl(x);
+      return true;
+    }
+  } else if (t == vtString) {
+    if (op == Op::kAdd || op == Op::kJoin) {
+      out = Value::Str(l.str() + r.str());
+      return true;
+    }
+    c = l.str().compare(r.str());
+  } else {
+    return false;
+  }
+  switch (op) {
+    case Op::kNe:
+      out = Value::Bool(c != 0);
+      return true;
+    case Op::kLe:
+      out = Value::Bool(c <= 0);
+      return true;
+    case Op::kGe:
+      out = Value::Bool(c >= 0);
+      return true;
+    case Op::kLt:
+      out = Value::Bool(c < 0);
+      return true;
+    case Op::kEq:
+      out = Value::Bool(c == 0);
+      return true;
+    case Op::kGt:
+      out = Value::Bool(c > 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 int OperatorCount(int level) { return level >= 0 && level < kLevelCount ? kLevels[level].count : 0; }
@@ -279,6 +370,11 @@ int OperatorCount(int level) { return level >= 0 && level < kLevelCount ? kLevel
 const OperatorForm& OperatorAt(int level, int position) { return kLevels[level].forms[position]; }
 
 int CompareValues(const Value& lv, const Value& rv) {
+  if (lv.type() == rv.type()) {
+    auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    if (lv.type() == vtInteger) return sign(lv.i(), rv.i());
+    if (lv.type() == vtDouble) return sign(lv.d(), rv.d());
+  }
   Value a = lv.isEmpty() ? Value::Str("") : lv;
   Value b = rv.isEmpty() ? Value::Str("") : rv;
   Cls ca = ClassOf(a), cb = ClassOf(b);
@@ -311,6 +407,8 @@ int CompareValues(const Value& lv, const Value& rv) {
 }
 
 Value Combine(Op op, const Value& l, const Value& r) {
+  Value quick;
+  if (QuickCombine(op, l, r, quick)) return quick;
   switch (op) {
     case Op::kNe:
       return Value::Bool(CompareValues(l, r) != 0);
@@ -347,6 +445,7 @@ Value Combine(Op op, const Value& l, const Value& r) {
 }
 
 bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result) {
+  if (QuickCombine(op, left, right, result)) return true;
   result = Value();
   try {
     if (left.isArray() && right.isArray()) {

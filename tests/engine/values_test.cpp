@@ -78,6 +78,49 @@ TEST(Operators, FaultsPassOnAndCategoriesFail) {
   EXPECT_EQ(CompareValues(Value(), Value::Str("")), 0);
 }
 
+// Like pairs of Integers, Doubles and Strings give exactly what the general
+// pair rules give for the same numbers held in other kinds.
+TEST(Operators, LikePairsFollowTheGeneralRules) {
+  const Op ops[] = {Op::kNe,  Op::kLe,     Op::kGe,  Op::kLt,  Op::kEq,  Op::kGt,  Op::kAdd,
+                    Op::kSub, Op::kJoin,   Op::kMul, Op::kDiv, Op::kMod, Op::kAnd, Op::kOr,
+                    Op::kXor, Op::kIntDiv, Op::kPow, Op::kNor, Op::kNand};
+  auto outcome = [](Op op, const Value& l, const Value& r) {
+    try {
+      return DisplayText(Combine(op, l, r)) + "/" + TypeName(Combine(op, l, r).type());
+    } catch (const EngineFault&) {
+      return std::string("fault");
+    } catch (const ScriptFailure&) {
+      return std::string("failure");
+    }
+  };
+  const int small[] = {-32768, -7, -1, 0, 1, 3, 32767};
+  for (Op op : ops)
+    for (int a : small)
+      for (int b : small) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(op)) + " " + std::to_string(a) + " " + std::to_string(b));
+        EXPECT_EQ(outcome(op, Value::Int(a), Value::Int(b)), outcome(op, Value::Small(a), Value::Int(b)));
+        EXPECT_EQ(outcome(op, Value::Dbl(a / 4.0), Value::Dbl(b)), outcome(op, Value::Sgl(a / 4.0f), Value::Dbl(b)));
+      }
+  // At the 32-bit edges Integers go on as Doubles; a Double that overflows
+  // is a fault.
+  const std::int32_t top = 2147483647, bottom = -2147483647 - 1;
+  EXPECT_EQ(outcome(Op::kAdd, Value::Int(top), Value::Int(1)), "2147483648/Double");
+  EXPECT_EQ(outcome(Op::kSub, Value::Int(bottom), Value::Int(1)), "-2147483649/Double");
+  EXPECT_EQ(outcome(Op::kMul, Value::Int(bottom), Value::Int(-1)), "2147483648/Double");
+  EXPECT_EQ(outcome(Op::kIntDiv, Value::Int(bottom), Value::Int(-1)), "2147483648/Double");
+  EXPECT_EQ(outcome(Op::kMod, Value::Int(-7), Value::Int(2)), "-1/Integer");
+  EXPECT_EQ(outcome(Op::kMod, Value::Int(7), Value::Int(0)), "fault");
+  EXPECT_EQ(outcome(Op::kAdd, Value::Dbl(1.7e308), Value::Dbl(1.7e308)), "fault");
+  EXPECT_EQ(outcome(Op::kLt, Value::Int(bottom), Value::Int(top)), "-1/Boolean");
+  EXPECT_EQ(CompareValues(Value::Dbl(-0.0), Value::Dbl(0.0)), 0);
+  // Texts join, and compare by their bytes.
+  EXPECT_EQ(outcome(Op::kAdd, Value::Str("ab"), Value::Str("c")), "abc/String");
+  EXPECT_EQ(outcome(Op::kLt, Value::Str("B"), Value::Str("a")), "-1/Boolean");
+  EXPECT_EQ(outcome(Op::kGt, Value::Str("\x82\xa0"), Value::Str("z")), "-1/Boolean");
+  EXPECT_EQ(outcome(Op::kSub, Value::Str("5"), Value::Str("2")), "3/Double");
+  EXPECT_EQ(outcome(Op::kEq, Value::Str(""), Value()), "-1/Boolean");
+}
+
 TEST(VariableSet, NamesKeysAndRefusals) {
   TVariableSet set;
   std::vector<std::string> errors, changes;
