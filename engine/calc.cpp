@@ -179,7 +179,7 @@ void TCalc::ExecuteOne() {
   auto& statements = program_->statements;
   switch (frame.Kind) {
     case kLet:
-      ExecuteAssignment(line, static_cast<const TLetStatement&>(*statements[frame.Index]));
+      ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]), StateOf(frame.Index));
       break;
     case kDo: {
       const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
@@ -244,12 +244,18 @@ void TCalc::ExecuteOne() {
   if (nextLine_ >= LineCount() && !error_) finished_ = true;
 }
 
-void TCalc::ExecuteAssignment(int, const TLetStatement& let) {
+void TCalc::ExecuteAssignment(const TLetStatement& let, LoopState& state) {
   Value v = EvaluateStored(let.Expression);
   if (error_ || let.Target.empty()) return;
   const auto& targets = let.Targets;
   if (!v.isArray()) {
-    const std::string name = ElementName(targets.empty() ? let.Target : targets[0]);
+    const std::string& target = targets.empty() ? let.Target : targets[0];
+    // A target without "(" names its variable as written.
+    if (target.find('(') == std::string::npos) {
+      vars_->SetValue(target, std::move(v), state.Slot);
+      return;
+    }
+    const std::string name = ElementName(target);
     if (!error_) vars_->SetValue(name, v);
     return;
   }
@@ -314,12 +320,13 @@ void TCalc::ExecuteFor(const TForLoop& loop, LoopState& state) {
   state.Passes = 0;
   const Value start = EvaluateStored(loop.StartExpr);
   if (error_) return;
-  vars_->SetValue(loop.Variable, start);
+  vars_->SetValue(loop.Variable, Value(start), state.Slot);
   if (error_) return;
   state.EndValue = EvaluateStored(loop.EndExpr);
   state.StepValue = EvaluateStored(loop.StepExpr);
   if (error_) return;
-  const Value current = vars_->GetValue(loop.Variable);
+  const Value* found = vars_->Find(loop.Variable, state.Slot);
+  const Value current = found ? *found : Value::Int(0);
   const bool leave = LoopControl([&] {
     const int dir = CompareValues(state.StepValue, Value::Int(0));
     return state.Passes >= state.Limit || (dir > 0 && CompareValues(current, state.EndValue) > 0) ||
@@ -328,7 +335,7 @@ void TCalc::ExecuteFor(const TForLoop& loop, LoopState& state) {
   if (leave)
     nextLine_ = loop.ForNextLine + 1;
   else
-    vars_->SetReadOnly(loop.Variable, true);
+    vars_->SetReadOnly(loop.Variable, true, state.Slot);
 }
 
 void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
@@ -337,18 +344,19 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   Value v;
   if (!leave) {
     leave = LoopControl([&] {
-      v = Combine(Op::kAdd, vars_->GetValue(loop.Variable), state.StepValue);
+      const Value* found = vars_->Find(loop.Variable, state.Slot);
+      v = Combine(Op::kAdd, found ? *found : Value::Int(0), state.StepValue);
       const int dir = CompareValues(state.StepValue, Value::Int(0));
       return (dir > 0 && CompareValues(v, state.EndValue) > 0) || (dir < 0 && CompareValues(v, state.EndValue) < 0);
     });
   }
-  vars_->SetReadOnly(loop.Variable, false);
+  vars_->SetReadOnly(loop.Variable, false, state.Slot);
   if (leave) {
     nextLine_ = loop.ForNextLine + 1;
     return;
   }
-  vars_->SetValue(loop.Variable, v);
-  vars_->SetReadOnly(loop.Variable, true);
+  vars_->SetValue(loop.Variable, std::move(v), state.Slot);
+  vars_->SetReadOnly(loop.Variable, true, state.Slot);
   nextLine_ = loop.ForLine + 1;
 }
 

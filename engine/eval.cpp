@@ -150,7 +150,7 @@ Value TCalc::EvalOperand(const Expr& e) {
       return result;
     }
     case Expr::kName: {
-      if (const Value* v = vars_->Find(e.text)) return *v;
+      if (const Value* v = vars_->Find(e.text, e.slot)) return *v;
       Value result;
       if (!CallFunction(e.text, Value::Int(0), result)) return Value::Str(e.text);
       return result;

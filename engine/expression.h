@@ -10,6 +10,7 @@
 
 #include "engine/operators.h"
 #include "engine/value.h"
+#include "engine/variables.h"
 
 namespace tam {
 
@@ -37,6 +38,8 @@ struct Expr {
   Value value;                        // kString, kBadString, kNumber
   std::string name;                   // kCall: the name before "("
   std::vector<std::unique_ptr<Expr>> args;
+  // kName: where the name was last found among the variables.
+  mutable VarSlot slot;
 };
 
 // Works out the structure of a text. Throws NestingTooDeep when the text is

@@ -1,8 +1,31 @@
 #include "engine/variables.h"
 
+#include <atomic>
+
 #include "engine/sjis.h"
 
 namespace tam {
+
+namespace {
+std::uint64_t NewLayout() {
+  static std::atomic<std::uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+}  // namespace
+
+TVariableSet::TVariableSet() : layout_(NewLayout()) {}
+
+int TVariableSet::Position(const std::string& name, VarSlot& slot) const {
+  // Entries are only ever appended between layout changes, so a position
+  // taken in this layout still holds the same entry.
+  if (slot.layout == layout_) return slot.index;
+  const int at = Position(name);
+  if (at >= 0) {
+    slot.layout = layout_;
+    slot.index = at;
+  }
+  return at;
+}
 
 int TVariableSet::Position(const std::string& name) const {
   const std::size_t n = name.size();
@@ -20,6 +43,7 @@ int TVariableSet::Position(const std::string& name) const {
 
 void TVariableSet::Forget() {
   for (Recent& r : recent_) r.index = -1;
+  layout_ = NewLayout();
 }
 
 bool TVariableSet::IndexOf(const std::string& name, int& index) const {
@@ -38,6 +62,11 @@ const Value* TVariableSet::Find(const std::string& name) const {
 bool TVariableSet::IsReadOnly(const std::string& name) const {
   const int at = Position(name);
   return at >= 0 && entries_[at]->ReadOnly;
+}
+
+const Value* TVariableSet::Find(const std::string& name, VarSlot& slot) const {
+  const int at = Position(name, slot);
+  return at < 0 ? nullptr : &entries_[at]->Value_;
 }
 
 Value TVariableSet::GetValue(const std::string& name) const {
@@ -72,27 +101,46 @@ void TVariableSet::SetValue(const std::string& name, const Value& value) {
     OnBeforeSet(*this, name, handled, copy);
     if (handled) return;
   }
-  const int at = Position(name);
+  Store(name, std::move(copy), Position(name));
+}
+
+void TVariableSet::SetValue(const std::string& name, Value&& value, VarSlot& slot) {
+  if (OnBeforeSet) {
+    bool handled = false;
+    OnBeforeSet(*this, name, handled, value);
+    if (handled) return;
+  }
+  Store(name, std::move(value), Position(name, slot));
+}
+
+// Writes the value at position at (-1: a new entry) after the before-set
+// handler has seen it.
+void TVariableSet::Store(const std::string& name, Value&& value, int at) {
   if (at >= 0) {
     TVariantObject& e = *entries_[at];
     if (e.ReadOnly) {
       if (OnError) OnError(*this, e.Name + " is read-only.");
       return;
     }
-    e.Value_ = std::move(copy);
+    e.Value_ = std::move(value);
     if (OnChange) OnChange(*this, name, e.Value_);
     return;
   }
   auto e = std::make_unique<TVariantObject>();
   e->Name = name;
-  e->Value_ = std::move(copy);
+  e->Value_ = std::move(value);
   index_.emplace(UpperCase(name), Count());
   entries_.push_back(std::move(e));
   if (OnChange) OnChange(*this, name, entries_.back()->Value_);
 }
 
-void TVariableSet::SetReadOnly(const std::string& name, bool flag) {
-  const int at = Position(name);
+void TVariableSet::SetReadOnly(const std::string& name, bool flag) { MarkReadOnly(name, flag, Position(name)); }
+
+void TVariableSet::SetReadOnly(const std::string& name, bool flag, VarSlot& slot) {
+  MarkReadOnly(name, flag, Position(name, slot));
+}
+
+void TVariableSet::MarkReadOnly(const std::string& name, bool flag, int at) {
   if (at < 0) {
     if (OnError) OnError(*this, name + " is not exist.");
     return;

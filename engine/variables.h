@@ -2,6 +2,7 @@
 // read-only flags and before-set, change and error callbacks.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,9 +26,18 @@ using BeforeSetHandler =
 using ChangeHandler = std::function<void(TVariableSet& sender, const std::string& name, const Value& value)>;
 using SetErrorHandler = std::function<void(TVariableSet& sender, const std::string& message)>;
 
+// Where a caller last found one name in a set, so that it can find the same
+// name there again without comparing or hashing it. It holds for the set and
+// the layout it was taken from; any other set, or the same set after a
+// deletion, looks the name up afresh.
+struct VarSlot {
+  std::uint64_t layout = 0;
+  int index = -1;
+};
+
 class TVariableSet {
  public:
-  TVariableSet() = default;
+  TVariableSet();
   TVariableSet(const TVariableSet&) = delete;
   TVariableSet& operator=(const TVariableSet&) = delete;
 
@@ -37,12 +47,16 @@ class TVariableSet {
   Value GetValue(const std::string& name) const;
   // Like GetValue, without a copy; nullptr for an unknown name.
   const Value* Find(const std::string& name) const;
+  // The same through a remembered position of the name.
+  const Value* Find(const std::string& name, VarSlot& slot) const;
   Value GetValueAt(int index) const;
   std::string GetName(int index) const;
   int GetVarType(int index) const;
   std::string GetTypeName(int index) const;
   void SetValue(const std::string& name, const Value& value);
+  void SetValue(const std::string& name, Value&& value, VarSlot& slot);
   void SetReadOnly(const std::string& name, bool flag);
+  void SetReadOnly(const std::string& name, bool flag, VarSlot& slot);
   bool IsReadOnly(const std::string& name) const;
   void Delete(int index);
   void Clear();  // deletes every entry, last first
@@ -56,7 +70,10 @@ class TVariableSet {
   // as written, so that a loop does not upper-case and hash the same few
   // names on every pass; Delete forgets them all, since positions move.
   int Position(const std::string& name) const;
+  int Position(const std::string& name, VarSlot& slot) const;
   void Forget();
+  void Store(const std::string& name, Value&& value, int at);
+  void MarkReadOnly(const std::string& name, bool flag, int at);
 
   std::vector<std::unique_ptr<TVariantObject>> entries_;
   std::unordered_map<std::string, int> index_;  // upper-cased name -> position
@@ -65,6 +82,9 @@ class TVariableSet {
     int index = -1;
   };
   mutable Recent recent_[8];
+  // Identifies the set and its positions: new for every set, renewed
+  // whenever entries move (Delete, Clear).
+  std::uint64_t layout_;
 };
 
 }  // namespace tam

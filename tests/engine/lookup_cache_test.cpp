@@ -33,6 +33,54 @@ TEST(VariableLookup, RemembersNamesAcrossDeletesCaseAndCollisions) {
   EXPECT_FALSE(set.IsReadOnly("n7"));
 }
 
+TEST(VariableLookup, RememberedPositionsHoldOnlyForTheirSetAndLayout) {
+  VarSlot slot;
+  {
+    TVariableSet first;
+    first.SetValue("A", Value::Int(1));
+    first.SetValue("B", Value::Int(2));
+    ASSERT_EQ(first.Find("b", slot)->i(), 2);
+  }
+  // Another set, perhaps at the same address, with other positions.
+  TVariableSet set;
+  EXPECT_EQ(set.Find("B", slot), nullptr);
+  set.SetValue("b", Value::Int(20), slot);  // new, remembered from now on
+  set.SetValue("Z", Value::Int(26));
+  EXPECT_EQ(set.Find("B", slot)->i(), 20);
+  set.SetValue("a", Value::Int(10));
+  set.SetValue("B", Value::Int(21), slot);
+  EXPECT_EQ(set.GetValue("b").i(), 21);
+  EXPECT_EQ(set.Count(), 3);
+  set.Delete(0);  // B is gone and Z moved to its place
+  EXPECT_EQ(set.Find("B", slot), nullptr);
+  VarSlot z;
+  EXPECT_EQ(set.Find("z", z)->i(), 26);
+  set.Delete(0);
+  EXPECT_EQ(set.Find("Z", z), nullptr);
+  // Read-only entries and missing names are refused as by name.
+  std::vector<std::string> errors;
+  set.OnError = [&](TVariableSet&, const std::string& m) { errors.push_back(m); };
+  VarSlot a;
+  set.SetReadOnly("A", true, a);
+  set.SetValue("a", Value::Int(99), a);
+  set.SetReadOnly("Q", true, z);
+  EXPECT_EQ(set.GetValue("A").i(), 10);
+  EXPECT_EQ(errors, (std::vector<std::string>{"a is read-only.", "Q is not exist."}));
+  // A before-set handler that deletes entries moves the position it
+  // writes to.
+  set.SetReadOnly("A", false, a);
+  set.SetValue("C", Value::Int(3));
+  VarSlot c;
+  ASSERT_EQ(set.Find("C", c)->i(), 3);
+  set.OnBeforeSet = [](TVariableSet& s, const std::string&, bool&, Value&) {
+    if (s.Count() > 1) s.Delete(0);
+  };
+  set.SetValue("c", Value::Int(30), c);
+  EXPECT_EQ(set.Count(), 1);
+  EXPECT_EQ(set.GetName(0), "C");
+  EXPECT_EQ(set.GetValue("C").i(), 30);
+}
+
 // A program may leave hundreds of thousands of array elements behind; the
 // set is emptied before the next reply run (a quadratic clear would take
 // hours here, and the test's time-out catches it).
@@ -117,6 +165,47 @@ TEST(StatementExpressions, UserFunctionsShareTheProgramsExpressions) {
   EXPECT_TRUE(r.errors.empty());
   EXPECT_EQ(r.vars.Find("S")->i(), 55);
   EXPECT_EQ(r.vars.Find("D")->i(), 9);
+}
+
+TEST(StatementExpressions, VariablesMovedOrSwappedDuringARunAreFoundAgain) {
+  // A change handler that deletes the oldest entries moves every position
+  // the loop has remembered, pass after pass.
+  TVariableSet vars;
+  for (int i = 0; i < 4; ++i) vars.SetValue("P" + std::to_string(i), Value::Int(i));
+  vars.OnChange = [](TVariableSet& s, const std::string& name, const Value&) {
+    if (name == "K" && s.GetName(0)[0] == 'P') s.Delete(0);
+  };
+  TCalc calc;
+  calc.SetVariables(&vars);
+  calc.LoadProgram("S = 0\r\nK = 0\r\nFOR I = 1 TO 5\r\n  S = S + I\r\n  K = K + 1\r\nNEXT\r\n");
+  calc.Reset();
+  calc.Run();
+  ASSERT_FALSE(calc.Error()) << calc.ErrorText();
+  EXPECT_EQ(vars.Count(), 3);
+  EXPECT_EQ(vars.GetValue("S").i(), 15);
+  EXPECT_EQ(vars.GetValue("K").i(), 5);
+
+  // Another set bound in the middle of a loop holds the names elsewhere.
+  TVariableSet first, second;
+  first.SetValue("Y", Value::Int(100));
+  TCalc stepped;
+  stepped.SetVariables(&first);
+  stepped.LoadProgram("FOR I = 1 TO 4\r\n  X = Y + I\r\nNEXT\r\n");
+  stepped.Reset();
+  for (int i = 0; i < 4; ++i) stepped.Step();
+  EXPECT_EQ(first.GetValue("X").i(), 102);
+  second.SetValue("pad", Value::Int(0));
+  second.SetValue("X", Value::Int(0));
+  second.SetValue("Y", Value::Int(1000));
+  second.SetValue("I", Value::Int(2));
+  stepped.SetVariables(&second);
+  stepped.Step();  // NEXT
+  stepped.Step();
+  ASSERT_FALSE(stepped.Error()) << stepped.ErrorText();
+  EXPECT_EQ(second.GetValue("I").i(), 3);
+  EXPECT_TRUE(second.IsReadOnly("I"));
+  EXPECT_EQ(second.GetValue("X").i(), 1003);
+  EXPECT_EQ(first.GetValue("X").i(), 102);
 }
 
 // Values keep their items apart from themselves; copies must not share them.
