@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "mail/mail_text.h"
 #include "mail/reply.h"
@@ -125,9 +126,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   TReplySession session;
   std::string loadError;
   {
-    const LineList lines = SplitMailText(mailText);
+    LineList lines = SplitMailText(mailText);
     std::string().swap(mailText);
-    loadError = session.Prepare(lines, program, option, account);
+    loadError = session.Prepare(std::move(lines), program, option, account);
   }
   if (!loadError.empty()) {
     SetPlatform(previous);
@@ -141,7 +142,7 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
     out.Err(ToLf(message));
   };
   LineList header, body;
-  const ReplyRunReport run = session.Run(header, body, [&](int line, const std::string& text) {
+  const ReplyRunReport run = session.RunTakingLines(header, body, [&](int line, const std::string& text) {
     report(line, text);
     return ignore ? ErrorChoice::kIgnore : ErrorChoice::kAbort;
   });

@@ -4,6 +4,7 @@
 // nesting, and the C++ stack never grows with it.
 #include "mail/part_walk.h"
 
+#include <iterator>
 #include <unordered_map>
 
 #include "engine/sjis.h"
@@ -16,6 +17,9 @@ namespace {
 class PartWalk {
  public:
   PartWalk(const LineList& lines, TMailState& state) : lines_(lines), state_(state) {}
+  // Body lines are moved out of owned: a body is taken when its part ends,
+  // and the walk never looks back at lines before the one it reads.
+  PartWalk(LineList& owned, TMailState& state) : lines_(owned), owned_(&owned), state_(state) {}
 
   void Run() {
     stack_.push_back(Part(0));
@@ -129,7 +133,7 @@ class PartWalk {
         if (part.bodyStart == std::string::npos) {
           state_.RefBody.emplace_back();  // only empty lines: the body is the last of them
         } else {
-          state_.RefBody.insert(state_.RefBody.end(), lines_.begin() + part.bodyStart, lines_.begin() + end);
+          TakeBody(part.bodyStart, end);
         }
         break;
       case kParts:
@@ -137,6 +141,16 @@ class PartWalk {
         break;
       default:
         break;
+    }
+  }
+
+  void TakeBody(std::size_t begin, std::size_t end) {
+    LineList& body = state_.RefBody;
+    if (owned_) {
+      body.insert(body.end(), std::make_move_iterator(owned_->begin() + begin),
+                  std::make_move_iterator(owned_->begin() + end));
+    } else {
+      body.insert(body.end(), lines_.begin() + begin, lines_.begin() + end);
     }
   }
 
@@ -171,6 +185,7 @@ class PartWalk {
   }
 
   const LineList& lines_;
+  LineList* owned_ = nullptr;
   TMailState& state_;
   std::vector<Part> stack_;
   std::unordered_map<std::string, std::vector<Mark>> marks_;
@@ -179,5 +194,7 @@ class PartWalk {
 }  // namespace
 
 void WalkMail(const LineList& lines, TMailState& state) { PartWalk(lines, state).Run(); }
+
+void WalkMail(LineList&& lines, TMailState& state) { PartWalk(lines, state).Run(); }
 
 }  // namespace tam

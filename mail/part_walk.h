@@ -11,5 +11,9 @@ namespace tam {
 // them first). Runs without recursion in time linear in the size of the
 // mail, whatever its nesting.
 void WalkMail(const LineList& lines, TMailState& state);
+// The same walk over lines the caller is done with: the lines of plain-text
+// bodies are moved into RefBody instead of copied, and what is left of lines
+// afterwards is unspecified.
+void WalkMail(LineList&& lines, TMailState& state);
 
 }  // namespace tam

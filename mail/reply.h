@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "engine/calc.h"
 #include "engine/variables.h"
@@ -20,6 +21,8 @@ struct ReplyAccount {
 // Empties the state, walks the mail and writes the To, Subject and Date lines
 // of the reply.
 void PrepareMail(TMailState& mail, const LineList& mailLines);
+// The same for lines the caller is done with: body lines are moved, not copied.
+void PrepareMail(TMailState& mail, LineList&& mailLines);
 
 // Deletes every variable, then defines Option(0), Option(1), ... from the
 // words of the option line, OptionCount and the four account variables, all
@@ -31,6 +34,8 @@ void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine,
 // Returns the engine's error text when the program does not parse (or when
 // the mail could not be held in memory), else the empty text.
 std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, const LineList& mailLines,
+                         const std::string& program, const std::string& optionLine, const ReplyAccount& account);
+std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, LineList&& mailLines,
                          const std::string& program, const std::string& optionLine, const ReplyAccount& account);
 
 // What the user decides on a run-time error: end the run, run the failing
@@ -61,6 +66,10 @@ using BusyIndicator = std::function<void(bool busy)>;
 // also after a fault.
 ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
                         const ErrorDecision& decide, const BusyIndicator& busy = nullptr);
+// The same for a caller that is done with the state after the run: the
+// reply's lines are moved out of it instead of copied.
+ReplyRunReport RunReplyTakingLines(TCalc& calc, TMailState& mail, LineList& header, LineList& body,
+                                   const ErrorDecision& decide, const BusyIndicator& busy = nullptr);
 
 // The engine, variable set and mail state that serve one reply after the
 // other (the plug-in keeps one for its whole life).
@@ -73,9 +82,18 @@ struct TReplySession {
                       const ReplyAccount& account) {
     return PrepareReply(Calc, Variables, Mail, mailLines, program, optionLine, account);
   }
+  std::string Prepare(LineList&& mailLines, const std::string& program, const std::string& optionLine,
+                      const ReplyAccount& account) {
+    return PrepareReply(Calc, Variables, Mail, std::move(mailLines), program, optionLine, account);
+  }
   ReplyRunReport Run(LineList& header, LineList& body, const ErrorDecision& decide,
                      const BusyIndicator& busy = nullptr) {
     return RunReply(Calc, Mail, header, body, decide, busy);
+  }
+  // The last run of the session: the reply's lines leave Mail.
+  ReplyRunReport RunTakingLines(LineList& header, LineList& body, const ErrorDecision& decide,
+                                const BusyIndicator& busy = nullptr) {
+    return RunReplyTakingLines(Calc, Mail, header, body, decide, busy);
   }
 };
 

@@ -1,4 +1,5 @@
 #include <new>
+#include <utility>
 
 #include "engine/sjis.h"
 #include "library/library.h"
@@ -17,17 +18,41 @@ void DefineReadOnly(TVariableSet& set, const std::string& name, const Value& val
   set.SetReadOnly(name, true);
 }
 
-}  // namespace
-
-void PrepareMail(TMailState& mail, const LineList& mailLines) {
+// The walk copies or moves the body lines, as the caller's lines allow.
+template <class Lines>
+void PrepareMailFrom(TMailState& mail, Lines&& mailLines) {
   mail.Clear();
-  WalkMail(mailLines, mail);
+  WalkMail(std::forward<Lines>(mailLines), mail);
   std::string to = LookupHeaderValue(mail.RefHeader, "REPLY-TO:");
   if (to.empty()) to = LookupHeaderValue(mail.RefHeader, "FROM:");
   mail.ReplyHeader.push_back("To: " + to);
   mail.ReplyHeader.push_back("Subject: Re: " + LookupHeaderValue(mail.RefHeader, "SUBJECT:"));
   mail.ReplyHeader.push_back("Date: " + ReplyDateNow());
 }
+
+template <class Lines>
+std::string PrepareReplyFrom(TCalc& calc, TVariableSet& set, TMailState& mail, Lines&& mailLines,
+                             const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
+  try {
+    PrepareMailFrom(mail, std::forward<Lines>(mailLines));
+  } catch (const std::bad_alloc&) {
+    mail.Clear();
+    return "Out of memory: the mail is too large to be read.";
+  }
+  DefinePredefinedVariables(set, optionLine, account);
+  calc.Reset();
+  calc.LoadProgram(program);
+  calc.SetVariables(&set);
+  calc.SetFunctionHandler(MailFunctionHandler(mail));
+  calc.SetBuiltinHandler(BuiltinFunction);
+  return calc.Error() ? calc.ErrorText() : std::string();
+}
+
+}  // namespace
+
+void PrepareMail(TMailState& mail, const LineList& mailLines) { PrepareMailFrom(mail, mailLines); }
+
+void PrepareMail(TMailState& mail, LineList&& mailLines) { PrepareMailFrom(mail, std::move(mailLines)); }
 
 void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine, const ReplyAccount& account) {
   set.Clear();
@@ -49,19 +74,12 @@ void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine,
 
 std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, const LineList& mailLines,
                          const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
-  try {
-    PrepareMail(mail, mailLines);
-  } catch (const std::bad_alloc&) {
-    mail.Clear();
-    return "Out of memory: the mail is too large to be read.";
-  }
-  DefinePredefinedVariables(set, optionLine, account);
-  calc.Reset();
-  calc.LoadProgram(program);
-  calc.SetVariables(&set);
-  calc.SetFunctionHandler(MailFunctionHandler(mail));
-  calc.SetBuiltinHandler(BuiltinFunction);
-  return calc.Error() ? calc.ErrorText() : std::string();
+  return PrepareReplyFrom(calc, set, mail, mailLines, program, optionLine, account);
+}
+
+std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, LineList&& mailLines,
+                         const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
+  return PrepareReplyFrom(calc, set, mail, std::move(mailLines), program, optionLine, account);
 }
 
 }  // namespace tam

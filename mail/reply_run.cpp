@@ -1,5 +1,6 @@
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "mail/reply.h"
 #include "platform/platform.h"
@@ -41,8 +42,11 @@ ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText) {
   }
 }
 
-ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
-                        const ErrorDecision& decide, const BusyIndicator& busy) {
+namespace {
+
+// Runs the program until it finishes; a fault ends the run and is reported.
+ReplyRunReport RunToEnd(TCalc& calc, LineList& header, LineList& body, const ErrorDecision& decide,
+                        const BusyIndicator& busy) {
   ReplyRunReport report;
   header.clear();
   body.clear();
@@ -75,6 +79,14 @@ ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, L
   } catch (...) {
     report = {true, calc.CurrentLine() + 1, "Unknown fault"};
   }
+  return report;
+}
+
+}  // namespace
+
+ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
+                        const ErrorDecision& decide, const BusyIndicator& busy) {
+  ReplyRunReport report = RunToEnd(calc, header, body, decide, busy);
   // The reply built so far is kept, whatever ended the run.
   try {
     header = mail.ReplyHeader;
@@ -84,6 +96,17 @@ ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, L
     body.clear();
     report = {true, calc.CurrentLine() + 1, "Out of memory"};
   }
+  return report;
+}
+
+ReplyRunReport RunReplyTakingLines(TCalc& calc, TMailState& mail, LineList& header, LineList& body,
+                                   const ErrorDecision& decide, const BusyIndicator& busy) {
+  ReplyRunReport report = RunToEnd(calc, header, body, decide, busy);
+  // Moving needs no memory, so the reply built so far always arrives.
+  header = std::move(mail.ReplyHeader);
+  body = std::move(mail.ReplyBody);
+  mail.ReplyHeader.clear();
+  mail.ReplyBody.clear();
   return report;
 }
 

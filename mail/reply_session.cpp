@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "mail/mail_text.h"
 #include "mail/reply.h"
 
@@ -8,11 +10,11 @@ ReplyResult ComposeReplyFromText(std::string mailText, const std::string& progra
   ReplyResult r;
   TReplySession session;
   {
-    const LineList lines = SplitMailText(mailText);
+    LineList lines = SplitMailText(mailText);
     std::string().swap(mailText);  // the lines hold the mail now
-    r.loadError = session.Prepare(lines, program, optionLine, account);
+    r.loadError = session.Prepare(std::move(lines), program, optionLine, account);
   }
-  if (r.loadError.empty()) r.run = session.Run(r.header, r.body, decide);
+  if (r.loadError.empty()) r.run = session.RunTakingLines(r.header, r.body, decide);
   return r;
 }
 

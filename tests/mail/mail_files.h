@@ -1,6 +1,8 @@
 // Test mails: files of tests/data/mail and mails made on the spot.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,11 +28,18 @@ inline std::string ReadMailFile(const std::string& name) {
   return s.str();
 }
 
-// The referenced-mail members after walking text.
+// The referenced-mail members after walking text. The walk that moves the
+// body lines out of the list must give what the copying walk gives.
 inline TMailState Walk(const std::string& text) {
-  TMailState st;
-  WalkMail(SplitMailText(text), st);
-  return st;
+  const LineList lines = SplitMailText(text);
+  TMailState copied, moved;
+  WalkMail(lines, copied);
+  WalkMail(LineList(lines), moved);
+  EXPECT_EQ(moved.RefHeader, copied.RefHeader);
+  EXPECT_EQ(moved.RefBody, copied.RefBody);
+  EXPECT_EQ(moved.AttachedFiles, copied.AttachedFiles);
+  EXPECT_EQ(moved.HtmlPart, copied.HtmlPart);
+  return moved;
 }
 
 inline TMailState WalkFile(const std::string& name) { return Walk(ReadMailFile(name)); }
