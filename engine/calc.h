@@ -109,6 +109,7 @@ class TCalc {
   // Evaluation of a compiled expression.
   Value Eval(const Expr& e);
   Value EvalOperand(const Expr& e);
+  const Value* Peek(const Expr& e);
   Value ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args);
   std::shared_ptr<const Expr> Compiled(const std::string& text);
   Value EvaluateCompiled(const std::string& text);

@@ -76,13 +76,42 @@ Value TCalc::Settle(const std::string& t, const Expr* expr) {
   return v;
 }
 
+// The value of an operand that can be read in place, without a copy and
+// without any effect: a literal or a variable. nullptr for anything else.
+const Value* TCalc::Peek(const Expr& e) {
+  switch (e.kind) {
+    case Expr::kString:
+    case Expr::kNumber:
+      return &e.value;
+    case Expr::kName:
+      return vars_->Find(e.text, e.slot);
+    default:
+      return nullptr;
+  }
+}
+
 Value TCalc::Eval(const Expr& e) {
   if (e.kind != Expr::kBinary) return EvalOperand(e);
   CheckStack();
-  const Value left = Eval(*e.left);
-  const Value right = Eval(*e.right);
+  Value held, right;
+  const Value* left = Peek(*e.left);
+  if (!left) {
+    held = Eval(*e.left);
+    left = &held;
+  }
+  const Value* r = Peek(*e.right);
+  if (!r) {
+    // Evaluating the right side may call functions that change variables:
+    // the left side keeps the value it had before.
+    if (left != &held && e.left->kind == Expr::kName) {
+      held = *left;
+      left = &held;
+    }
+    right = Eval(*e.right);
+    r = &right;
+  }
   Value result;
-  if (!ApplyOperator(e.op, left, right, result)) SetErrorOnce("Invalid expression: " + e.Text());
+  if (!ApplyOperator(e.op, *left, *r, result)) SetErrorOnce("Invalid expression: " + e.Text());
   return result;
 }
 

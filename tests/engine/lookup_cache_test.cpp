@@ -208,6 +208,28 @@ TEST(StatementExpressions, VariablesMovedOrSwappedDuringARunAreFoundAgain) {
   EXPECT_EQ(first.GetValue("X").i(), 102);
 }
 
+// Operands are read in place where that has no effect; a call on the right
+// that changes or deletes the variable on the left does not change the value
+// the left side had.
+TEST(StatementExpressions, LeftOperandsKeepTheirValueWhateverTheRightSideDoes) {
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetVariables(&vars);
+  calc.SetFunctionHandler([&](const std::string& name, const Value&, Value& result, bool& found) {
+    found = name == "BUMP" || name == "DROP";
+    if (name == "BUMP") vars.SetValue("X", Value::Int(vars.GetValue("X").i() + 100));
+    if (name == "DROP") vars.Delete(0);
+    result = Value::Int(1);
+    return found;
+  });
+  vars.SetValue("X", Value::Int(1));
+  EXPECT_EQ(calc.Evaluate("X + BUMP + X").i(), 1 + 1 + 101);
+  EXPECT_EQ(calc.Evaluate("X * (BUMP - X)").i(), 101 * (1 - 201));
+  EXPECT_EQ(calc.Evaluate("X - DROP").i(), 200);
+  EXPECT_FALSE(vars.Exists("X"));
+  EXPECT_FALSE(calc.Error());
+}
+
 // Values keep their items apart from themselves; copies must not share them.
 TEST(ValueItems, CopiesAssignmentsAndMovesKeepTheirOwnItems) {
   Value a = Value::Array({Value::Int(1), Value::Array({Value::Str("x")})});
