@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <utility>
+
 #include "engine/failure.h"
 #include "engine/operators.h"
 #include "engine/sjis.h"
@@ -60,7 +63,17 @@ bool Print(TMailState& mail, const Value& args, Value&) {
 
 bool Quote(TMailState& mail, const Value& args, Value&) {
   const std::string prefix = shape::Text(First(args));
-  for (const std::string& line : mail.RefBody) mail.ReplyBody.push_back(prefix + line);
+  // Room for all quoted lines at once, still growing by at least half, so
+  // that many QUOTEs in a row stay linear.
+  LineList& body = mail.ReplyBody;
+  const std::size_t needed = body.size() + mail.RefBody.size();
+  if (needed > body.capacity()) body.reserve(std::max(needed, body.capacity() + body.capacity() / 2));
+  for (const std::string& line : mail.RefBody) {
+    std::string quoted;
+    quoted.reserve(prefix.size() + line.size());
+    quoted.append(prefix).append(line);
+    body.push_back(std::move(quoted));
+  }
   return true;
 }
 

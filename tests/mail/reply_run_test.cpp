@@ -143,13 +143,14 @@ TEST(ReplyRun, TwoMailsInARowShareNothing) {
 
 TEST(ReplyRun, FromTexts) {
   TestPlatform p;
-  ReplyResult r =
-      ComposeReplyFromText("From: a@example.com\r\nSubject: Hi\r\n\r\nline one\nline two\r", "QUOTE(\"> \")", "",
-                           ReplyAccount{}, [](int, const std::string&) { return ErrorChoice::kAbort; });
+  ReplyResult r = ComposeReplyFromText("From: a@example.com\r\nSubject: Hi\r\n\r\nline one\nline two\r",
+                                       "PRINT(\"top\")\r\nQUOTE(\"> \")\r\nQUOTE(\"\")\r\nPRINT(GETBODY(4))", "",
+                                       ReplyAccount{}, [](int, const std::string&) { return ErrorChoice::kAbort; });
   EXPECT_EQ(r.loadError, "");
+  // Each QUOTE adds after what the reply already has.
   EXPECT_EQ(StoredReply(r.header, r.body),
-            (Lines{"To: a@example.com", "Subject: Re: Hi", "Date: Sun, 6 Dec 2026 09:05:03 +0900", "", "> line one",
-                   "> line two"}));
+            (Lines{"To: a@example.com", "Subject: Re: Hi", "Date: Sun, 6 Dec 2026 09:05:03 +0900", "", "top",
+                   "> line one", "> line two", "line one", "line two", "line two"}));
 }
 
 }  // namespace
