@@ -13,6 +13,8 @@ struct Output {
   bool utf8 = false;
   std::string Text(const std::string& sjis) const;
   void Out(const std::string& sjis) const;  // a line on stdout
+  // Lines on stdout as Out writes them, gathered into a few large writes.
+  void OutLines(const std::vector<std::string>& lines) const;
   void Err(const std::string& sjis) const;  // a line on stderr
 };
 

@@ -14,6 +14,25 @@ void Output::Out(const std::string& sjis) const {
   std::fwrite(t.data(), 1, t.size(), stdout);
 }
 
+void Output::OutLines(const std::vector<std::string>& lines) const {
+  constexpr std::size_t kChunk = 64 * 1024;
+  std::string chunk;
+  chunk.reserve(kChunk + 256);
+  for (const std::string& line : lines) {
+    if (utf8) {
+      chunk += SjisToUtf8(line);
+    } else {
+      chunk += line;
+    }
+    chunk += '\n';
+    if (chunk.size() >= kChunk) {
+      std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+      chunk.clear();
+    }
+  }
+  std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+}
+
 void Output::Err(const std::string& sjis) const {
   std::fflush(stdout);
   const std::string t = Text(sjis) + "\n";

@@ -155,9 +155,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   } else {
     // As the plug-in stores it: an empty line between header and body unless
     // the header is empty or already ends in one.
-    for (const std::string& line : header) out.Out(line);
+    out.OutLines(header);
     if (!header.empty() && !header.back().empty()) out.Out("");
-    for (const std::string& line : body) out.Out(line);
+    out.OutLines(body);
   }
   return failed ? kExitError : kExitOk;
 }

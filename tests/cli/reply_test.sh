@@ -11,6 +11,12 @@ printf 'QUOTE("> ")\r\n' >"$work/quote.txt"
 check quote 0 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n> Hello,\n> see you.' "" \
   "$tool" run --utf8 --now "2026-12-06 09:05:03" --tz-bias -540 --mail "$work/m.eml" "$work/quote.txt"
 
+# A reply of several hundred kilobytes arrives whole and in order.
+awk 'BEGIN { printf "From: a@example.com\r\nSubject: Hi\r\n\r\n"; for (i = 1; i <= 20000; i++) printf "line %d\r\n", i }' >"$work/big.eml"
+big=$'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n'$(awk 'BEGIN { for (i = 1; i <= 20000; i++) print "> line " i }')
+check big 0 "$big" "" "$tool" run "${clock[@]}" --mail "$work/big.eml" "$work/quote.txt"
+check big-utf8 0 "$big" "" "$tool" run --utf8 "${clock[@]}" --mail "$work/big.eml" "$work/quote.txt"
+
 # Shift-JIS in, Shift-JIS out; with --utf8 the output is UTF-8.
 printf 'PRINT(REFGETBODY(0))\r\n' >"$work/first.txt"
 check sjis 0 "$(printf 'To: reply@example.jp\nSubject: Re: Re: \x89\xef\x8b\x63\x82\xcc\x8c\x8f\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n\x89\xd4\x8e\x71\x82\xb3\x82\xf1')" "" \
