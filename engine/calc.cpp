@@ -430,10 +430,13 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
 }
 
 bool TCalc::CallFunction(const std::string& name, const Value& args, Value& result) {
+  return CallNamed(name, UpperCase(Trim(name)), args, result);
+}
+
+bool TCalc::CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result) {
   StackGuard guard;
   result = Value();
   try {
-    const std::string upper = UpperCase(Trim(name));
     auto fit = program_->functionIndex.find(upper);
     if (fit != program_->functionIndex.end())
       return CallUserFunction(*program_->functions[fit->second], name, args, result);

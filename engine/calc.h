@@ -103,6 +103,8 @@ class TCalc {
   void ExecuteResult(int line);
   bool ConditionTrue(const std::string& cond);
   LoopState& StateOf(int index);
+  // CallFunction with the name already trimmed and upper-cased.
+  bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);
   void InstallErrorHandler();
 

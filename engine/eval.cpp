@@ -175,13 +175,13 @@ Value TCalc::EvalOperand(const Expr& e) {
       if (ElementSuffix(args, e.args.size(), suffix))
         if (const Value* v = vars_->Find(e.name + suffix)) return *v;
       Value result;
-      if (!CallFunction(e.name, args, result)) SetErrorOnce("Invalid function call: " + e.text);
+      if (!CallNamed(e.name, e.upper, args, result)) SetErrorOnce("Invalid function call: " + e.text);
       return result;
     }
     case Expr::kName: {
       if (const Value* v = vars_->Find(e.text, e.slot)) return *v;
       Value result;
-      if (!CallFunction(e.text, Value::Int(0), result)) return Value::Str(e.text);
+      if (!CallNamed(e.text, e.upper, Value::Int(0), result)) return Value::Str(e.text);
       return result;
     }
     default:

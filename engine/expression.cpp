@@ -194,6 +194,7 @@ class Splitter {
     if (paren != std::string::npos && text.back() == ')') {
       e->kind = Expr::kCall;
       e->name = Trim(text.substr(0, paren));
+      e->upper = UpperCase(e->name);
       e->args = CompileArguments(Trim(text.substr(paren + 1, n - paren - 2)));
       return e;
     }
@@ -210,6 +211,7 @@ class Splitter {
       }
     }
     e->kind = Expr::kName;
+    e->upper = UpperCase(Trim(text));
     return e;
   }
 

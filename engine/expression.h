@@ -37,6 +37,7 @@ struct Expr {
   std::unique_ptr<Expr> left, right;  // kBinary; kParen uses left
   Value value;                        // kString, kBadString, kNumber
   std::string name;                   // kCall: the name before "("
+  std::string upper;                  // kCall, kName: the called name upper-cased
   std::vector<std::unique_ptr<Expr>> args;
   // kName: where the name was last found among the variables.
   mutable VarSlot slot;

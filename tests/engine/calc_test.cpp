@@ -132,6 +132,25 @@ DWORD WINAPI RunFunction(LPVOID p) {
 }
 #endif
 
+TEST(Calc, CalledNamesMatchWhateverTheirCaseAndBlanks) {
+  Engine e(
+      "FUNCTION Twice(n)\r\n"
+      "  RESULT n * 2\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Seven\r\n"
+      "  RESULT 7\r\n"
+      "ENDFUNCTION\r\n"
+      "A = twice(3) + TWICE (4) + length(\"abc\") + Length (\"ab\")\r\n"
+      "B = seven + SEVEN + sEvEn\r\n");
+  e.calc.Run();
+  ASSERT_FALSE(e.calc.Error()) << e.calc.ErrorText();
+  EXPECT_EQ(e.vars.GetValue("A").i(), 6 + 8 + 3 + 2);
+  EXPECT_EQ(e.vars.GetValue("B").i(), 21);
+  Engine bad("X = nosuch(1)\r\n");
+  bad.calc.Run();
+  EXPECT_EQ(bad.calc.ErrorText(), "No such function: nosuch");
+}
+
 TEST(Limits, DeepNestingEndsInARunTimeErrorOnASmallStack) {
   const std::string parens = "X = " + std::string(200000, '(') + "1" + std::string(200000, ')');
   std::string chain = "Y = 1";
