@@ -1,6 +1,8 @@
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <utility>
 
 #include "cli/cli.h"
 #include "platform/platform.h"
@@ -42,9 +44,22 @@ void Output::Err(const std::string& sjis) const {
 bool ReadFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  bytes = s.str();
+  // A regular file is read in one go into a text of its size; whatever the
+  // size said, the rest is read by blocks up to the end.
+  std::string text;
+  std::error_code error;
+  const std::filesystem::path file(path);
+  if (std::filesystem::is_regular_file(file, error)) {
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size > 0 && size < text.max_size()) {
+      text.resize(static_cast<std::size_t>(size));
+      in.read(&text[0], static_cast<std::streamsize>(size));
+      text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+  }
+  char block[64 * 1024];
+  while (in.read(block, sizeof block) || in.gcount() > 0) text.append(block, static_cast<std::size_t>(in.gcount()));
+  bytes = std::move(text);
   return true;
 }
 

@@ -111,7 +111,7 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
       std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", mailFile_.c_str());
       return kExitUsage;
     }
-    mailText = input(mailText);
+    if (out.utf8) mailText = Utf8ToSjis(mailText);
   }
   // Options given on the command line win over the bundle's values.
   if (haveOption_) option = input(option_);
