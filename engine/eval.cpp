@@ -172,7 +172,7 @@ Value TCalc::EvalOperand(const Expr& e) {
       CheckStack();
       const Value args = ArgumentValue(e.args);
       std::string suffix;
-      if (ElementSuffix(args, e.args.size(), suffix))
+      if (vars_->HasElements() && ElementSuffix(args, e.args.size(), suffix))
         if (const Value* v = vars_->Find(e.name + suffix)) return *v;
       Value result;
       if (!CallNamed(e.name, e.upper, args, result)) SetErrorOnce("Invalid function call: " + e.text);

@@ -130,6 +130,7 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at) {
   e->Name = name;
   e->Value_ = std::move(value);
   index_.emplace(UpperCase(name), Count());
+  if (name.find('(') != std::string::npos) ++elements_;
   entries_.push_back(std::move(e));
   if (OnChange) OnChange(*this, name, entries_.back()->Value_);
 }
@@ -152,6 +153,7 @@ void TVariableSet::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   Forget();
   index_.erase(UpperCase(entries_[index]->Name));
+  if (entries_[index]->Name.find('(') != std::string::npos) --elements_;
   entries_.erase(entries_.begin() + index);
   // Only the entries behind the deleted one move; the last moves none, so
   // that emptying a set from the back stays linear in its size.
@@ -163,6 +165,7 @@ void TVariableSet::Delete(int index) {
 void TVariableSet::Clear() {
   Forget();
   index_.clear();
+  elements_ = 0;
   while (!entries_.empty()) entries_.pop_back();
 }
 

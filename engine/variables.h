@@ -47,6 +47,8 @@ class TVariableSet {
   Value GetValue(const std::string& name) const;
   // Like GetValue, without a copy; nullptr for an unknown name.
   const Value* Find(const std::string& name) const;
+  // False when no name in the set has a "(": no element name can be found.
+  bool HasElements() const { return elements_ > 0; }
   // The same through a remembered position of the name.
   const Value* Find(const std::string& name, VarSlot& slot) const;
   Value GetValueAt(int index) const;
@@ -85,6 +87,7 @@ class TVariableSet {
   // Identifies the set and its positions: new for every set, renewed
   // whenever entries move (Delete, Clear).
   std::uint64_t layout_;
+  int elements_ = 0;  // names with a "(" in them
 };
 
 }  // namespace tam

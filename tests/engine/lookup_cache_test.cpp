@@ -230,6 +230,33 @@ TEST(StatementExpressions, LeftOperandsKeepTheirValueWhateverTheRightSideDoes) {
   EXPECT_FALSE(calc.Error());
 }
 
+TEST(StatementExpressions, ElementsAreFoundAfterEveryChangeOfTheSet) {
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetVariables(&vars);
+  calc.SetFunctionHandler([](const std::string&, const Value&, Value& result, bool& found) {
+    found = true;
+    result = Value::Str("call");
+    return true;
+  });
+  auto read = [&] { return DisplayText(calc.Evaluate("t(1) & T(2)")); };
+  EXPECT_EQ(read(), "callcall");
+  vars.SetValue("A", Value::Int(0));
+  vars.SetValue("T(1)", Value::Str("x"));
+  vars.SetValue("t(2)", Value::Str("y"));
+  EXPECT_EQ(read(), "xy");
+  vars.Delete(1);
+  EXPECT_EQ(read(), "cally");
+  vars.Delete(1);
+  EXPECT_EQ(read(), "callcall");
+  vars.SetValue("T(2)", Value::Str("z"));
+  EXPECT_EQ(read(), "callz");
+  vars.Clear();
+  EXPECT_EQ(read(), "callcall");
+  vars.SetValue("T(1)", Value::Str("w"));
+  EXPECT_EQ(read(), "wcall");
+}
+
 // Values keep their items apart from themselves; copies must not share them.
 TEST(ValueItems, CopiesAssignmentsAndMovesKeepTheirOwnItems) {
   Value a = Value::Array({Value::Int(1), Value::Array({Value::Str("x")})});
