@@ -105,7 +105,11 @@ void Value::append(Value v) {
   if (isArray()) {
     items().push_back(std::move(v));
   } else if (type_ == vtEmpty) {
-    *this = Array({std::move(v)});
+    // Moved in: a braced list would copy the value.
+    auto items = std::make_unique<std::vector<Value>>();
+    items->push_back(std::move(v));
+    type_ = vtArray;
+    items_ = std::move(items);
   } else {
     Value first = std::move(*this);
     *this = Array({});
