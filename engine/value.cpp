@@ -13,24 +13,6 @@
 
 namespace tam {
 
-Value Value::Int(std::int32_t v) {
-  Value r;
-  r.type_ = vtInteger;
-  r.num_.i = v;
-  return r;
-}
-Value Value::Dbl(double v) {
-  Value r;
-  r.type_ = vtDouble;
-  r.num_.d = v;
-  return r;
-}
-Value Value::Bool(bool v) {
-  Value r;
-  r.type_ = vtBoolean;
-  r.num_.b = v;
-  return r;
-}
 Value Value::Str(std::string v) {
   Value r;
   r.type_ = vtString;

@@ -133,4 +133,24 @@ bool ParseNumber(const std::string& text, double& out);
 // VariantError on overflow, as a failed coercion).
 std::int32_t RoundToInt32(double d);
 
+// The kinds every operation makes, defined here so that they build in place.
+inline Value Value::Int(std::int32_t v) {
+  Value r;
+  r.type_ = vtInteger;
+  r.num_.i = v;
+  return r;
+}
+inline Value Value::Dbl(double v) {
+  Value r;
+  r.type_ = vtDouble;
+  r.num_.d = v;
+  return r;
+}
+inline Value Value::Bool(bool v) {
+  Value r;
+  r.type_ = vtBoolean;
+  r.num_.b = v;
+  return r;
+}
+
 }  // namespace tam
