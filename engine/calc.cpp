@@ -1,6 +1,7 @@
 // The engine's life cycle and its statements.
 #include "engine/calc.h"
 
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 
@@ -343,12 +344,24 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   bool leave = state.Passes >= state.Limit;
   Value v;
   if (!leave) {
-    leave = LoopControl([&] {
-      const Value* found = vars_->Find(loop.Variable, state.Slot);
-      v = Combine(Op::kAdd, found ? *found : Value::Int(0), state.StepValue);
-      const int dir = CompareValues(state.StepValue, Value::Int(0));
-      return (dir > 0 && CompareValues(v, state.EndValue) > 0) || (dir < 0 && CompareValues(v, state.EndValue) < 0);
-    });
+    const Value* found = vars_->Find(loop.Variable, state.Slot);
+    const Value& step = state.StepValue;
+    const Value& end = state.EndValue;
+    const long long next =
+        found && found->type() == vtInteger && step.type() == vtInteger ? 0LL + found->i() + step.i() : 0;
+    if (found && found->type() == vtInteger && step.type() == vtInteger && end.type() == vtInteger &&
+        next >= INT32_MIN && next <= INT32_MAX) {
+      // Integers all through, the usual loop: the general rules below give
+      // the same.
+      v = Value::Int(static_cast<std::int32_t>(next));
+      leave = (step.i() > 0 && next > end.i()) || (step.i() < 0 && next < end.i());
+    } else {
+      leave = LoopControl([&] {
+        v = Combine(Op::kAdd, found ? *found : Value::Int(0), step);
+        const int dir = CompareValues(step, Value::Int(0));
+        return (dir > 0 && CompareValues(v, end) > 0) || (dir < 0 && CompareValues(v, end) < 0);
+      });
+    }
   }
   vars_->SetReadOnly(loop.Variable, false, state.Slot);
   if (leave) {

@@ -151,6 +151,32 @@ TEST(Calc, CalledNamesMatchWhateverTheirCaseAndBlanks) {
   EXPECT_EQ(bad.calc.ErrorText(), "No such function: nosuch");
 }
 
+TEST(Calc, ForLoopsCountAlikeWhateverTheKindsOfTheirBounds) {
+  struct Case {
+    const char* head;
+    int passes;
+    const char* last;
+  } cases[] = {
+      {"FOR I = 2147483645 TO 2147483647", 3, "2147483647/Integer"},
+      {"FOR I = -2147483646 TO -2147483648 STEP -1", 3, "-2147483648/Integer"},
+      {"FOR I = 5 TO 1 STEP -2", 3, "1/Integer"},
+      {"FOR I = 1 TO 3 STEP 0 MAX 4", 4, "1/Integer"},
+      {"FOR I = 1 TO 2.5", 2, "2/Integer"},
+      {"FOR I = 1.5 TO 3", 2, "2.5/Double"},
+      {"FOR I = 1 TO 3 STEP 1.5", 2, "2.5/Double"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.head);
+    Engine e(std::string("N = 0\r\n") + c.head + "\r\n  N = N + 1\r\n  L = I\r\nNEXT\r\n");
+    e.calc.Run();
+    ASSERT_FALSE(e.calc.Error()) << e.calc.ErrorText();
+    EXPECT_EQ(e.vars.GetValue("N").i(), c.passes);
+    const Value last = e.vars.GetValue("L");
+    EXPECT_EQ(DisplayText(last) + "/" + TypeName(last.type()), c.last);
+    EXPECT_FALSE(e.vars.IsReadOnly("I"));
+  }
+}
+
 TEST(Limits, DeepNestingEndsInARunTimeErrorOnASmallStack) {
   const std::string parens = "X = " + std::string(200000, '(') + "1" + std::string(200000, ')');
   std::string chain = "Y = 1";
