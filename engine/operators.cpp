@@ -275,6 +275,13 @@ Value Not(const Value& v) {
 // The common pairs of like operands, Integer, Double and String, worked out
 // directly; they give what the general pair rules give. False leaves the
 // pair, and every case that fails or overflows, to those rules.
+// An integer result as FromWide makes it; false when it needs a Double.
+bool Wide(long long r, Value& out) {
+  if (r < INT32_MIN || r > INT32_MAX) return false;
+  out.SetInt(static_cast<std::int32_t>(r));
+  return true;
+}
+
 bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
   const std::uint16_t t = l.type();
   if (t != r.type()) return false;
@@ -285,18 +292,15 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
     switch (op) {
       case Op::kAdd:
       case Op::kJoin:
-        out = FromWide(a + b);
-        return true;
+        return Wide(a + b, out);
       case Op::kSub:
-        out = FromWide(a - b);
-        return true;
+        return Wide(a - b, out);
       case Op::kMul:
-        out = FromWide(a * b);
-        return true;
+        return Wide(a * b, out);
       case Op::kMod:
       case Op::kIntDiv:
         if (b == 0 || b == -1) return false;
-        out = Value::Int(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
+        out.SetInt(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
         return true;
       default:
         c = sign(a, b);
@@ -327,7 +331,7 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
     }
     if (op == Op::kAdd || op == Op::kJoin || op == Op::kSub || op == Op::kMul) {
       if (std::isnan(x) || std::isinf(x)) return false;
-      out = Value::Dbl(x);
+      out.SetDbl(x);
       return true;
     }
   } else if (t == vtString) {
@@ -341,22 +345,22 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
   }
   switch (op) {
     case Op::kNe:
-      out = Value::Bool(c != 0);
+      out.SetBool(c != 0);
       return true;
     case Op::kLe:
-      out = Value::Bool(c <= 0);
+      out.SetBool(c <= 0);
       return true;
     case Op::kGe:
-      out = Value::Bool(c >= 0);
+      out.SetBool(c >= 0);
       return true;
     case Op::kLt:
-      out = Value::Bool(c < 0);
+      out.SetBool(c < 0);
       return true;
     case Op::kEq:
-      out = Value::Bool(c == 0);
+      out.SetBool(c == 0);
       return true;
     case Op::kGt:
-      out = Value::Bool(c > 0);
+      out.SetBool(c > 0);
       return true;
     default:
       return false;

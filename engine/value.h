@@ -80,11 +80,33 @@ class Value {
     return *items_;
   }
 
+  // Makes this an Integer, Double or Boolean in place: the same as assigning
+  // Int(v), Dbl(v) or Bool(v), without building a value to move.
+  void SetInt(std::int32_t v) {
+    Scalar(vtInteger);
+    num_.i = v;
+  }
+  void SetDbl(double v) {
+    Scalar(vtDouble);
+    num_.d = v;
+  }
+  void SetBool(bool v) {
+    Scalar(vtBoolean);
+    num_.b = v;
+  }
+
   // Appending rule: to an array it grows; to a non-empty scalar it makes the
   // pair (scalar, v); to Empty it makes a one-element array.
   void append(Value v);
 
  private:
+  void Scalar(std::uint16_t type) {
+    if (str_) str_.reset();
+    if (items_) items_.reset();
+    type_ = type;
+    num_ = {};
+  }
+
   std::uint16_t type_ = vtEmpty;
   union {
     std::int32_t i;
