@@ -180,7 +180,7 @@ void TCalc::ExecuteOne() {
   auto& statements = program_->statements;
   switch (frame.Kind) {
     case kLet:
-      ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]), StateOf(frame.Index));
+      ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]));
       break;
     case kDo: {
       const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
@@ -245,7 +245,7 @@ void TCalc::ExecuteOne() {
   if (nextLine_ >= LineCount() && !error_) finished_ = true;
 }
 
-void TCalc::ExecuteAssignment(const TLetStatement& let, LoopState& state) {
+void TCalc::ExecuteAssignment(const TLetStatement& let) {
   Value v = EvaluateStored(let.Expression);
   if (error_ || let.Target.empty()) return;
   const auto& targets = let.Targets;
@@ -253,7 +253,7 @@ void TCalc::ExecuteAssignment(const TLetStatement& let, LoopState& state) {
     const std::string& target = targets.empty() ? let.Target : targets[0];
     // A target without "(" names its variable as written.
     if (target.find('(') == std::string::npos) {
-      vars_->SetValue(target, std::move(v), state.Slot);
+      vars_->SetValue(target, std::move(v), let.TargetSlot);
       return;
     }
     const std::string name = ElementName(target);

@@ -78,8 +78,8 @@ class TCalc {
   void SetErrorReplace(const std::string& text);
 
  private:
-  // Run-time state of a statement record: a loop's passes and bounds, and
-  // where its variable (a FOR's, a plain assignment's target) was found.
+  // Run-time state of a loop record: its passes and bounds, and where its
+  // variable was found.
   struct LoopState {
     VarSlot Slot;
     int Passes = 0;
@@ -94,7 +94,7 @@ class TCalc {
 
   void ExecuteGuarded();
   void ExecuteOne();
-  void ExecuteAssignment(const TLetStatement& let, LoopState& state);
+  void ExecuteAssignment(const TLetStatement& let);
   void ExecuteDo(const TDoLoop& loop, LoopState& state);
   void ExecuteLoop(const TDoLoop& loop, LoopState& state);
   void ExecuteFor(const TForLoop& loop, LoopState& state);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/variables.h"
+
 namespace tam {
 
 enum StatementKind : unsigned char {
@@ -68,6 +70,8 @@ struct TLetStatement : TStatement {
   std::string Target;
   std::string Expression;
   std::vector<std::string> Targets;  // Target split at its commas
+  // Where a plain target was last found among the variables.
+  mutable VarSlot TargetSlot;
 };
 
 struct TFunctionBlock : TStatement {
