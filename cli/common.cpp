@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -17,22 +18,31 @@ void Output::Out(const std::string& sjis) const {
 }
 
 void Output::OutLines(const std::vector<std::string>& lines) const {
-  constexpr std::size_t kChunk = 64 * 1024;
-  std::string chunk;
-  chunk.reserve(kChunk + 256);
+  constexpr std::size_t kBlock = 64 * 1024;
+  std::vector<char> block(kBlock);
+  std::size_t used = 0;
+  const auto flush = [&] {
+    std::fwrite(block.data(), 1, used, stdout);
+    used = 0;
+  };
+  std::string converted;
   for (const std::string& line : lines) {
+    const std::string* text = &line;
     if (utf8) {
-      chunk += SjisToUtf8(line);
-    } else {
-      chunk += line;
+      converted = SjisToUtf8(line);
+      text = &converted;
     }
-    chunk += '\n';
-    if (chunk.size() >= kChunk) {
-      std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-      chunk.clear();
+    if (used + text->size() + 1 > kBlock) flush();
+    if (text->size() + 1 > kBlock) {  // a line longer than a block goes out on its own
+      std::fwrite(text->data(), 1, text->size(), stdout);
+      std::fputc('\n', stdout);
+      continue;
     }
+    std::memcpy(block.data() + used, text->data(), text->size());
+    used += text->size();
+    block[used++] = '\n';
   }
-  std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+  flush();
 }
 
 void Output::Err(const std::string& sjis) const {

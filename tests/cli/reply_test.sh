@@ -16,6 +16,11 @@ awk 'BEGIN { printf "From: a@example.com\r\nSubject: Hi\r\n\r\n"; for (i = 1; i 
 big=$'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n'$(awk 'BEGIN { for (i = 1; i <= 20000; i++) print "> line " i }')
 check big 0 "$big" "" "$tool" run "${clock[@]}" --mail "$work/big.eml" "$work/quote.txt"
 check big-utf8 0 "$big" "" "$tool" run --utf8 "${clock[@]}" --mail "$work/big.eml" "$work/quote.txt"
+# A line longer than a write block, between short ones.
+long=$(awk 'BEGIN { while (n++ < 70000) printf "x" }')
+printf 'From: a@example.com\r\nSubject: Hi\r\n\r\nbefore\r\n%s\r\nafter\r\n' "$long" >"$work/long.eml"
+check long-line 0 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n> before\n> '"$long"$'\n> after' "" \
+  "$tool" run "${clock[@]}" --mail "$work/long.eml" "$work/quote.txt"
 
 # Shift-JIS in, Shift-JIS out; with --utf8 the output is UTF-8.
 printf 'PRINT(REFGETBODY(0))\r\n' >"$work/first.txt"
