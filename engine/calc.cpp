@@ -347,10 +347,9 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
     const Value* found = vars_->Find(loop.Variable, state.Slot);
     const Value& step = state.StepValue;
     const Value& end = state.EndValue;
-    const long long next =
-        found && found->type() == vtInteger && step.type() == vtInteger ? 0LL + found->i() + step.i() : 0;
-    if (found && found->type() == vtInteger && step.type() == vtInteger && end.type() == vtInteger &&
-        next >= INT32_MIN && next <= INT32_MAX) {
+    const bool integers = found && found->type() == vtInteger && step.type() == vtInteger && end.type() == vtInteger;
+    const long long next = integers ? 0LL + found->i() + step.i() : 0;
+    if (integers && next >= INT32_MIN && next <= INT32_MAX) {
       // Integers all through, the usual loop: the general rules below give
       // the same.
       v = Value::Int(static_cast<std::int32_t>(next));

@@ -10,6 +10,12 @@ namespace tam {
 
 namespace {
 
+// -1, 0 or 1 as x is below, equal to or above y.
+template <class T>
+int Sign(T x, T y) {
+  return x < y ? -1 : (y < x ? 1 : 0);
+}
+
 const OperatorForm kLevel0[] = {{"<>", Op::kNe}, {"><", Op::kNe}, {"!=", Op::kNe}, {"<=", Op::kLe}, {"=<", Op::kLe},
                                 {">=", Op::kGe}, {"=>", Op::kGe}, {"<", Op::kLt},  {"=", Op::kEq},  {">", Op::kGt}};
 const OperatorForm kLevel1[] = {{"+", Op::kAdd},   {"-", Op::kSub},   {"&", Op::kJoin}, {"OR", Op::kOr},
@@ -285,7 +291,6 @@ bool Wide(long long r, Value& out) {
 bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
   const std::uint16_t t = l.type();
   if (t != r.type()) return false;
-  auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
   int c = 0;
   if (t == vtInteger) {
     const long long a = l.i(), b = r.i();
@@ -303,7 +308,7 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
         out.SetInt(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
         return true;
       default:
-        c = sign(a, b);
+        c = Sign(a, b);
         break;
     }
   } else if (t == vtDouble) {
@@ -326,7 +331,7 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
         return false;
       default:
         x = 0;
-        c = sign(a, b);
+        c = Sign(a, b);
         break;
     }
     if (op == Op::kAdd || op == Op::kJoin || op == Op::kSub || op == Op::kMul) {
@@ -375,9 +380,8 @@ const OperatorForm& OperatorAt(int level, int position) { return kLevels[level].
 
 int CompareValues(const Value& lv, const Value& rv) {
   if (lv.type() == rv.type()) {
-    auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
-    if (lv.type() == vtInteger) return sign(lv.i(), rv.i());
-    if (lv.type() == vtDouble) return sign(lv.d(), rv.d());
+    if (lv.type() == vtInteger) return Sign(lv.i(), rv.i());
+    if (lv.type() == vtDouble) return Sign(lv.d(), rv.d());
   }
   Value a = lv.isEmpty() ? Value::Str("") : lv;
   Value b = rv.isEmpty() ? Value::Str("") : rv;
@@ -387,25 +391,24 @@ int CompareValues(const Value& lv, const Value& rv) {
     if (ca == N && cb == N) return 0;
     return ca == N ? -1 : 1;
   }
-  auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
   switch (PairKind(ca, cb)) {
     case kErr:
     case kNull:
       Mismatch();
     case kInt:
-      return sign(ToInteger(a), ToInteger(b));
+      return Sign(ToInteger(a), ToInteger(b));
     case kReal:
-      return sign(ToDouble(a), ToDouble(b));
+      return Sign(ToDouble(a), ToDouble(b));
     case kCur:
-      return sign(ToCurrency(a), ToCurrency(b));
+      return Sign(ToCurrency(a), ToCurrency(b));
     case kStr: {
       int c = a.str().compare(b.str());
       return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
     case kBool:
-      return sign(ToBoolean(a) ? 1 : 0, ToBoolean(b) ? 1 : 0);
+      return Sign(ToBoolean(a) ? 1 : 0, ToBoolean(b) ? 1 : 0);
     case kDate:
-      return sign(DateNumber(a), DateNumber(b));
+      return Sign(DateNumber(a), DateNumber(b));
   }
   Mismatch();
 }
