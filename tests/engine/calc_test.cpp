@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "engine/failure.h"
@@ -123,14 +122,6 @@ TEST(Calc, ParseErrorIsKeptUntilTheNextLoad) {
   c.LoadProgram("X = 1");
   EXPECT_FALSE(c.Error());
 }
-
-#ifdef _WIN32
-// A thread procedure must be stdcall, which a lambda is not.
-DWORD WINAPI RunFunction(LPVOID p) {
-  (*static_cast<std::function<void()>*>(p))();
-  return 0;
-}
-#endif
 
 TEST(Calc, CalledNamesMatchWhateverTheirCaseAndBlanks) {
   Engine e(
