@@ -8,7 +8,7 @@
 #include "mail/reply.h"
 #include "platform/forwarding.h"
 #include "platform/platform.h"
-#include "plugin/debug_bundle.h"
+#include "settings/debug_bundle.h"
 
 namespace tam::cli {
 

@@ -5,11 +5,11 @@
 #include "cli/cli.h"
 #include "engine/failure.h"
 #include "engine/sjis.h"
+#include "engine/text_lines.h"
 #include "platform/platform.h"
-#include "plugin/file_access.h"
-#include "plugin/settings_format.h"
-#include "plugin/settings_store.h"
-#include "plugin/text_lines.h"
+#include "settings/file_access.h"
+#include "settings/settings_format.h"
+#include "settings/settings_store.h"
 
 namespace tam::cli {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "fuzz/memory_files.h"
-#include "plugin/debug_bundle.h"
+#include "settings/debug_bundle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tam;

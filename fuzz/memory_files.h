@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "plugin/file_access.h"
+#include "settings/file_access.h"
 
 namespace tam::fuzz {
 

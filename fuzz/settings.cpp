@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "fuzz/memory_files.h"
-#include "plugin/settings_format.h"
-#include "plugin/settings_store.h"
+#include "settings/settings_format.h"
+#include "settings/settings_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tam;

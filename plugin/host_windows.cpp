@@ -1,6 +1,6 @@
 #include "plugin/host_windows.h"
 
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
 
 namespace tam {
 

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "mail/reply.h"
-#include "plugin/file_access.h"
 #include "plugin/host_windows.h"
 #include "plugin/plugin_ui.h"
 #include "plugin/registry.h"
 #include "plugin/send_watch.h"
-#include "plugin/settings_store.h"
+#include "settings/file_access.h"
+#include "settings/settings_store.h"
 
 namespace tam {
 

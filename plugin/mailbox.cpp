@@ -1,8 +1,8 @@
 #include "plugin/mailbox.h"
 
 #include "engine/sjis.h"
+#include "engine/text_lines.h"
 #include "platform/platform.h"
-#include "plugin/text_lines.h"
 
 namespace tam {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin/file_access.h"
 #include "plugin/host_api.h"
 #include "plugin/registry.h"
+#include "settings/file_access.h"
 
 namespace tam {
 

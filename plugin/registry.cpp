@@ -4,7 +4,7 @@
 
 #include "engine/failure.h"
 #include "engine/sjis.h"
-#include "plugin/settings_format.h"
+#include "settings/settings_format.h"
 
 namespace tam {
 

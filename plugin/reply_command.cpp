@@ -3,10 +3,10 @@
 #include <exception>
 #include <new>
 
+#include "engine/text_lines.h"
 #include "mail/mail_text.h"
-#include "plugin/debug_bundle.h"
 #include "plugin/reply_settings.h"
-#include "plugin/text_lines.h"
+#include "settings/debug_bundle.h"
 
 namespace tam {
 

@@ -1,6 +1,6 @@
 #include "plugin/reply_settings.h"
 
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
 
 namespace tam {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace tam {
 

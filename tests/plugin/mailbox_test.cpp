@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_host.h"
-#include "temp_tree.h"
+#include "tests/settings/temp_tree.h"
 
 namespace tam {
 namespace {

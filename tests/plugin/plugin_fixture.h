@@ -9,7 +9,7 @@
 #include "fake_host.h"
 #include "plugin/kesrel.h"
 #include "plugin/reply_settings.h"
-#include "temp_tree.h"
+#include "tests/settings/temp_tree.h"
 
 namespace tam::test {
 

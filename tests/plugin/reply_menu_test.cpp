@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "plugin/command_code.h"
-#include "plugin/form_place.h"
 #include "plugin/kesrel.h"
+#include "settings/form_place.h"
 
 namespace tam {
 namespace {

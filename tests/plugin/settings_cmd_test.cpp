@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "platform/platform.h"
-#include "temp_tree.h"
+#include "tests/settings/temp_tree.h"
 
 namespace tam {
 namespace {

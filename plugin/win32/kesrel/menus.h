@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "plugin/reply_menu.h"
-#include "plugin/settings_store.h"
 #include "plugin/win32/kesrel/host_binding.h"
+#include "settings/settings_store.h"
 
 namespace tam::win {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "plugin/form_place.h"
 #include "plugin/win32/kesrel/pictures.h"
 #include "plugin/win32/kesrel/services.h"
+#include "settings/form_place.h"
 
 namespace tam::win {
 

@@ -1,8 +1,8 @@
-#include "plugin/window_geometry.h"
+#include "settings/window_geometry.h"
 
 #include <gtest/gtest.h>
 
-#include "temp_tree.h"
+#include "tests/settings/temp_tree.h"
 
 namespace tam {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "plugin/file_access.h"
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
+#include "settings/file_access.h"
 
 namespace tam {
 

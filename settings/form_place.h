@@ -1,7 +1,7 @@
 // Placing a form over its owner window, kept on the screen.
 #pragma once
 
-#include "plugin/window_geometry.h"
+#include "settings/window_geometry.h"
 
 namespace tam {
 

@@ -1,4 +1,4 @@
-#include "plugin/window_geometry.h"
+#include "settings/window_geometry.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "plugin/settings_format.h"
+#include "settings/settings_format.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include "engine/calendar.h"
 #include "engine/failure.h"
 #include "engine/sjis.h"
+#include "engine/text_lines.h"
 #include "engine/value.h"
-#include "plugin/text_lines.h"
 
 namespace tam {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/value.h"
-#include "plugin/file_access.h"
+#include "settings/file_access.h"
 
 namespace tam {
 

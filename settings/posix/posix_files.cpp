@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/sjis.h"
-#include "plugin/file_access.h"
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
+#include "settings/file_access.h"
 
 namespace tam {
 

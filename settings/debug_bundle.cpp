@@ -1,8 +1,8 @@
-#include "plugin/debug_bundle.h"
+#include "settings/debug_bundle.h"
 
 #include <new>
 
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
 
 namespace tam {
 

@@ -1,6 +1,6 @@
-#include "plugin/win32/form_geometry.h"
+#include "settings/win32/form_geometry.h"
 
-#include "plugin/window_geometry.h"
+#include "settings/window_geometry.h"
 
 namespace tam {
 

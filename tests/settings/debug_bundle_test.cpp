@@ -1,10 +1,10 @@
-#include "plugin/debug_bundle.h"
+#include "settings/debug_bundle.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/sjis.h"
-#include "plugin/text_lines.h"
-#include "temp_tree.h"
+#include "engine/text_lines.h"
+#include "tests/settings/temp_tree.h"
 
 namespace tam {
 namespace {

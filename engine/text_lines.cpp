@@ -1,4 +1,4 @@
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
 
 #include "engine/sjis.h"
 

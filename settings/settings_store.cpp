@@ -1,9 +1,9 @@
-#include "plugin/settings_store.h"
+#include "settings/settings_store.h"
 
 #include "engine/failure.h"
 #include "engine/sjis.h"
-#include "plugin/settings_format.h"
-#include "plugin/text_lines.h"
+#include "engine/text_lines.h"
+#include "settings/settings_format.h"
 
 namespace tam {
 

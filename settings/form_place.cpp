@@ -1,4 +1,4 @@
-#include "plugin/form_place.h"
+#include "settings/form_place.h"
 
 namespace tam {
 

@@ -1,4 +1,4 @@
-#include "plugin/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <filesystem>
 
 #include "engine/calendar.h"
-#include "plugin/settings_format.h"
-#include "temp_tree.h"
+#include "settings/settings_format.h"
+#include "tests/settings/temp_tree.h"
 
 namespace tam {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/file_access.h"
+#include "settings/file_access.h"
 
 namespace tam {
 
