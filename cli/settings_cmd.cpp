@@ -7,6 +7,7 @@
 #include "engine/sjis.h"
 #include "engine/text_lines.h"
 #include "platform/platform.h"
+#include "plugin/reply_settings.h"
 #include "settings/file_access.h"
 #include "settings/settings_format.h"
 #include "settings/settings_store.h"
@@ -33,10 +34,6 @@ const char kUsage[] =
     "        from DIR back into FILE, replacing its reply programs.\n"
     "--utf8  values and program files are UTF-8 (with LF line ends) on this\n"
     "        side; the settings file stays Shift-JIS.\n";
-
-// More reply programs than any menu holds; bounds the files a damaged
-// ProgramCount could make export write.
-constexpr int kMaxPrograms = 10000;
 
 struct Options {
   bool utf8 = false;
@@ -168,10 +165,8 @@ std::string ProgramFile(const std::string& dir, int n, const char* suffix) {
   return d + "Program" + std::to_string(n) + suffix;
 }
 
-std::string ReadText(const Options& o, const Value& v) {
-  std::string s = v.isString() ? v.str() : ToText(v);
-  return o.utf8 ? SjisToUtf8(ToLf(s)) : s;
-}
+// With --utf8, line breaks become LF.
+std::string ToLfIf(const Options& o, const std::string& s) { return o.utf8 ? ToLf(s) : s; }
 
 int Export(const Options& o, const std::string& file, const std::string& dir) {
   FileAccess& files = NativeFiles();
@@ -181,42 +176,37 @@ int Export(const Options& o, const std::string& file, const std::string& dir) {
   }
   SettingsStore store;
   store.Load(file);
-  int count = 0;
-  try {
-    count = ToInteger(store.Read("", "ProgramCount", Value::Int(0)));
-  } catch (const ScriptFailure&) {
-  }
-  if (count < 0) count = 0;
+  int count = ProgramCount(store);
   if (count > kMaxPrograms) {
-    *o.err << "tamberlo: ProgramCount " << count << " is too large; exporting the first " << kMaxPrograms << "\n";
-    count = kMaxPrograms;
+    *o.err << "tamberlo: ProgramCount " << count << " is more than the menus show; exporting the first " << kMaxPrograms
+           << "\n";
   }
+  std::vector<ReplyProgram> programs = ReadPrograms(store);
   if (!files.CreateFolder(dir)) {
     *o.err << "tamberlo: cannot create " << dir << "\n";
     return 1;
   }
   const char* eol = o.utf8 ? "\n" : "\r\n";
-  for (int n = 0; n < count; ++n) {
-    std::string section = "Program" + std::to_string(n);
-    std::string body = ReadText(o, store.Read(section, "Body", Value::Str("")));
-    std::string caption = ReadText(o, store.Read(section, "Caption", Value::Str(section)));
-    std::string option = ReadText(o, store.Read(section, "Option", Value::Str("")));
+  for (std::size_t n = 0; n < programs.size(); ++n) {
+    std::string option = Out(o, ToLfIf(o, programs[n].option));
     if (!option.empty()) option = TrimLineEnds(option) + eol;
-    const std::pair<const char*, std::string> parts[] = {
-        {".tam", body}, {".caption.txt", caption + eol}, {".option.txt", option}};
+    const std::pair<const char*, std::string> parts[] = {{".tam", Out(o, ToLfIf(o, programs[n].body))},
+                                                         {".caption.txt", Out(o, ToLfIf(o, programs[n].caption)) + eol},
+                                                         {".option.txt", option}};
     for (const auto& part : parts) {
-      std::string name = ProgramFile(dir, n, part.first);
+      std::string name = ProgramFile(dir, static_cast<int>(n), part.first);
       if (!files.ReplaceContents(name, part.second)) {
         *o.err << "tamberlo: cannot write " << name << "\n";
         return 1;
       }
     }
   }
+  int exported = static_cast<int>(programs.size());
   // Files of programs that no longer exist would come back on import.
-  for (int n = count; n < kMaxPrograms && files.FileExists(ProgramFile(dir, n, ".tam")); ++n) {
+  for (int n = exported; n < kMaxPrograms && files.FileExists(ProgramFile(dir, n, ".tam")); ++n) {
     for (const char* suffix : {".tam", ".caption.txt", ".option.txt"}) files.RemoveFile(ProgramFile(dir, n, suffix));
   }
-  *o.out << count << (count == 1 ? " program" : " programs") << " exported to " << dir << "\n";
+  *o.out << exported << (exported == 1 ? " program" : " programs") << " exported to " << dir << "\n";
   return 0;
 }
 
@@ -232,36 +222,29 @@ std::optional<std::string> ReadProgramFile(const Options& o, const std::string& 
 int Import(const Options& o, const std::string& file, const std::string& dir) {
   SettingsStore store;
   store.Load(file);
-  int oldCount = 0;
-  try {
-    oldCount = ToInteger(store.Read("", "ProgramCount", Value::Int(0)));
-  } catch (const ScriptFailure&) {
-  }
-  int n = 0;
-  for (; n < kMaxPrograms; ++n) {
+  int oldCount = ProgramCount(store);
+  std::vector<ReplyProgram> programs;
+  for (int n = 0; n < kMaxPrograms; ++n) {
     std::optional<std::string> body = ReadProgramFile(o, ProgramFile(dir, n, ".tam"));
     if (!body) break;
-    std::string section = "Program" + std::to_string(n);
     std::optional<std::string> caption = ReadProgramFile(o, ProgramFile(dir, n, ".caption.txt"));
     std::optional<std::string> option = ReadProgramFile(o, ProgramFile(dir, n, ".option.txt"));
-    std::string captionLine;
+    ReplyProgram program;
     if (caption) {
       std::vector<std::string> lines = SplitTextLines(*caption);
-      if (!lines.empty()) captionLine = lines[0];
+      if (!lines.empty()) program.caption = lines[0];
     }
-    store.Write(section, "Caption", Value::Str(captionLine));
-    store.Write(section, "Body", Value::Str(*body));
-    store.Write(section, "Option", Value::Str(option ? TrimLineEnds(*option) : std::string()));
+    program.body = *body;
+    if (option) program.option = *option;
+    programs.push_back(std::move(program));
   }
-  if (n == 0) {
+  if (programs.empty()) {
     *o.err << "tamberlo: no " << ProgramFile(dir, 0, ".tam") << "\n";
     return 1;
   }
-  for (int k = n; k < oldCount && k < kMaxPrograms; ++k) {
-    std::string section = "Program" + std::to_string(k);
-    for (const char* key : {"Caption", "Body", "Option"}) store.Write(section, key, Value());
-  }
-  store.Write("", "ProgramCount", Value::Int(n));
+  int n = static_cast<int>(programs.size());
+  WritePrograms(store, programs);
+  for (int k = n; k < oldCount && k < kMaxPrograms; ++k) RemoveProgram(store, k);
   if (!store.Save()) {
     *o.err << "tamberlo: cannot write " << file << "\n";
     return 1;

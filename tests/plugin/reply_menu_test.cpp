@@ -4,6 +4,7 @@
 
 #include "plugin/command_code.h"
 #include "plugin/kesrel.h"
+#include "plugin/reply_settings.h"
 #include "settings/form_place.h"
 
 namespace tam {
@@ -89,6 +90,28 @@ TEST(ReplyMenu, MenuBarEntryGoesBeforeTheLastHelpOrJoinsItsNamesake) {
   EXPECT_EQ(at({"ファイル(&F)", "表示(&V)"}, "AL-Zembra(&K)"), "2 new");
   EXPECT_EQ(at({"ファイル(&F)", "AL-Zembra(&K)", "ヘルプ(&H)"}, "AL-Zembra(&K)"), "1 existing");
   EXPECT_EQ(at({}, "X"), "0 new");
+}
+
+TEST(ReplySettings, ProgramsWrittenAsTheSetupDialogStoresThem) {
+  SettingsStore store =
+      Store("\\ProgramCount=Integer:3\r\nProgram2\\Body=String:old\r\nMenu\\Debugger=Boolean:True\r\n");
+  WritePrograms(store, {{"返信", "A%B\r\nC", " one  x\r\n\r\n\ttwo\t\r\n"}, {"", "", ""}});
+  EXPECT_EQ(store.Text(),
+            "\\ProgramCount=Integer:2\r\nProgram2\\Body=String:old\r\nMenu\\Debugger=Boolean:True\r\n"
+            "Program0\\Caption=String:返信\r\nProgram0\\Body=String:A%%B%0D%0AC\r\n"
+            "Program0\\Option=String:one  x%0D%0Atwo%0D%0A\r\n");
+  std::vector<ReplyProgram> back = ReadPrograms(store);
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(back[0].body, "A%B\r\nC");
+  EXPECT_EQ(back[1].caption, "Program1");  // an empty caption is not stored: the default comes back
+  EXPECT_EQ(ProgramOptions(store, 0), (Strings{"one  x", "two"}));
+  EXPECT_EQ(OptionLabel(ProgramOptions(store, 0)[0]), "one");
+
+  RemoveProgram(store, 2);
+  EXPECT_FALSE(store.Exists("Program2", "Body"));
+  WriteProgramCount(store, 0);
+  EXPECT_TRUE(ReadPrograms(store).empty());
+  EXPECT_EQ(ReadPrograms(Store("\\ProgramCount=Integer:500\r\n")).size(), static_cast<std::size_t>(kMaxPrograms));
 }
 
 TEST(StartUp, VersionIsComparedByteWise) {

@@ -96,7 +96,7 @@ TEST_F(SettingsCommand, ProgramsExportAndImportAsPlainFiles) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(tree.Get("Kesrel.ini"),
             "\\ProgramCount=Integer:1\r\nProgram0\\Caption=String:返信\r\n"
-            "Program0\\Body=String:Reply \"はい\"%0D%0AEND%0D%0A\r\nProgram0\\Option=String:A%0D%0AB\r\n"
+            "Program0\\Body=String:Reply \"はい\"%0D%0AEND%0D%0A\r\nProgram0\\Option=String:A%0D%0AB%0D%0A\r\n"
             "Menu\\Debugger=Boolean:True\r\n");
 
   EXPECT_EQ(Tool({"import", ini, tree.Native("empty")}).code, 1);
