@@ -116,6 +116,21 @@ bool MailFunction(TMailState& mail, const std::string& name, const Value& args, 
   return e ? e->call(mail, args, result) : true;
 }
 
+std::vector<std::string> MailFunctionNames() {
+  std::vector<std::string> names;
+  auto add = [&names](const auto& group) {
+    for (const Entry& e : group) names.push_back(e.name);
+  };
+  add(kGroupA);
+  add(kGroupE);
+  add(kGroupG);
+  add(kGroupP);
+  add(kGroupQ);
+  add(kGroupR);
+  add(kGroupS);
+  return names;
+}
+
 FunctionLibrary MailFunctionHandler(TMailState& mail) {
   return [&mail](const std::string& name, const Value& args, Value& result, bool& found) {
     return MailFunction(mail, name, args, result, found);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/calc.h"
 #include "engine/value.h"
@@ -13,6 +14,9 @@ namespace tam {
 // The library calling convention over one mail state: name as written (any
 // case, blanks around), arguments, result, found; returns success.
 bool MailFunction(TMailState& mail, const std::string& name, const Value& args, Value& result, bool& found);
+
+// Every name of the handler, upper-case (for the reference's completeness).
+std::vector<std::string> MailFunctionNames();
 
 // The handler to install into an engine; mail must outlive it.
 FunctionLibrary MailFunctionHandler(TMailState& mail);

@@ -37,11 +37,11 @@ constexpr const char* kSourceRoot = "Z:" TAM_SOURCE_DIR;
 constexpr const char* kSourceRoot = TAM_SOURCE_DIR;
 #endif
 
-std::string ReadMail(const std::string& name) {
-  std::ifstream in(std::string(kSourceRoot) + "/tests/data/mail/" + name, std::ios::binary);
+std::string ReadMail(const ScriptSetup& setup, const std::string& name) {
+  std::ifstream in(std::string(kSourceRoot) + "/" + setup.mailFolder + "/" + name, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
-  return s.str();
+  return setup.utf8Mails ? Utf8ToSjis(s.str()) : s.str();
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ MailScriptHook::~MailScriptHook() { SetPlatform(previous_); }
 
 void MailScriptHook::Install(TCalc& calc, TVariableSet& set) {
   const std::string file = Get(setup_, "mail");
-  PrepareMail(mail_, SplitMailText(file.empty() ? std::string() : ReadMail(file)));
+  PrepareMail(mail_, SplitMailText(file.empty() ? std::string() : ReadMail(setup_, file)));
   ReplyAccount account{Utf8ToSjis(Get(setup_, "account-title")), Utf8ToSjis(Get(setup_, "account-user")),
                        Utf8ToSjis(Get(setup_, "account-address")), Utf8ToSjis(Get(setup_, "account-name"))};
   DefinePredefinedVariables(set, Utf8ToSjis(Get(setup_, "option")), account);

@@ -1,5 +1,5 @@
 // Script-test directives of the mail area:
-//   ' mail: FILE          the referenced mail (relative to tests/data/mail)
+//   ' mail: FILE          the referenced mail (in the setup's mail folder)
 //   ' option: TEXT        the option line
 //   ' account-title: T    (also account-user, account-address, account-name)
 //   ' tz-bias: MINUTES    the time-zone bias of the Date line (default -540)

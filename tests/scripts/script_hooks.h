@@ -13,9 +13,14 @@ namespace tam {
 
 class ClockScriptHook;
 class MailScriptHook;
+class Platform;
 
 struct ScriptSetup {
   int maxLoop = 100;
+  // Where ' mail: names a file (relative to the source tree), and whether
+  // those files are UTF-8 (they are read as Shift-JIS otherwise).
+  std::string mailFolder = "tests/data/mail";
+  bool utf8Mails = false;
   std::map<std::string, std::vector<std::string>> directives;  // name -> values in order (UTF-8)
 };
 
@@ -38,6 +43,10 @@ class ScriptEnvironment {
  private:
   const ScriptSetup& setup_;
   std::unique_ptr<ClockScriptHook> clock_;
+  // "' answer: TEXT" (repeatable): the dialogs' answers in order; a dialog
+  // beyond them is cancelled.
+  Platform* beforeAnswers_ = nullptr;
+  std::unique_ptr<Platform> noDialogs_, answers_;
   std::unique_ptr<MailScriptHook> mail_;
 };
 
