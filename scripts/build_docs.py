@@ -84,12 +84,14 @@ CSS = """
 :root { --ink:#1d232a; --muted:#5b6570; --line:#d9dee3; --accent:#1f5f99; --code:#f4f6f8; }
 * { box-sizing: border-box; }
 body { margin:0; color:var(--ink); background:#fff; line-height:1.65;
-  font-family: "Segoe UI", "Yu Gothic UI", Meiryo, "IPAGothic", "Noto Sans CJK JP", sans-serif; }
+  font-family: "Segoe UI", Meiryo, "Yu Gothic UI", "Noto Sans CJK JP", "IPAPGothic", sans-serif; }
+body:lang(ja) { font-family: Meiryo, "Yu Gothic UI", "Segoe UI", "Noto Sans CJK JP", "IPAPGothic", sans-serif; }
 header { background:#22313f; color:#fff; padding:.7em 1.5em; display:flex; align-items:baseline; gap:1em; }
 header h1 { font-size:1.25em; margin:0; flex:1; }
 header a { color:#cfe3f5; }
 .layout { display:flex; align-items:flex-start; }
-nav { position:sticky; top:0; width:17em; flex:none; max-height:100vh; overflow:auto;
+nav { position:sticky; top:0; width:17em; flex:none; max-height:100vh; overflow-y:auto; overflow-x:hidden;
+  overflow-wrap:anywhere;
   padding:1em 1em 2em 1.5em; border-right:1px solid var(--line); font-size:.88em; background:#fafbfc; }
 nav h2 { font-size:1em; margin:.2em 0 .5em; }
 nav ul { list-style:none; margin:0; padding:0; }
@@ -98,15 +100,15 @@ nav li li { margin-left:1em; }
 nav a { color:var(--ink); text-decoration:none; }
 nav a:hover { color:var(--accent); text-decoration:underline; }
 nav .fnlist { margin:.3em 0 0 1em; line-height:1.9; }
-nav .fnlist a { font-family: Consolas, "IPAGothic", monospace; font-size:.92em; margin-right:.5em; white-space:nowrap; }
+nav .fnlist a { font-family: Consolas, "DejaVu Sans Mono", "MS Gothic", "IPAGothic", monospace; font-size:.9em; margin-right:.5em; }
 main { flex:1; min-width:0; max-width:58em; padding:1em 2.5em 4em; }
 main h1 { font-size:1.6em; border-bottom:2px solid var(--accent); padding-bottom:.2em; margin-top:2em; }
 main h2 { font-size:1.25em; margin-top:1.8em; border-bottom:1px solid var(--line); padding-bottom:.15em; }
-main h2.fn { font-family: Consolas, "IPAGothic", monospace; font-size:1.15em; color:var(--accent); }
+main h2.fn { font-family: Consolas, "DejaVu Sans Mono", "MS Gothic", "IPAGothic", monospace; font-size:1.15em; color:var(--accent); }
 main h3 { font-size:1.05em; margin-top:1.4em; }
-code { font-family: Consolas, "IPAGothic", monospace; background:var(--code); padding:0 .25em; border-radius:3px; font-size:.93em; }
+code { font-family: Consolas, "DejaVu Sans Mono", "MS Gothic", "IPAGothic", monospace; background:var(--code); padding:0 .25em; border-radius:3px; font-size:.93em; }
 pre { background:var(--code); border:1px solid var(--line); border-radius:4px; padding:.6em .9em; overflow:auto;
-  font-family: Consolas, "IPAGothic", monospace; font-size:.9em; line-height:1.45; margin:.4em 0; }
+  font-family: Consolas, "DejaVu Sans Mono", "MS Gothic", "IPAGothic", monospace; font-size:.9em; line-height:1.45; margin:.4em 0; }
 pre code { background:none; padding:0; }
 .example { margin:.8em 0 1.2em; }
 .label { font-size:.8em; color:var(--muted); margin:.3em 0 0; }
@@ -245,7 +247,8 @@ class Page:
             for n in names:
                 self.functions.append((n, n))
             self.body.append('<h2 class="fn" id="%s">%s%s</h2>' % (first, extra, html.escape(text)))
-            self.toc.append((level, first, text, True))
+            for n in names:
+                self.toc.append((level, n, n, True))
             return
         anchor = self.new_id(wanted)
         self.body.append('<h%d id="%s">%s</h%d>' % (level, anchor, self.inline(text, where), level))
