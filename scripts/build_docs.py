@@ -6,7 +6,12 @@ text sources in docs/:
 
 writes OUT_DIR/Kesrel.html (Japanese) and OUT_DIR/Kesrel.en.html (English),
 each a single file with its style sheet inside, a contents list and an
-anchor per function (#MID, #REFGETHEADEROF, ...).
+anchor per function (#MID, #REFGETHEADEROF, ...);
+
+    build_docs.py --cookbook DOCS_DIR OUT_DIR
+
+writes the cookbook's programs as the files `tamberlo settings --utf8 import`
+reads (ProgramN.tam, ProgramN.caption.txt, ProgramN.option.txt).
 
 The sources, in page order: guide.LANG.txt, functions.txt, cookbook.txt,
 then the example mails of docs/mails. Their format:
@@ -47,6 +52,7 @@ WORDS = {
         "setup": "Run with",
         "mail": "mail",
         "option": "option line",
+        "options": "the menu's option lines",
         "answer": "dialog answer",
         "now": "clock",
         "account-name": "AccountName",
@@ -69,6 +75,7 @@ WORDS = {
         "setup": "実行条件",
         "mail": "メール",
         "option": "オプション行",
+        "options": "メニューのオプション行",
         "answer": "ダイアログへの入力",
         "now": "時刻",
         "account-name": "AccountName",
@@ -265,6 +272,8 @@ class Page:
                 for key, quoted, plain in setup:
                     value = quoted if quoted else plain
                     label = self.w.get(key, key)
+                    if key == "options":
+                        value = " / ".join(value.split(";"))
                     if key == "mail":
                         self.links.append(("mail-" + value, where))
                         parts.append('%s <a href="#mail-%s"><code>%s</code></a>' % (label, value, html.escape(value)))
@@ -438,6 +447,46 @@ class Page:
         )
 
 
+def export_cookbook(docs, out):
+    """Writes the cookbook's programs as ProgramN.tam with ProgramN.caption.txt
+    (the Japanese title) and, for a program with menu options,
+    ProgramN.option.txt: the files that `tamberlo settings --utf8 import`
+    puts into Kesrel.ini."""
+    os.makedirs(out, exist_ok=True)
+    lines = read_source(os.path.join(docs, "cookbook.txt"), "ja")
+    title = None
+    n = 0
+    i = 0
+    while i < len(lines):
+        line = lines[i][1]
+        i += 1
+        m = re.match(r"## (.*)$", line)
+        if m:
+            title = re.sub(r"\s*\{#[^}]*\}\s*$", "", split_lang(m.group(1), "ja"))
+            continue
+        if not line.startswith("```"):
+            continue
+        body = []
+        while i < len(lines) and lines[i][1].rstrip() != "```":
+            body.append(lines[i][1])
+            i += 1
+        i += 1
+        if not line.startswith("```tam") or not title:
+            continue
+        setup = dict((k, q or p) for k, q, p in parse_setup(line[6:]))
+        base = os.path.join(out, "Program%d" % n)
+        with open(base + ".tam", "w", encoding="utf-8") as f:
+            f.write("\n".join(body) + "\n")
+        with open(base + ".caption.txt", "w", encoding="utf-8") as f:
+            f.write(title + "\n")
+        if "options" in setup:
+            with open(base + ".option.txt", "w", encoding="utf-8") as f:
+                f.write("\n".join(setup["options"].split(";")) + "\n")
+        title = None
+        n += 1
+    return n
+
+
 def build(docs, out):
     os.makedirs(out, exist_ok=True)
     for lang in LANGS:
@@ -452,11 +501,18 @@ def build(docs, out):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        sys.stderr.write("usage: build_docs.py DOCS_DIR OUT_DIR\n")
+    args = sys.argv[1:]
+    cookbook = args[:1] == ["--cookbook"]
+    if cookbook:
+        args = args[1:]
+    if len(args) != 2:
+        sys.stderr.write("usage: build_docs.py [--cookbook] DOCS_DIR OUT_DIR\n")
         sys.exit(2)
     try:
-        build(sys.argv[1], sys.argv[2])
+        if cookbook:
+            print("%s: %d programs" % (args[1], export_cookbook(args[0], args[1])))
+        else:
+            build(args[0], args[1])
     except (Error, OSError) as e:
         sys.stderr.write("build_docs: %s\n" % e)
         sys.exit(1)
