@@ -3,8 +3,11 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstring>
+#include <unordered_map>
 
 #include "editor/win32/mark_painter.h"
+#include "engine/sjis.h"
 #include "engine/text_lines.h"
 
 namespace tam::win {
@@ -13,7 +16,17 @@ using namespace editor;
 
 namespace {
 
-const char kObjectProp[] = "TamExtMemo";
+// The editor object of each window. Looked up on every message: a window
+// property would cost a call to the window server each time under Wine.
+std::unordered_map<HWND, TCustomExtRichEdit*>& Objects() {
+  static std::unordered_map<HWND, TCustomExtRichEdit*> objects;
+  return objects;
+}
+
+TCustomExtRichEdit* ObjectOf(HWND window) {
+  auto found = Objects().find(window);
+  return found == Objects().end() ? nullptr : found->second;
+}
 
 COLORREF Rgb(TColor c) { return c < 0 ? GetSysColor(c & 0xFF) : static_cast<COLORREF>(c); }
 
@@ -173,9 +186,49 @@ std::string TExtMemo::Text() const {
   return WithCrLf(buffer);
 }
 
+namespace {
+struct StreamSource {
+  const char* text;
+  std::size_t left;
+};
+
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
+  auto* source = reinterpret_cast<StreamSource*>(cookie);
+  std::size_t n = std::min(source->left, static_cast<std::size_t>(std::max<LONG>(size, 0)));
+  // A piece ends on a character boundary: Wine's RichEdit converts each
+  // piece on its own and would split a double-byte character.
+  if (n < source->left) {
+    std::size_t boundary = 0;
+    while (boundary < n) {
+      bool pair = IsLeadByte(static_cast<unsigned char>(source->text[boundary])) &&
+                  static_cast<unsigned char>(source->text[boundary + 1]) >= 0x40;
+      std::size_t step = pair ? 2 : 1;
+      if (boundary + step > n) break;
+      boundary += step;
+    }
+    if (boundary > 0) n = boundary;
+  }
+  memcpy(buffer, source->text, n);
+  source->text += n;
+  source->left -= n;
+  *got = static_cast<LONG>(n);
+  return 0;
+}
+}  // namespace
+
 void TExtMemo::SetText(const std::string& text) {
-  loading_ = true;
   SendMessageA(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The text goes in as a plain-text stream: RichEdit takes a long text that
+// way in time proportional to it, where setting it as the window text
+// takes far longer.
+void TExtMemo::LoadText(const char* text) {
+  loading_ = true;
+  StreamSource source = {text ? text : "", text ? strlen(text) : 0};
+  EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, ReadStream};
+  SendMessageA(Handle(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  SendMessageA(Handle(), EM_SETMODIFY, FALSE, 0);
   loading_ = false;
 }
 
@@ -230,7 +283,12 @@ void TExtMemo::ApplyWrapArea() {
   if (!WordWrap()) area.right = std::max<int>(client.right, area.left + 1);
   RECT want = {area.left, area.top, area.right, std::max(area.bottom, area.top + 1)}, have;
   SendMessageA(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&have));
-  if (!EqualRect(&want, &have)) SendMessageA(Handle(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&want));
+  // The control reports the rectangle it was given in its own way (RichEdit
+  // 1.0 one pixel up and left): it is sent again only when it was changed.
+  if (EqualRect(&want, &sentRect_) && EqualRect(&have, &reportedRect_)) return;
+  SendMessageA(Handle(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&want));
+  sentRect_ = want;
+  SendMessageA(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&reportedRect_));
 }
 
 std::int32_t TExtMemo::TextLength() const {
@@ -412,6 +470,11 @@ LRESULT TExtMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (dirty && !IsRectEmpty(&update) && !painting_) Paint(update);
       return result;
     }
+    case WM_SETTEXT: {
+      LoadText(reinterpret_cast<const char*>(lParam));
+      SelectionChanged();
+      return TRUE;
+    }
     case WM_NCPAINT:
     case WM_SIZE: {
       LRESULT result = Default(message, wParam, lParam);
@@ -490,7 +553,6 @@ LRESULT TExtMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-    case WM_SETTEXT:
     case EM_REPLACESEL:
     case WM_PASTE:
     case WM_CUT:
@@ -509,12 +571,12 @@ LRESULT TExtMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // --- the window -------------------------------------------------------------------
 
 LRESULT CALLBACK ExtMemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* memo = static_cast<TCustomExtRichEdit*>(GetPropA(window, kObjectProp));
+  TCustomExtRichEdit* memo = ObjectOf(window);
   if (!memo) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     WNDPROC original = memo->original_;
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    RemovePropA(window, kObjectProp);
+    Objects().erase(window);
     delete memo;
     return CallWindowProcA(original, window, message, wParam, lParam);
   }
@@ -527,7 +589,7 @@ HWND CreateExtMemo(HWND parent, int id, DWORD style, int x, int y, int width, in
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* memo = new TExtMemo(window);
-  SetPropA(window, kObjectProp, memo);
+  Objects()[window] = memo;
   memo->original_ =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ExtMemoProc)));
   static_cast<TCustomExtRichEdit*>(memo)->Created();
@@ -536,7 +598,7 @@ HWND CreateExtMemo(HWND parent, int id, DWORD style, int x, int y, int width, in
 
 TExtMemo* ExtMemoOf(HWND memo) {
   if (!memo || !IsWindow(memo)) return nullptr;
-  return static_cast<TExtMemo*>(static_cast<TCustomExtRichEdit*>(GetPropA(memo, kObjectProp)));
+  return static_cast<TExtMemo*>(ObjectOf(memo));
 }
 
 std::string ExtMemoText(HWND memo) {

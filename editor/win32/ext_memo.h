@@ -102,6 +102,7 @@ class TExtMemo : public TCustomExtRichEdit {
 
  private:
   struct MarkFonts;
+  void LoadText(const char* text);
   void Repaint();
   void Paint(const RECT& update);
   void DrawWrapColumn(HDC dc);
@@ -121,6 +122,7 @@ class TExtMemo : public TCustomExtRichEdit {
   std::int32_t underlineLine_ = -1;
   bool underlineShown_ = false;
   editor::TSelection previousSelection_;
+  RECT sentRect_ = {0, 0, 0, 0}, reportedRect_ = {0, 0, 0, 0};
   bool painting_ = false;
   bool loading_ = false;
 };

@@ -51,7 +51,7 @@ MarkPainter::MarkPainter(HDC dc, HFONT font, COLORREF control) : dc_(dc), contro
   static const bool hasGothic = HasFontFace(dc, kGothicFace);
   if (hasSymbol) symbol_ = MakeFont(kSymbolFace, height_, SYMBOL_CHARSET, nullptr);
   if (hasGothic) gothic_ = MakeFont(kGothicFace, height_, SHIFTJIS_CHARSET, nullptr);
-  text_ = MakeFont(like.lfFaceName, height_, like.lfCharSet, &like);
+  like_ = like;
   SetBkMode(dc, OPAQUE);
 }
 
@@ -81,7 +81,10 @@ void MarkPainter::Draw(const TMarkPlace& place, int x, int y, const TMarkColors&
       colors.background < 0 ? GetSysColor(colors.background & 0xFF) : static_cast<COLORREF>(colors.background);
   HFONT font = place.font == TMarkFont::Symbol ? symbol_ : gothic_;
   // A control character's letter needs no special font.
-  if (!font && place.kind == Ctrl) font = text_;
+  if (!font && place.kind == Ctrl) {
+    if (!text_) text_ = MakeFont(like_.lfFaceName, height_, like_.lfCharSet, &like_);
+    font = text_;
+  }
   if (!font) {
     DrawShape(place, x, y, glyph, background);
     return;

@@ -32,6 +32,7 @@ class MarkPainter {
   int height_ = 0;  // the marks' font height: the double-byte blank's less 2
   HFONT symbol_ = nullptr, gothic_ = nullptr, text_ = nullptr;
   HGDIOBJ oldFont_ = nullptr;
+  LOGFONTA like_ = {};  // the control's font, for control characters' letters
 };
 
 // Whether the system has a font of that face name.
