@@ -1,0 +1,276 @@
+#include "plugin/setup_model.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/sjis.h"
+#include "engine/text_lines.h"
+#include "plugin/reply_settings.h"
+
+namespace tam {
+
+const char kRestartAdvice[] =
+    "設定変更は、すぐには反映しない場合があります。\r\n確実に反映させるには、AL-Mail32 を起動しなおしてください。";
+const char kRestartAdviceTitle[] = "ご参考";
+
+namespace {
+
+int ReadInt(const SettingsStore& store, const std::string& section, const std::string& key, int def) {
+  try {
+    return ToInteger(store.Read(section, key, Value::Int(def)));
+  } catch (...) {
+    return def;
+  }
+}
+
+std::string ReadText(const SettingsStore& store, const std::string& section, const std::string& key) {
+  try {
+    return ToText(store.Read(section, key, Value::Str(std::string())));
+  } catch (...) {
+    return std::string();
+  }
+}
+
+std::string ProgramSection(int n) { return "Program" + std::to_string(n); }
+
+struct ProgramSettings {
+  std::string caption, body, options;
+};
+
+void WritePrograms(SettingsStore& store, const std::vector<ProgramSettings>& programs) {
+  store.Write("", "ProgramCount", Value::Int(static_cast<std::int32_t>(programs.size())));
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    std::string section = ProgramSection(static_cast<int>(i));
+    store.Write(section, "Caption", Value::Str(programs[i].caption));
+    store.Write(section, "Body", Value::Str(programs[i].body));
+    store.Write(section, "Option", Value::Str(programs[i].options));
+  }
+}
+
+}  // namespace
+
+void TProgramList::Append(std::string caption, std::string text, std::string options) {
+  captions_.push_back(std::move(caption));
+  texts_.push_back(std::move(text));
+  options_.push_back(std::move(options));
+}
+
+void TProgramList::Exchange(int a, int b) {
+  std::swap(captions_[a], captions_[b]);
+  std::swap(texts_[a], texts_[b]);
+  std::swap(options_[a], options_[b]);
+}
+
+void TProgramList::MoveUp() {
+  if (selected_ <= 0) return;
+  Exchange(selected_, selected_ - 1);
+  --selected_;
+}
+
+void TProgramList::MoveDown() {
+  if (selected_ < 0 || selected_ + 1 >= Count()) return;
+  Exchange(selected_, selected_ + 1);
+  ++selected_;
+}
+
+void TProgramList::Add() {
+  std::string caption = FreeCaption();
+  int at = selected_ < 0 ? Count() : selected_;
+  captions_.insert(captions_.begin() + at, caption);
+  texts_.insert(texts_.begin() + at, std::string());
+  options_.insert(options_.begin() + at, std::string());
+  selected_ = at;
+}
+
+void TProgramList::Delete() {
+  if (selected_ < 0) return;
+  captions_.erase(captions_.begin() + selected_);
+  texts_.erase(texts_.begin() + selected_);
+  options_.erase(options_.begin() + selected_);
+  if (selected_ >= Count()) selected_ = Count() - 1;
+}
+
+void TProgramList::SetCaption(const std::string& caption) {
+  if (selected_ >= 0) captions_[selected_] = caption;
+}
+
+void TProgramList::SetText(const std::string& text) {
+  if (selected_ >= 0) texts_[selected_] = text;
+}
+
+void TProgramList::SetOptions(const std::string& options) {
+  if (selected_ >= 0) options_[selected_] = options;
+}
+
+std::string TProgramList::FreeCaption() const {
+  std::vector<std::string> taken;
+  taken.reserve(captions_.size());
+  for (const std::string& c : captions_) taken.push_back(UpperCase(c));
+  std::sort(taken.begin(), taken.end());
+  for (int k = 1;; ++k) {
+    std::string name = "Program" + std::to_string(k);
+    if (!std::binary_search(taken.begin(), taken.end(), UpperCase(name))) return name;
+  }
+}
+
+ProgramDetail DetailOf(const TProgramList& programs) {
+  ProgramDetail d;
+  int i = programs.Selected();
+  d.addCaption = i < 0 ? "追加" : "挿入";
+  if (i < 0) return d;
+  d.editable = true;
+  d.caption = programs.Caption(i);
+  d.text = programs.Text(i);
+  d.options = programs.Options(i);
+  d.upEnabled = i > 0;
+  d.downEnabled = i + 1 < programs.Count();
+  d.deleteEnabled = true;
+  return d;
+}
+
+std::string TrimOptionLines(const std::string& options) {
+  std::vector<std::string> kept;
+  for (const std::string& line : SplitTextLines(options)) {
+    std::string t = Trim(line);
+    if (!t.empty()) kept.push_back(std::move(t));
+  }
+  return JoinTextLines(kept);
+}
+
+void TSetupModel::Open(SettingsStore& store, bool debuggerExists) {
+  int page = ReadInt(store, "", "ActivePage", 0);
+  startPage_ = page >= 0 && page < kPages ? page : -1;
+  panelWidth_ = ReadInt(store, "ProgramList", "Width", 0);
+  switches.mainMenu = ReadSwitch(store, "MainWindow", "MainMenu", true);
+  switches.mainContext = ReadSwitch(store, "MainWindow", "ContextMenu", false);
+  switches.viewMenu = ReadSwitch(store, "ViewWindow", "MainMenu", true);
+  switches.viewContext = ReadSwitch(store, "ViewWindow", "ContextMenu", false);
+  debuggerShown_ = debuggerExists;
+  if (debuggerExists) {
+    switches.debugger = ReadSwitch(store, "Menu", "Debugger", false);
+  } else {
+    store.Write("Menu", "Debugger", Value::Bool(false));
+    switches.debugger = false;
+  }
+  programs = TProgramList();
+  int count = ProgramCount(store);
+  for (int n = 0; n < count; ++n)
+    programs.Append(ProgramCaption(store, n), ProgramBody(store, n), ReadText(store, ProgramSection(n), "Option"));
+  programs.Select(0);
+  std::string mode = ReadText(store, "", "Output");
+  if (!mode.empty()) {
+    output = mode == "Sending"  ? OutputChoice::kSending
+             : mode == "Draft"  ? OutputChoice::kDraft
+             : mode == "Window" ? OutputChoice::kWindow
+                                : OutputChoice::kNone;
+  } else {
+    output = ReadSwitch(store, "Output", "Draft", true) ? OutputChoice::kDraft : OutputChoice::kSending;
+  }
+  restartAdvised_ = false;
+}
+
+bool TSetupModel::Accept(SettingsStore& store) {
+  if (switches.mainMenu != ReadSwitch(store, "MainWindow", "MainMenu", true) ||
+      switches.viewMenu != ReadSwitch(store, "ViewWindow", "MainMenu", true) ||
+      switches.debugger != ReadSwitch(store, "Menu", "Debugger", false) ||
+      programs.Count() != ReadInt(store, "", "ProgramCount", 0))
+    restartAdvised_ = true;
+  store.Write("MainWindow", "MainMenu", Value::Bool(switches.mainMenu));
+  store.Write("MainWindow", "ContextMenu", Value::Bool(switches.mainContext));
+  store.Write("ViewWindow", "MainMenu", Value::Bool(switches.viewMenu));
+  store.Write("ViewWindow", "ContextMenu", Value::Bool(switches.viewContext));
+  store.Write("Menu", "Debugger", Value::Bool(switches.debugger));
+  std::vector<ProgramSettings> list;
+  for (int i = 0; i < programs.Count(); ++i)
+    list.push_back({programs.Caption(i), programs.Text(i), TrimOptionLines(programs.Options(i))});
+  WritePrograms(store, list);
+  switch (output) {
+    case OutputChoice::kSending:
+      store.Write("", "Output", Value::Str("Sending"));
+      break;
+    case OutputChoice::kDraft:
+      store.Write("", "Output", Value::Str("Draft"));
+      break;
+    case OutputChoice::kWindow:
+      store.Write("", "Output", Value::Str("Window"));
+      break;
+    case OutputChoice::kNone:
+      break;
+  }
+  return store.Save();
+}
+
+void WriteClosingState(SettingsStore& store, int page, int panelWidth) {
+  store.Write("", "ActivePage", Value::Int(page));
+  store.Write("ProgramList", "Width", Value::Int(panelWidth));
+}
+
+std::string SaveFailureMessage(const std::string& fileName) {
+  return "設定ファイル " + fileName + " に書き込めません。\r\n書き込めるようにしてから、もう一度 OK を押してください。";
+}
+
+HelpChoice ChooseHelp(FileAccess& files, const std::string& installFolder) {
+  HelpChoice c;
+  std::string help = installFolder + "Plugins\\Kesrel.hlp";
+  std::string reference = installFolder + "Plugins\\Kesrel.html";
+  if (files.FileExists(help))
+    c.file = help;
+  else if (files.FileExists(reference))
+    c.file = reference;
+  else
+    c.missing = help + " がありません";
+  return c;
+}
+
+TabOutcome TabKey(const std::vector<std::string>& lines, TextPlace start, TextPlace end, bool shift) {
+  auto lineLength = [&](int line) {
+    return line >= 0 && line < static_cast<int>(lines.size()) ? static_cast<int>(lines[line].size()) : 0;
+  };
+  auto startsWithTab = [&](int line) {
+    return line >= 0 && line < static_cast<int>(lines.size()) && !lines[line].empty() && lines[line][0] == '\t';
+  };
+  TabOutcome out;
+  out.selStart = start;
+  out.selEnd = end;
+  bool empty = start == end;
+  bool wholeLines =
+      !empty && start.column == 0 && ((end.line > start.line && end.column == 0) || end.column == lineLength(end.line));
+  if (wholeLines) {
+    int last = end.line > start.line && end.column == 0 ? end.line - 1 : end.line;
+    for (int line = last; line >= start.line; --line) {
+      if (!shift) {
+        out.edits.push_back({{line, 0}, 0, "\t"});
+      } else if (startsWithTab(line)) {
+        out.edits.push_back({{line, 0}, 1, ""});
+      } else {
+        continue;
+      }
+      if (line == end.line) out.selEnd.column += shift ? -1 : 1;
+    }
+    return out;
+  }
+  if (!shift) {
+    out.edits.push_back({start, 0, "\t"});
+    out.selStart.column += 1;
+    if (end.line == start.line) out.selEnd.column += 1;
+    return out;
+  }
+  if (start.column > 0 && start.column <= lineLength(start.line) && lines[start.line][start.column - 1] == '\t') {
+    out.edits.push_back({{start.line, start.column - 1}, 1, ""});
+    out.selStart.column -= 1;
+    if (end.line == start.line) out.selEnd.column -= 1;
+  }
+  return out;
+}
+
+void ApplyEdits(std::vector<std::string>& lines, const std::vector<TextEdit>& edits) {
+  for (const TextEdit& e : edits) {
+    if (e.at.line < 0 || e.at.line >= static_cast<int>(lines.size())) continue;
+    std::string& line = lines[e.at.line];
+    std::size_t at = std::min(static_cast<std::size_t>(e.at.column), line.size());
+    line.erase(at, static_cast<std::size_t>(e.remove));
+    line.insert(at, e.insert);
+  }
+}
+
+}  // namespace tam
