@@ -205,8 +205,10 @@ void WriteClosingState(SettingsStore& store, int page, int panelWidth) {
   store.Write("ProgramList", "Width", Value::Int(panelWidth));
 }
 
-std::string SaveFailureMessage(const std::string& fileName) {
-  return "設定ファイル " + fileName + " に書き込めません。\r\n書き込めるようにしてから、もう一度 OK を押してください。";
+std::string SaveFailureMessage(const std::string& fileName, bool onOk) {
+  std::string text = "設定ファイル " + fileName + " に書き込めません。";
+  if (onOk) text += "\r\n書き込めるようにしてから、もう一度 OK を押してください。";
+  return text;
 }
 
 HelpChoice ChooseHelp(FileAccess& files, const std::string& installFolder) {

@@ -122,8 +122,9 @@ void WriteClosingState(SettingsStore& store, int page, int panelWidth);
 // The message OK shows when a restart is advisable, with its title.
 extern const char kRestartAdvice[];
 extern const char kRestartAdviceTitle[];
-// The message shown when the settings file cannot be written.
-std::string SaveFailureMessage(const std::string& fileName);
+// The message shown when the settings file cannot be written; on OK, the
+// dialog stays open for another try.
+std::string SaveFailureMessage(const std::string& fileName, bool onOk);
 
 // The help that the help button opens, from the install folder (ending in a
 // backslash): Kesrel.hlp beside the plug-in, or, where there is none, the

@@ -5,9 +5,11 @@
 // (shellapi.h needs windows.h before it)
 #include <shellapi.h>
 
+#include "plugin/mailbox.h"
 #include "plugin/win32/kesrel/host_binding.h"
 #include "plugin/win32/kesrel/menus.h"
 #include "plugin/win32/kesrel/services.h"
+#include "plugin/win32/kesrel/setup_form.h"
 #include "plugin/win32/kesrel/timer_form.h"
 #include "plugin/win32/kesrel/version_form.h"
 
@@ -30,6 +32,25 @@ void InitMenuFor(bool viewWindow, HMENU menu, int kind) {
   if (!Plugin().Started()) return;
   MenuCommands commands{ReplyCommandProc, WebPageProc, RegistCallback};
   InitMenu(Plugin().Settings(), commands, viewWindow, menu, kind);
+}
+
+// The setup dialog, owned by the host's main window so that the mail client
+// stays below it and disabled while it is open.
+void ShowSetup(HWND received) {
+  TKesrel& plugin = Plugin();
+  HostWindow remembered = plugin.RememberedMainWindow();
+  HostWindow seed = received && IsWindow(received) ? reinterpret_cast<HostWindow>(received) : remembered;
+  HWND owner = reinterpret_cast<HWND>(FindMainWindow(SystemWindows(), seed, remembered));
+  if (owner && !IsWindow(owner)) owner = nullptr;
+  const PluginServices& services = plugin.Services();
+  HostApi& host = *plugin.Host();
+  MailboxAccess mailbox(host, *services.files, *services.registry);
+  SetupContext context;
+  context.store = &plugin.Settings();
+  context.files = services.files;
+  context.debuggerExists = services.files->FileExists(mailbox.PluginFolder() + "Vodrin.exe");
+  context.installFolder = [&] { return MailboxAccess(host, *services.files, *services.registry).InstallFolder(); };
+  ShowSetupForm(owner, context);
 }
 
 }  // namespace
@@ -61,12 +82,9 @@ TAM_REALIGN void __stdcall APCCleanUp() {
   ReleaseHost();
 }
 
-TAM_REALIGN void __stdcall APCSetup(HWND) {
-  Guarded([] {
-    MessageBoxA(nullptr,
-                "設定ダイアログはまだありません。\r\n返信プログラムは、tamberlo settings import で Kesrel.ini "
-                "に書き込んでください。",
-                "ご参考", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+TAM_REALIGN void __stdcall APCSetup(HWND window) {
+  Guarded([&] {
+    if (Plugin().Started()) ShowSetup(window);
   });
 }
 
@@ -96,6 +114,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     DestroySendWatchers();
     UnregisterTimerForm();
     UnregisterVersionForm();
+    UnregisterSetupForm();
   }
   return TRUE;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plugin/win32/kesrel/form_support.h"
 #include "plugin/win32/kesrel/pictures.h"
 #include "plugin/win32/kesrel/services.h"
 #include "settings/form_place.h"
@@ -62,24 +63,11 @@ TAM_REALIGN LRESULT CALLBACK CommonFormProc(HWND form, UINT message, WPARAM wPar
   return DefWindowProcA(form, message, wParam, lParam);
 }
 
-bool Register(const char* name, WNDPROC proc, HICON icon) {
-  WNDCLASSA existing;
-  if (GetClassInfoA(PluginInstance(), name, &existing)) return true;
-  WNDCLASSA c = {};
-  c.lpfnWndProc = proc;
-  c.hInstance = PluginInstance();
-  c.hIcon = icon;
-  c.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  c.lpszClassName = name;
-  return RegisterClassA(&c) != 0;
-}
-
 // The plug-in's icon as the common form carries it: the form is made, its
 // icon copied and the form released.
 HICON IconOfCommonForm() {
   static HICON classIcon = MakePluginIcon();
-  if (!Register(kCommonClass, CommonFormProc, classIcon)) return CopyIcon(classIcon);
+  if (!RegisterFormClass(kCommonClass, CommonFormProc, classIcon)) return CopyIcon(classIcon);
   HWND common = CreateWindowExA(0, kCommonClass, "CommonForm", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 PluginInstance(), nullptr);
   HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(common, GCLP_HICON));
@@ -88,53 +76,24 @@ HICON IconOfCommonForm() {
   return copy;
 }
 
-HWND Child(HWND form, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
-  HWND c = CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, form,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), PluginInstance(), nullptr);
-  SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  return c;
-}
-
 void Populate(HWND form, FormState& state) {
-  HWND image1 = Child(form, "STATIC", nullptr, WS_VISIBLE | SS_ICON | SS_NOTIFY, 16, 16, 32, 32, kImage1);
+  HWND image1 = CreateChild(form, "STATIC", nullptr, WS_VISIBLE | SS_ICON | SS_NOTIFY, 16, 16, 32, 32, kImage1);
   SendMessageA(image1, STM_SETICON, reinterpret_cast<WPARAM>(state.icon), 0);
-  HWND image2 = Child(form, "STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 16, 16, 32, 32, kImage2);
+  HWND image2 = CreateChild(form, "STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 16, 16, 32, 32, kImage2);
   SendMessageA(image2, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(state.picture));
   std::string version = std::string(kProductName) + " " + kVersion;
-  Child(form, "STATIC", "返信作成プラグイン", WS_VISIBLE, 64, 14, 250, 18, 0);
-  Child(form, "STATIC", version.c_str(), WS_VISIBLE, 64, 38, 250, 18, 0);
-  Child(form, "STATIC", "(AL-Mail32専用  AL-Zembraシリーズ)", WS_VISIBLE, 64, 62, 250, 18, 0);
-  HWND ok = Child(form, "BUTTON", "ＯＫ", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, (kClientWidth - 80) / 2, 98, 80,
-                  26, IDOK);
+  CreateChild(form, "STATIC", "返信作成プラグイン", WS_VISIBLE, 64, 14, 250, 18, 0);
+  CreateChild(form, "STATIC", version.c_str(), WS_VISIBLE, 64, 38, 250, 18, 0);
+  CreateChild(form, "STATIC", "(AL-Mail32専用  AL-Zembraシリーズ)", WS_VISIBLE, 64, 62, 250, 18, 0);
+  HWND ok = CreateChild(form, "BUTTON", "ＯＫ", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, (kClientWidth - 80) / 2, 98,
+                        80, 26, IDOK);
   SetFocus(ok);
-}
-
-// Runs the form's own message loop until it is closed; the owner is
-// disabled meanwhile.
-void RunModal(HWND form, FormState& state, HWND owner) {
-  bool ownerEnabled = owner && IsWindowEnabled(owner);
-  if (ownerEnabled) EnableWindow(owner, FALSE);
-  ShowWindow(form, SW_SHOW);
-  MSG msg;
-  while (!state.closed && IsWindow(form)) {
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the host's loop
-      break;
-    }
-    if (got < 0) break;
-    if (IsDialogMessageA(form, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  if (ownerEnabled) EnableWindow(owner, TRUE);
-  if (owner) SetActiveWindow(owner);
 }
 
 }  // namespace
 
 void ShowVersionForm(HWND owner) {
-  if (!Register(kVersionClass, VersionFormProc, nullptr)) return;
+  if (!RegisterFormClass(kVersionClass, VersionFormProc, nullptr)) return;
   FormState state;
   state.icon = IconOfCommonForm();
   state.picture = MakeHiddenPicture();
@@ -152,7 +111,7 @@ void ShowVersionForm(HWND owner) {
   if (form) {
     SetWindowLongPtrA(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     Populate(form, state);
-    RunModal(form, state, owner);
+    RunModal(form, state.closed, owner);
     SetWindowLongPtrA(form, GWLP_USERDATA, 0);
     DestroyWindow(form);
   }
