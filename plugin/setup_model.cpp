@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "engine/sjis.h"
-#include "engine/text_lines.h"
 #include "plugin/reply_settings.h"
 
 namespace tam {
@@ -28,22 +27,6 @@ std::string ReadText(const SettingsStore& store, const std::string& section, con
     return ToText(store.Read(section, key, Value::Str(std::string())));
   } catch (...) {
     return std::string();
-  }
-}
-
-std::string ProgramSection(int n) { return "Program" + std::to_string(n); }
-
-struct ProgramSettings {
-  std::string caption, body, options;
-};
-
-void WritePrograms(SettingsStore& store, const std::vector<ProgramSettings>& programs) {
-  store.Write("", "ProgramCount", Value::Int(static_cast<std::int32_t>(programs.size())));
-  for (std::size_t i = 0; i < programs.size(); ++i) {
-    std::string section = ProgramSection(static_cast<int>(i));
-    store.Write(section, "Caption", Value::Str(programs[i].caption));
-    store.Write(section, "Body", Value::Str(programs[i].body));
-    store.Write(section, "Option", Value::Str(programs[i].options));
   }
 }
 
@@ -128,15 +111,6 @@ ProgramDetail DetailOf(const TProgramList& programs) {
   return d;
 }
 
-std::string TrimOptionLines(const std::string& options) {
-  std::vector<std::string> kept;
-  for (const std::string& line : SplitTextLines(options)) {
-    std::string t = Trim(line);
-    if (!t.empty()) kept.push_back(std::move(t));
-  }
-  return JoinTextLines(kept);
-}
-
 void TSetupModel::Open(SettingsStore& store, bool debuggerExists) {
   int page = ReadInt(store, "", "ActivePage", 0);
   startPage_ = page >= 0 && page < kPages ? page : -1;
@@ -153,9 +127,8 @@ void TSetupModel::Open(SettingsStore& store, bool debuggerExists) {
     switches.debugger = false;
   }
   programs = TProgramList();
-  int count = ProgramCount(store);
-  for (int n = 0; n < count; ++n)
-    programs.Append(ProgramCaption(store, n), ProgramBody(store, n), ReadText(store, ProgramSection(n), "Option"));
+  for (ReplyProgram& p : ReadPrograms(store))
+    programs.Append(std::move(p.caption), std::move(p.body), std::move(p.option));
   programs.Select(0);
   std::string mode = ReadText(store, "", "Output");
   if (!mode.empty()) {
@@ -180,9 +153,9 @@ bool TSetupModel::Accept(SettingsStore& store) {
   store.Write("ViewWindow", "MainMenu", Value::Bool(switches.viewMenu));
   store.Write("ViewWindow", "ContextMenu", Value::Bool(switches.viewContext));
   store.Write("Menu", "Debugger", Value::Bool(switches.debugger));
-  std::vector<ProgramSettings> list;
+  std::vector<ReplyProgram> list;
   for (int i = 0; i < programs.Count(); ++i)
-    list.push_back({programs.Caption(i), programs.Text(i), TrimOptionLines(programs.Options(i))});
+    list.push_back({programs.Caption(i), programs.Text(i), programs.Options(i)});
   WritePrograms(store, list);
   switch (output) {
     case OutputChoice::kSending:

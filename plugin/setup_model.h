@@ -76,11 +76,6 @@ struct MenuSwitches {
   bool debugger = false;
 };
 
-// Option lines as OK stores them: every line trimmed of blanks and control
-// characters at both ends, empty lines dropped, each remaining line followed
-// by CR LF.
-std::string TrimOptionLines(const std::string& options);
-
 class TSetupModel {
  public:
   static constexpr int kPages = 3;

@@ -178,12 +178,6 @@ TEST(ProgramList, DetailFollowsTheSelection) {
   }
 }
 
-TEST(OptionLines, TrimmedAndBlankLinesDropped) {
-  EXPECT_EQ(TrimOptionLines("  丁寧 です \r\n \t \r\n簡潔\t"), "丁寧 です\r\n簡潔\r\n");
-  EXPECT_EQ(TrimOptionLines("\r\n\r\n"), "");
-  EXPECT_EQ(TrimOptionLines("a\nb\rc"), "a\r\nb\r\nc\r\n");
-}
-
 TEST(SetupAccept, WritesSwitchesProgramsAndOutput) {
   Dialog s("\\ProgramCount=Integer:1\r\nProgram0\\Caption=String:old\r\nProgram5\\Body=String:kept\r\n");
   s.model.switches.mainContext = true;
