@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "testhost/host.h"
+#include "testhost/setup_driver.h"
 
 namespace almail {
 
@@ -66,6 +67,7 @@ std::string OwnerName(HWND owner) {
   if (owner == host().main) return "main";
   if (FindView(owner)) return "view";
   if (FindSend(owner)) return "send";
+  if (IsSetupForm(owner)) return "setup";
   return "other";
 }
 

@@ -14,6 +14,7 @@
 #include "testhost/host.h"
 #include "testhost/menus.h"
 #include "testhost/plugin.h"
+#include "testhost/setup_driver.h"
 
 namespace almail {
 
@@ -37,6 +38,7 @@ const char kUsage[] =
     "  --timeout SECONDS      end the run after this long (default 60)\n"
     "  --out FILE             write the report to FILE\n"
     "  --press CAPTION        click the button of that caption in the plug-in's forms\n"
+    "  --setup-do ACTION      what the user does in the setup dialog (see setup_driver.h)\n"
     "steps:\n"
     "  --folder PATH  --select E,E...  --current E      the main window's folder and selection\n"
     "  --menu P  --context-menu P                       choose a main window menu item (P: A>B>C)\n"
@@ -201,6 +203,8 @@ bool ParseArguments(int argc, char** argv, std::vector<Step>& steps) {
       AddAnswers(v.substr(0, eq), v.substr(eq + 1));
     } else if (a == "--press") {
       PressWhenShown(take());
+    } else if (a == "--setup-do") {
+      DriveSetup(take());
     } else if (a == "--about") {
       steps.push_back([] { plugin().VersionInfo(host().main); });
     } else if (a == "--setup") {
