@@ -534,3 +534,284 @@ case_about_and_setup() {
   [ "$(grep -c '^box\|^dialog' <<<"$out")" -le 1 ] || fail "more than the setup's own box"
   expect_rc 0
 }
+
+# setup ACTION... [-- HOST-ARG...]: opens the setup dialog from the host and does the actions
+# in it (testhost/setup_driver.h), then closes the host.
+# Host options and steps for after the dialog follow a "--".
+setup() {
+  local args=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    args+=(--setup-do "$1")
+    shift
+  done
+  [ $# -eq 0 ] || shift
+  host "${args[@]}" --setup "$@"
+}
+
+# The settings file as the plug-in left it, in UTF-8 without CR.
+saved_ini() { tr -d '\r' <"$install/Plugins/Kesrel.ini" | iconv -f CP932 -t UTF-8; }
+
+# has_ini LINE...: each line is in the settings file; lacks_ini LINE: it is not.
+has_ini() {
+  local l ini
+  ini=$(saved_ini)
+  for l in "$@"; do grep -qxF -- "$l" <<<"$ini" || fail "no settings line: $l"; done
+}
+lacks_ini() { ! saved_ini | grep -qxF -- "$1" || fail "unexpected settings line: $1"; }
+
+radio_lines() {
+  printf '  送信箱で送信予約状態　（次の送受信の時に送信されます）: %s\n  送信箱で送信前状態　（送信保留の状態です）: %s\n  送信画面で開く: %s\n' "$@"
+}
+
+case_setup_opening() {
+  standard_programs
+  ini 'MainWindow\ContextMenu' Boolean True
+  ini 'Menu\Debugger' Boolean True
+  ini '\ActivePage' Integer 1
+  install_plugin
+  setup dump 'click キャンセル'
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+do dump
+setup Tamberlo for AL-Mail のセットアップ
+  page 1 返信プログラム
+  メイン画面のメインメニュー: checked
+  メイン画面のコンテキストメニュー: checked
+  VIEW画面のメインメニュー: checked
+  VIEW画面のコンテキストメニュー: unchecked
+  デバッガ起動メニューも表示する: checked
+$(radio_lines unchecked checked unchecked)
+  list: 引用* | オプション | 構文エラー | 実行時エラー | 障害
+  name on: 引用
+  program on: PRINT(AccountName, " です。")\\nQUOTE("> ")
+  options on: 
+  buttons: ↑ off, ↓ on, 挿入 on, 削除 on
+do click キャンセル
+setup closed
+cleanup
+exit
+TXT
+  # Each way of storing the output choice.
+  local variant key states
+  for variant in 'Sending:checked unchecked unchecked' 'Draft:unchecked checked unchecked' \
+    'Window:unchecked unchecked checked' 'Bogus:unchecked unchecked unchecked' \
+    'draft=False:checked unchecked unchecked' 'draft=True:unchecked checked unchecked'; do
+    key=${variant%%:*} states=${variant#*:}
+    : >"$settings"
+    standard_programs
+    case $key in
+      draft=*) ini 'Output\Draft' Boolean "${key#draft=}" ;;
+      *) ini '\Output' String "$key" ;;
+    esac
+    install_plugin
+    setup 'page 2' dump 'click キャンセル'
+    local line
+    # shellcheck disable=SC2086
+    while IFS= read -r line; do has "$line"; done < <(radio_lines $states)
+    has "  page 2 メール出力"
+    expect_rc 0
+  done
+}
+
+case_setup_list_operations() {
+  program 0 Program1 <<<'PRINT(1)'
+  program 1 Program3 <<<'PRINT(3)'
+  ini '\ProgramCount' Integer 2
+  install_plugin
+  setup 'page 1' 'select none' dump 'click 追加' dump 'select 0' 'click 挿入' 'click ↓' 'click ↓' dump 'click ↑' \
+    'click 削除' dump 'click キャンセル'
+  expect <<TXT
+plug-in: Tamberlo for AL-Mail
+startup 1.13: true
+do page 1
+do select none
+do dump
+setup Tamberlo for AL-Mail のセットアップ
+  page 1 返信プログラム
+  メイン画面のメインメニュー: checked
+  メイン画面のコンテキストメニュー: unchecked
+  VIEW画面のメインメニュー: checked
+  VIEW画面のコンテキストメニュー: unchecked
+  デバッガ起動メニューも表示する: unchecked
+$(radio_lines unchecked checked unchecked)
+  list: Program1 | Program3
+  name off: 
+  program off: 
+  options off: 
+  buttons: ↑ off, ↓ off, 追加 on, 削除 off
+do click 追加
+do dump
+setup Tamberlo for AL-Mail のセットアップ
+  page 1 返信プログラム
+  メイン画面のメインメニュー: checked
+  メイン画面のコンテキストメニュー: unchecked
+  VIEW画面のメインメニュー: checked
+  VIEW画面のコンテキストメニュー: unchecked
+  デバッガ起動メニューも表示する: unchecked
+$(radio_lines unchecked checked unchecked)
+  list: Program1 | Program3 | Program2*
+  name on: Program2
+  program on: 
+  options on: 
+  buttons: ↑ on, ↓ off, 挿入 on, 削除 on
+do select 0
+do click 挿入
+do click ↓
+do click ↓
+do dump
+setup Tamberlo for AL-Mail のセットアップ
+  page 1 返信プログラム
+  メイン画面のメインメニュー: checked
+  メイン画面のコンテキストメニュー: unchecked
+  VIEW画面のメインメニュー: checked
+  VIEW画面のコンテキストメニュー: unchecked
+  デバッガ起動メニューも表示する: unchecked
+$(radio_lines unchecked checked unchecked)
+  list: Program1 | Program3 | Program4* | Program2
+  name on: Program4
+  program on: 
+  options on: 
+  buttons: ↑ on, ↓ on, 挿入 on, 削除 on
+do click ↑
+do click 削除
+do dump
+setup Tamberlo for AL-Mail のセットアップ
+  page 1 返信プログラム
+  メイン画面のメインメニュー: checked
+  メイン画面のコンテキストメニュー: unchecked
+  VIEW画面のメインメニュー: checked
+  VIEW画面のコンテキストメニュー: unchecked
+  デバッガ起動メニューも表示する: unchecked
+$(radio_lines unchecked checked unchecked)
+  list: Program1 | Program3* | Program2
+  name on: Program3
+  program on: PRINT(3)
+  options on: 
+  buttons: ↑ on, ↓ on, 挿入 on, 削除 on
+do click キャンセル
+setup closed
+cleanup
+exit
+TXT
+  # Cancel kept the programs.
+  has_ini '\ProgramCount=Integer:2' 'Program1\Caption=String:Program3' '\ActivePage=Integer:1'
+  # The only program deleted: nothing is selected and nothing can be edited.
+  : >"$settings"
+  program 0 一つだけ <<<'PRINT(1)'
+  ini '\ProgramCount' Integer 1
+  install_plugin
+  setup 'click 削除' dump 'click キャンセル'
+  has "  list: " "  name off: " "  program off: " "  options off: " "  buttons: ↑ off, ↓ off, 追加 on, 削除 off"
+  expect_rc 0
+}
+
+case_setup_ok() {
+  standard_programs
+  ini 'MainWindow\ContextMenu' Boolean True
+  install_plugin
+  setup 'page 1' 'select 1' 'name 丁寧な返事' 'program PRINT("こんにちは")\nQUOTE("> ")' 'inner 1' \
+    'options   丁寧 です \n\n簡潔\t' 'page 0' 'click VIEW画面のコンテキストメニュー' 'page 2' 'click 送信画面で開く' 'click OK'
+  has "do click OK" "setup closed"
+  lacks "box"
+  expect_rc 0
+  has_ini '\ProgramCount=Integer:5' 'Program1\Caption=String:丁寧な返事' \
+    'Program1\Body=String:PRINT("こんにちは")%0D%0AQUOTE("> ")' 'Program1\Option=String:丁寧 です%0D%0A簡潔%0D%0A' \
+    'ViewWindow\ContextMenu=Boolean:True' 'MainWindow\MainMenu=Boolean:True' '\Output=String:Window' \
+    '\ActivePage=Integer:2' 'ProgramList\Width=Integer:121' 'SetupForm\State=String:Normal'
+  saved_ini | grep -qE '^SetupForm\\(Left|Top|Width|Height)=Integer:[0-9]+$' || fail "no window geometry"
+  # A new program: the advice to restart, owned by the dialog; the context
+  # menu shows the new program at once.
+  setup 'page 1' 'select 0' 'click 挿入' 'name 新しい返事' 'program PRINT("新")' 'click OK' -- --print-context-menu
+  grep -qx '    新しい返事  \[.:0\]' <<<"$out" || fail "the context menu lacks the new program"
+  has "box ご参考 | information, OK | owner setup | 設定変更は、すぐには反映しない場合があります。\\n確実に反映させるには、AL-Mail32 を起動しなおしてください。 | OK"
+  expect_rc 0
+  has_ini '\ProgramCount=Integer:6' 'Program0\Caption=String:新しい返事' 'Program1\Caption=String:引用'
+}
+
+# Cancel writes none of the choices, only the page, the panel and the
+# window's place.
+case_setup_cancel() {
+  standard_programs
+  install_plugin
+  setup 'page 1' 'select 2' 'name 別名' 'program PRINT(0)' 'click 削除' 'page 0' 'click メイン画面のメインメニュー' \
+    'click キャンセル'
+  has "do click キャンセル" "setup closed"
+  lacks "box"
+  expect_rc 0
+  has_ini '\ProgramCount=Integer:5' 'Program2\Caption=String:構文エラー' '\ActivePage=Integer:0'
+  lacks_ini 'MainWindow\MainMenu=Boolean:False'
+  lacks_ini '\Output=String:Draft'
+}
+
+# Without Vodrin.exe the debug menu cannot be offered: its option is hidden
+# and switched off in the file even when the dialog is cancelled.
+case_setup_no_debugger() {
+  standard_programs
+  ini 'Menu\Debugger' Boolean True
+  install_plugin
+  rm "$install/Plugins/Vodrin.exe"
+  setup dump 'click キャンセル'
+  has "  デバッガ起動メニューも表示する: hidden"
+  expect_rc 0
+  has_ini 'Menu\Debugger=Boolean:False'
+}
+
+# The Tab key in the program editor, and the caret's line and column in the
+# status bar (the column in bytes).
+case_setup_tab_key() {
+  program 0 字下げ <<<$'1\n2\n\t3\n4\n5\n日本語\tです'
+  ini '\ProgramCount' Integer 1
+  install_plugin
+  setup 'page 1' status 'select-text 0 1' 'key tab' status dump 'select-text 1 0 4 0' 'key tab' dump status \
+    'key shift-tab' 'key shift-tab' dump 'select-text 1 0 3 1' 'key tab' dump 'select-text 5 4' status \
+    'key shift-tab' status dump 'key shift-tab' dump 'click OK'
+  local progs
+  progs=$(grep '^  program on: \|^  status: ' <<<"$out")
+  local want
+  want=$(
+    cat <<'TXT'
+  status: 0 0
+  status: 0 2
+  program on: 1\t\n2\n\t3\n4\n5\n日本語\tです
+  program on: 1\t\n\t2\n\t\t3\n\t4\n5\n日本語\tです
+  status: 1 0
+  program on: 1\t\n2\n3\n4\n5\n日本語\tです
+  program on: 1\t\n\t2\n\t3\n\t4\n5\n日本語\tです
+  status: 5 7
+  status: 5 6
+  program on: 1\t\n\t2\n\t3\n\t4\n5\n日本語です
+  program on: 1\t\n\t2\n\t3\n\t4\n5\n日本語です
+TXT
+  )
+  if [ "$progs" != "$want" ]; then
+    fail "the editor's texts differ"
+    diff -u <(printf '%s\n' "$want") <(printf '%s\n' "$progs") | sed 's/^/    /'
+  fi
+  expect_rc 0
+  has_ini 'Program0\Body=String:1%09%0D%0A%092%0D%0A%093%0D%0A%094%0D%0A5%0D%0A日本語です'
+}
+
+# The help button without a help file or reference beside the plug-in.
+case_setup_help() {
+  standard_programs
+  install_plugin
+  setup 'click ヘルプ' 'click キャンセル'
+  has "box エラー | warning, OK | owner setup | <install>\\Plugins\\Kesrel.hlp がありません | OK" "setup closed"
+  expect_rc 0
+}
+
+# A settings file that cannot be replaced: OK says so and the dialog stays
+# open with what was typed; once the file is free, OK writes it.
+case_setup_unwritable() {
+  standard_programs
+  install_plugin
+  local file
+  file=$(win "$install/Plugins/Kesrel.ini")
+  setup "lock $file" 'page 1' 'program PRINT("残す")' 'click OK' dump unlock 'click OK'
+  has "box エラー | warning, OK | owner setup | 設定ファイル <install>\\Plugins\\Kesrel.ini に書き込めません。\\n書き込めるようにしてから、もう一度 OK を押してください。 | OK" \
+    '  program on: PRINT("残す")' "setup closed"
+  [ "$(grep -c '^box' <<<"$out")" = 1 ] || fail "not one box"
+  expect_rc 0
+  has_ini 'Program0\Body=String:PRINT("残す")'
+}
