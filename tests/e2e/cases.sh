@@ -701,7 +701,7 @@ TXT
   program 0 一つだけ <<<'PRINT(1)'
   ini '\ProgramCount' Integer 1
   install_plugin
-  setup 'click 削除' dump 'click キャンセル'
+  setup 'page 1' 'click 削除' dump 'click キャンセル'
   has "  list: " "  name off: " "  program off: " "  options off: " "  buttons: ↑ off, ↓ off, 追加 on, 削除 off"
   expect_rc 0
 }

@@ -253,30 +253,49 @@ void FillList(HWND form, const FormState& state) {
   InvalidateRect(list, nullptr, TRUE);
 }
 
-// The text of the editor's line, as bytes.
+// The editor's line, as bytes. (A text range would come short under Wine,
+// which sizes its output for a range in characters, not bytes.)
 std::string LineText(HWND memo, int line) {
   LRESULT start = SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
   if (start < 0) return std::string();
   LRESULT length = SendMessageA(memo, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-  std::vector<char> buffer(static_cast<std::size_t>(length) * 2 + 8, '\0');
+  std::vector<char> buffer(std::min<std::size_t>(static_cast<std::size_t>(length) * 2 + 8, 0xFFFF), '\0');
   *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(buffer.size() - 1);
   LRESULT got = SendMessageA(memo, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(buffer.data()));
-  std::string text(buffer.data(), static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+  if (got <= 0) return std::string();
+  std::string text(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(got), buffer.size()));
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
   return text;
 }
 
-// A position of the editor as line and byte column, and back. The control
-// may count a double-byte character as one position or as two; the line's
-// length tells which.
-TextPlace PlaceOf(HWND memo, LONG pos) {
+// The lines from first to last of the editor.
+std::vector<std::string> EditorLines(HWND memo, int first, int last) {
+  std::vector<std::string> lines(static_cast<std::size_t>(std::max(last + 1, 0)));
+  for (int line = std::max(first, 0); line <= last; ++line) lines[line] = LineText(memo, line);
+  return lines;
+}
+
+int LineOf(HWND memo, LONG pos) { return static_cast<int>(SendMessageA(memo, EM_EXLINEFROMCHAR, 0, pos)); }
+
+const std::string& LineAt(const std::vector<std::string>& lines, int line) {
+  static const std::string none;
+  return line >= 0 && line < static_cast<int>(lines.size()) ? lines[line] : none;
+}
+
+// Whether the editor counts the line's positions in bytes: a double-byte
+// character may take one position or two.
+bool CountsBytes(HWND memo, LONG lineStart, const std::string& text) {
+  return SendMessageA(memo, EM_LINELENGTH, static_cast<WPARAM>(lineStart), 0) == static_cast<LRESULT>(text.size());
+}
+
+// A position of the editor as line and byte column, and back.
+TextPlace PlaceOf(HWND memo, const std::vector<std::string>& lines, LONG pos) {
   int line = static_cast<int>(SendMessageA(memo, EM_EXLINEFROMCHAR, 0, pos));
   LONG start = static_cast<LONG>(SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
-  std::string text = LineText(memo, line);
-  LONG units = static_cast<LONG>(SendMessageA(memo, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+  const std::string& text = LineAt(lines, line);
   int want = static_cast<int>(pos - start), column = 0;
-  if (units == static_cast<LONG>(text.size())) {
-    column = std::min(want, static_cast<int>(text.size()));
+  if (CountsBytes(memo, start, text)) {
+    column = std::max(0, std::min(want, static_cast<int>(text.size())));
   } else {
     for (int n = 0; n < want && column < static_cast<int>(text.size()); ++n)
       column += static_cast<int>(SjisCharSize(text, static_cast<std::size_t>(column)));
@@ -284,13 +303,12 @@ TextPlace PlaceOf(HWND memo, LONG pos) {
   return {line, column};
 }
 
-LONG PositionOf(HWND memo, TextPlace p) {
+LONG PositionOf(HWND memo, const std::vector<std::string>& lines, TextPlace p) {
   LONG start = static_cast<LONG>(SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(p.line), 0));
   if (start < 0) return static_cast<LONG>(SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0));
-  std::string text = LineText(memo, p.line);
-  LONG units = static_cast<LONG>(SendMessageA(memo, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+  const std::string& text = LineAt(lines, p.line);
   std::string before = text.substr(0, std::min<std::size_t>(static_cast<std::size_t>(p.column), text.size()));
-  return start + (units == static_cast<LONG>(text.size()) ? static_cast<LONG>(before.size()) : CharLength(before));
+  return start + (CountsBytes(memo, start, text) ? static_cast<LONG>(before.size()) : CharLength(before));
 }
 
 CHARRANGE Selection(HWND memo) {
@@ -302,7 +320,8 @@ CHARRANGE Selection(HWND memo) {
 // The status bar: line and column of the selection start, from 0.
 void ShowCaretPlace(HWND form) {
   HWND memo = Item(form, kProgramMemo), status = Item(form, kStatusBar1);
-  TextPlace p = PlaceOf(memo, Selection(memo).cpMin);
+  LONG pos = Selection(memo).cpMin;
+  TextPlace p = PlaceOf(memo, EditorLines(memo, LineOf(memo, pos), LineOf(memo, pos)), pos);
   std::string line = std::to_string(p.line), column = std::to_string(p.column);
   SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(line.c_str()));
   SendMessageA(status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(column.c_str()));
@@ -310,25 +329,19 @@ void ShowCaretPlace(HWND form) {
 
 void TabInEditor(HWND memo, bool shift) {
   CHARRANGE sel = Selection(memo);
-  TextPlace start = PlaceOf(memo, sel.cpMin), end = PlaceOf(memo, sel.cpMax);
-  // The outcome is worked out on the selection's lines alone.
-  const int first = start.line;
-  std::vector<std::string> lines;
-  for (int line = first; line <= end.line; ++line) lines.push_back(LineText(memo, line));
-  start.line = 0;
-  end.line -= first;
-  TabOutcome out = TabKey(lines, start, end, shift);
+  std::vector<std::string> lines = EditorLines(memo, LineOf(memo, sel.cpMin), LineOf(memo, sel.cpMax));
+  TabOutcome out = TabKey(lines, PlaceOf(memo, lines, sel.cpMin), PlaceOf(memo, lines, sel.cpMax), shift);
+  // The edits go from the last place to the first: the lines before each
+  // edit are still as read.
   for (const TextEdit& e : out.edits) {
-    TextPlace at{e.at.line + first, e.at.column};
-    LONG from = PositionOf(memo, at);
-    LONG to = from;
-    if (e.remove > 0) to = PositionOf(memo, {at.line, at.column + e.remove});
-    CHARRANGE r = {from, to};
+    CHARRANGE r;
+    r.cpMin = PositionOf(memo, lines, e.at);
+    r.cpMax = PositionOf(memo, lines, {e.at.line, e.at.column + e.remove});
     SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
     SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(e.insert.c_str()));
   }
-  CHARRANGE r = {PositionOf(memo, {out.selStart.line + first, out.selStart.column}),
-                 PositionOf(memo, {out.selEnd.line + first, out.selEnd.column})};
+  ApplyEdits(lines, out.edits);
+  CHARRANGE r = {PositionOf(memo, lines, out.selStart), PositionOf(memo, lines, out.selEnd)};
   SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
 }
 
@@ -514,14 +527,13 @@ void Command(HWND form, FormState& state, int id, int code) {
   }
 }
 
-void Notify(HWND form, FormState& state, const NMHDR& n) {
+void Notify(HWND form, const NMHDR& n) {
   if (n.idFrom == static_cast<UINT_PTR>(kPageControl1) && n.code == TCN_SELCHANGE)
     ShowPage(form, kPageControl1, OuterPages(), ShownPage(form));
   else if (n.idFrom == static_cast<UINT_PTR>(kPageControl2) && n.code == TCN_SELCHANGE)
     ShowPage(form, kPageControl2, InnerPages(), TabCtrl_GetCurSel(Item(form, kPageControl2)));
   else if (n.idFrom == static_cast<UINT_PTR>(kProgramMemo) && n.code == EN_SELCHANGE)
     ShowCaretPlace(form);
-  (void)state;
 }
 
 // Closing, whichever way: the page, the panel's width and the window's
@@ -541,7 +553,7 @@ TAM_REALIGN LRESULT CALLBACK SetupFormProc(HWND form, UINT message, WPARAM wPara
         Guarded([&] { Command(form, *state, LOWORD(wParam), HIWORD(wParam)); });
         return 0;
       case WM_NOTIFY:
-        Guarded([&] { Notify(form, *state, *reinterpret_cast<NMHDR*>(lParam)); });
+        Guarded([&] { Notify(form, *reinterpret_cast<NMHDR*>(lParam)); });
         return 0;
       case WM_SIZE:
         Layout(form, *state);
