@@ -127,7 +127,7 @@ void Stack(HWND form, const std::vector<int>& ids, int width) {
   int y = 8;
   for (int id : ids) {
     HWND c = Item(form, id);
-    if (!c || !IsWindowVisible(c)) continue;
+    if (!c || !(GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE)) continue;  // hidden: takes no room
     if (id == kDebuggerBevel) {
       MoveWindow(c, 8, y + 5, width - 16, 2, TRUE);
       y += 12;
