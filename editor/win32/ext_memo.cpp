@@ -368,7 +368,14 @@ void TExtMemo::DrawMarks(std::int32_t from, std::int32_t to, bool erase) {
     if (place.pos < from || place.pos > to) continue;
     POINT at = PosFromChar(place.pos);
     if (place.kind == Eot && at.x >= format.right) continue;
-    painter.Draw(place, at.x + place.dx, at.y + place.dy, MarkColors(EditMarks[place.kind], Color(), erase));
+    // A control character's letter covers the whole of the box the control
+    // shows for it.
+    RECT cell = {0, 0, 0, 0};
+    if (place.kind == Ctrl) {
+      POINT next = PosFromChar(place.pos + 1);
+      if (next.y == at.y && next.x > at.x) cell = {at.x, at.y, next.x, at.y + EditArea.CellHeight()};
+    }
+    painter.Draw(place, at.x + place.dx, at.y + place.dy, MarkColors(EditMarks[place.kind], Color(), erase), &cell);
   }
   if (!erase) {
     RECT client;

@@ -75,7 +75,7 @@ void MarkPainter::FillBands(const RECT& client, const RECT& format) {
     if (band.right > band.left && band.bottom > band.top) Fill(band, control_);
 }
 
-void MarkPainter::Draw(const TMarkPlace& place, int x, int y, const TMarkColors& colors) {
+void MarkPainter::Draw(const TMarkPlace& place, int x, int y, const TMarkColors& colors, const RECT* cell) {
   COLORREF glyph = colors.glyph < 0 ? GetSysColor(colors.glyph & 0xFF) : static_cast<COLORREF>(colors.glyph);
   COLORREF background =
       colors.background < 0 ? GetSysColor(colors.background & 0xFF) : static_cast<COLORREF>(colors.background);
@@ -89,6 +89,7 @@ void MarkPainter::Draw(const TMarkPlace& place, int x, int y, const TMarkColors&
     DrawShape(place, x, y, glyph, background);
     return;
   }
+  if (cell && !IsRectEmpty(cell)) Fill(*cell, background);
   SelectObject(dc_, font);
   SetTextColor(dc_, glyph);
   SetBkColor(dc_, background);

@@ -17,7 +17,9 @@ class MarkPainter {
   MarkPainter(const MarkPainter&) = delete;
   MarkPainter& operator=(const MarkPainter&) = delete;
 
-  void Draw(const editor::TMarkPlace& place, int x, int y, const editor::TMarkColors& colors);
+  // cell: when given and not empty, the background is laid over it first.
+  void Draw(const editor::TMarkPlace& place, int x, int y, const editor::TMarkColors& colors,
+            const RECT* cell = nullptr);
   // The bands between the client and the formatting rectangle, in the
   // control's colour.
   void FillBands(const RECT& client, const RECT& format);
