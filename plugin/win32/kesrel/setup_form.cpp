@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "editor/win32/ext_memo.h"
+#include "editor/win32/program_editor.h"
 #include "engine/sjis.h"
 #include "engine/text_lines.h"
 #include "plugin/setup_model.h"
@@ -27,18 +29,9 @@ const char kCaption[] = "Tamberlo for AL-Mail のセットアップ";
 constexpr int kDesignWidth = 519, kDesignHeight = 408;
 constexpr int kButtonPanelHeight = 41, kButtonWidth = 75, kButtonHeight = 25;
 constexpr int kDesignPanelWidth = 121, kMinPanelWidth = 60, kMinDetailWidth = 120;
-constexpr int kSplitterWidth = 4, kStackHeight = 20, kStatusPanelWidth = 50, kTabStops = 31;
+constexpr int kSplitterWidth = 4, kStackHeight = 20, kStatusPanelWidth = 50, kTabStops = 31, kLineLength = 255;
 
-// The program editor: the system's RichEdit 1.0 in plain-text mode.
-HWND CreateProgramEditor(HWND parent, int id, DWORD style, int x, int y, int width, int height) {
-  static HMODULE richEdit = LoadLibraryA("RICHED32.DLL");
-  if (!richEdit) return nullptr;
-  return CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", WS_CHILD | style, x, y, width, height, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), PluginInstance(), nullptr);
-}
-
-// The whole text of an edit or rich-edit control. The rich edit gives its
-// length in characters, not bytes, so the buffer grows until the text fits.
+// The whole text of the name edit or the option memo.
 std::string ControlText(HWND control) {
   std::size_t size = static_cast<std::size_t>(GetWindowTextLengthA(control)) + 64;
   for (;;) {
@@ -191,23 +184,8 @@ void Layout(HWND form, FormState& state) {
 // The editor's font size and its 31 tab stops at the tab step, over the
 // whole text.
 void ApplyEditorFormat(HWND memo, const FormState& state) {
-  CHARRANGE keep;
-  SendMessageA(memo, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&keep));
-  SendMessageA(memo, EM_SETSEL, 0, -1);
-  CHARFORMATA cf = {};
-  cf.cbSize = sizeof cf;
-  cf.dwMask = CFM_SIZE;
-  cf.yHeight = state.fontPoints * 20;
-  SendMessageA(memo, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-  SendMessageA(memo, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
-  PARAFORMAT pf = {};
-  pf.cbSize = sizeof pf;
-  pf.dwMask = PFM_TABSTOPS;
-  pf.cTabCount = kTabStops;
-  // The step is handed over as the control's tab unit, points (20 twips).
-  for (int i = 0; i < kTabStops; ++i) pf.rgxTabs[i] = (i + 1) * state.tabStep * 20;
-  SendMessageA(memo, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
-  SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&keep));
+  SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(state.editorFont), TRUE);
+  if (TExtMemo* editor = ExtMemoOf(memo)) editor->SetTabStops(state.tabStep, kTabStops);
 }
 
 void SetEditorColour(HWND memo, bool editable) {
@@ -227,7 +205,7 @@ void Refresh(HWND form, FormState& state) {
   state.filling = true;
   HWND name = Item(form, kProgramNameEdit), memo = Item(form, kProgramMemo), options = Item(form, kOptionMemo);
   SetWindowTextA(name, d.caption.c_str());
-  SetWindowTextA(memo, d.text.c_str());
+  SetExtMemoText(memo, d.text);
   SetWindowTextA(options, d.options.c_str());
   for (HWND c : {name, memo, options}) EnableWindow(c, d.editable);
   SetEditorColour(memo, d.editable);
@@ -519,7 +497,7 @@ void Command(HWND form, FormState& state, int id, int code) {
       }
       return;
     case kProgramMemo:
-      if (code == EN_CHANGE && !state.filling) state.model.programs.SetText(ControlText(Item(form, kProgramMemo)));
+      if (code == EN_CHANGE && !state.filling) state.model.programs.SetText(ExtMemoText(Item(form, kProgramMemo)));
       return;
     case kOptionMemo:
       if (code == EN_CHANGE && !state.filling) state.model.programs.SetOptions(ControlText(Item(form, kOptionMemo)));
@@ -628,13 +606,13 @@ void Populate(HWND form, FormState& state) {
               WS_EX_CLIENTEDGE);
   HWND inner = Tabs(detail, kPageControl2, {"プログラム", "起動オプション"}, f);
   HWND sheet1 = Sheet(inner, kTabSheet1, true);
-  HWND memo = CreateProgramEditor(sheet1, kProgramMemo,
-                                  WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                      ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL | ES_DISABLENOSCROLL,
-                                  0, 0, 10, 10);
-  if (memo) {
+  HWND memo = CreateExtMemo(sheet1, kProgramMemo,
+                            WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL | ES_DISABLENOSCROLL,
+                            0, 0, 10, 10);
+  if (TExtMemo* editor = ExtMemoOf(memo)) {
+    SetUpProgramEditor(*editor, kLineLength);
     SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(state.editorFont), FALSE);
-    SendMessageA(memo, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
     SendMessageA(memo, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
     LRESULT mask = SendMessageA(memo, EM_GETEVENTMASK, 0, 0);
     SendMessageA(memo, EM_SETEVENTMASK, 0, mask | ENM_CHANGE | ENM_SELCHANGE);
