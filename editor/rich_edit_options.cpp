@@ -7,6 +7,11 @@ void TImeColors::Set(TImeColorKind kind, const TImeColor& color) {
   if (OnChange) OnChange();
 }
 
+void TWordWrapOption::SetFlags(std::uint32_t flags) {
+  flags_ = flags;
+  if (OnFlagsChange) OnFlagsChange();
+}
+
 TPunctuationMode TWordWrapOption::PunctuationMode() const {
   if ((flags_ & 0x180) == kLevel1Bit) return TPunctuationMode::wbfLevel1;
   if ((flags_ & 0x380) == kCustomBit) return TPunctuationMode::wbfCustom;
@@ -17,7 +22,7 @@ void TWordWrapOption::SetPunctuationMode(TPunctuationMode mode) {
   std::uint32_t bit = mode == TPunctuationMode::wbfLevel1   ? kLevel1Bit
                       : mode == TPunctuationMode::wbfLevel2 ? kLevel2Bit
                                                             : kCustomBit;
-  flags_ = (flags_ & ~(kLevel1Bit | kLevel2Bit | kCustomBit)) | bit;
+  SetFlags((flags_ & ~(kLevel1Bit | kLevel2Bit | kCustomBit)) | bit);
 }
 
 const std::string& TWordWrapOption::Punctuation(TPunctuationKind kind) const {

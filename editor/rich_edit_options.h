@@ -57,10 +57,10 @@ enum TPunctuationKind { pcFollowing = 1, pcLeading = 2, pcOverflow = 3, pcDelimi
 class TWordWrapOption {
  public:
   std::uint32_t Flags() const { return flags_; }
-  void SetFlags(std::uint32_t flags) { flags_ = flags; }
+  void SetFlags(std::uint32_t flags);
 
   std::uint32_t WordWrapMode() const { return flags_ & kWordWrapBits; }
-  void SetWordWrapMode(std::uint32_t mode) { flags_ = (flags_ & ~kWordWrapBits) | (mode & kWordWrapBits); }
+  void SetWordWrapMode(std::uint32_t mode) { SetFlags((flags_ & ~kWordWrapBits) | (mode & kWordWrapBits)); }
 
   TPunctuationMode PunctuationMode() const;
   void SetPunctuationMode(TPunctuationMode mode);
@@ -74,6 +74,8 @@ class TWordWrapOption {
   void SetTable(TPunctuationMode set, TPunctuationKind kind, const std::string& chars);
 
   bool designing = false;
+  // The flag word changed: the control gets it again.
+  std::function<void()> OnFlagsChange;
   // Sends one custom string to the control; false when it refuses it.
   std::function<bool(TPunctuationKind, const std::string&)> SendPunctuation;
 

@@ -140,6 +140,11 @@ void TCustomExtRichEdit::Created() {
 
 TExtMemo::TExtMemo(HWND handle) : TCustomExtRichEdit(handle) {
   EditArea.OnChange = [this] { ApplyWrapArea(); };
+  // The overflow flag decides the wrap area's width.
+  WordWrapOption.OnFlagsChange = [this] {
+    ApplyWordWrapOption();
+    ApplyWrapArea();
+  };
   EditMarks.OnChange = [this] { Repaint(); };
   CaretMarker.OnChange = [this] { Repaint(); };
   WordWrapMarker.OnChange = [this] { Repaint(); };

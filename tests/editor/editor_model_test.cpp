@@ -22,12 +22,15 @@ TEST(EditorOptions, PunctuationModeIsReadFromTheFlagWord) {
   o.SetFlags(0x300);
   EXPECT_EQ(o.PunctuationMode(), TPunctuationMode::wbfLevel2);
 
+  int sent = 0;
+  o.OnFlagsChange = [&] { ++sent; };
   o.SetFlags(wbfWordWrap | wbfOverflow | 0x80);
   o.SetPunctuationMode(TPunctuationMode::wbfCustom);
   EXPECT_EQ(o.Flags(), wbfWordWrap | wbfOverflow | 0x200);
   o.SetWordWrapMode(wbfWordBreak);
   EXPECT_EQ(o.WordWrapMode(), static_cast<std::uint32_t>(wbfWordBreak));
   EXPECT_EQ(o.Flags(), wbfWordBreak | 0x200);
+  EXPECT_EQ(sent, 3);  // every change of the flag word reaches the control
 }
 
 TEST(EditorOptions, PunctuationGettersFollowTheModeAndSettingSwitchesToCustom) {

@@ -245,6 +245,26 @@ TEST_F(ExtMemoWindow, WrapColumnLineStandsAtLineLengthCells) {
   EXPECT_EQ(Count({x + 1, 0}, kGreen, 2, client.bottom), 0);
 }
 
+TEST_F(ExtMemoWindow, WrapAreaIsLineLengthCellsWideWhileWordsWrap) {
+  HWND wrapping = CreateExtMemo(form_, 101, WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 8, 8, 600, 200);
+  ASSERT_TRUE(wrapping);
+  TExtMemo* ext = ExtMemoOf(wrapping);
+  EXPECT_TRUE(ext->WordWrap());
+  ASSERT_TRUE(ext->EditArea.Margin.SetLeft(10));
+  ASSERT_TRUE(ext->EditArea.SetLineLength(20));
+  ext->WordWrapOption.SetWordWrapMode(wbfWordWrap | wbfOverflow);
+  int c = ext->EditArea.CellHeight();
+  RECT format;
+  SendMessageA(wrapping, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_NEAR(format.right, 20 * c / 2 + 10 + c, 1);  // RichEdit 1.0 reports it one pixel off
+  ext->WordWrapOption.SetWordWrapMode(wbfWordWrap);   // without overflow: one cell more
+  SendMessageA(wrapping, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_NEAR(format.right, 20 * c / 2 + 10 + 2 * c, 1);
+  SetExtMemoText(wrapping, std::string(200, 'x'));
+  EXPECT_GT(SendMessageA(wrapping, EM_GETLINECOUNT, 0, 0), 2);
+  DestroyWindow(wrapping);
+}
+
 TEST_F(ExtMemoWindow, CaretUnderlineFollowsTheCaretLine) {
   ext_->CaretMarker.SetColor(static_cast<TColor>(kBlue));
   ext_->CaretMarker.SetEnabled(true);
