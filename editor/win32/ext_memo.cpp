@@ -182,7 +182,7 @@ std::string TExtMemo::Text() const {
   for (;;) {
     buffer.assign(size, '\0');
     LRESULT got = SendMessageA(Handle(), WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer.data()));
-    if (got >= 0 && static_cast<std::size_t>(got) + 1 < size) {
+    if ((got >= 0 && static_cast<std::size_t>(got) + 1 < size) || size > (std::size_t{1} << 30)) {
       buffer.resize(strnlen(buffer.data(), static_cast<std::size_t>(got)));
       break;
     }
