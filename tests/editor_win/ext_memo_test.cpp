@@ -29,14 +29,21 @@ void Pump() {
 class ExtMemoWindow : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The cases run as processes of their own, maybe side by side: one at a
+    // time owns the screen corner whose pixels it reads.
+    screen_ = CreateMutexA(nullptr, FALSE, "TamberloExtMemoTestScreen");
+    ASSERT_TRUE(screen_);
+    DWORD waited = WaitForSingleObject(screen_, 300000);
+    ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
     WNDCLASSA c = {};
     c.lpfnWndProc = DefWindowProcA;
     c.hInstance = GetModuleHandleA(nullptr);
     c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     c.lpszClassName = "TExtMemoTestForm";
     RegisterClassA(&c);
-    form_ = CreateWindowExA(0, c.lpszClassName, "ExtMemo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
-                            nullptr, c.hInstance, nullptr);
+    // Above other tests' windows on the same display: the pixels are read back.
+    form_ = CreateWindowExA(WS_EX_TOPMOST, c.lpszClassName, "ExtMemo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
+                            nullptr, nullptr, c.hInstance, nullptr);
     ASSERT_TRUE(form_);
     memo_ = CreateExtMemo(form_, 100,
                           WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
@@ -54,6 +61,10 @@ class ExtMemoWindow : public ::testing::Test {
   void TearDown() override {
     if (form_) DestroyWindow(form_);
     Pump();
+    if (screen_) {
+      ReleaseMutex(screen_);
+      CloseHandle(screen_);
+    }
   }
 
   void Redraw() {
@@ -80,6 +91,7 @@ class ExtMemoWindow : public ::testing::Test {
     return n;
   }
 
+  HANDLE screen_ = nullptr;
   HWND form_ = nullptr, memo_ = nullptr;
   TExtMemo* ext_ = nullptr;
 };
