@@ -11,12 +11,16 @@
 namespace tam::os {
 
 // The value record: bytes 0-1 the type code, 2-7 reserved, 8-15 the data.
+// A 64-bit build (only the tests' build) has the 64-bit record's size.
 struct ValueRecord {
   std::uint16_t type = 0;
   std::uint8_t reserved[6] = {0};
   std::uint8_t data[8] = {0};
+#if UINTPTR_MAX > 0xFFFFFFFFu
+  std::uint8_t wide[8] = {0};
+#endif
 };
-static_assert(sizeof(ValueRecord) == 16, "the value record is 16 bytes");
+static_assert(sizeof(ValueRecord) == 8 + 2 * sizeof(void*), "the value record is 16 bytes (24 in a 64-bit build)");
 
 using LibraryHandle = std::uintptr_t;
 

@@ -14,9 +14,8 @@ root="$(pwd)"
 if [ "$(id -u)" -eq 0 ]; then scripts/setup.sh; else sudo scripts/setup.sh; fi
 
 # 32-bit Wine needs a kernel that runs 32-bit programs.
-preset=win32
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  preset=win64
+preset=$(scripts/windows-preset)
+if [ "$preset" != win32 ]; then
   echo "== this machine runs no 32-bit programs: the 64-bit build of Kesrel.dll and Almail.exe runs instead"
 fi
 build="build/$preset"

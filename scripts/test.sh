@@ -42,18 +42,27 @@ for preset in native native-asan; do
   end "$preset"
 done
 
-# The win32 tests run under Wine on a virtual display (some open windows).
-# A Wine server started without that display keeps a desktop on which no
-# window can be made, so the prefix's server is ended before and after.
+# The Windows tests run under Wine on a virtual display (some open windows).
+# The product's 32-bit build always builds; its tests run from it where the
+# machine runs 32-bit programs, else from the same sources built for 64-bit
+# Windows under 64-bit Wine. A Wine server started without that display
+# keeps a desktop on which no window can be made, so the prefix's server is
+# ended before and after.
 if wanted win32; then
   begin win32
   cmake --preset win32 >/dev/null
   cmake --build --preset win32
-  prefix="$root/build/win32/wine"
+  preset=$(scripts/windows-preset)
+  if [ "$preset" != win32 ]; then
+    echo "this machine runs no 32-bit programs: the Windows tests run from the $preset build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+  fi
+  prefix="$root/build/$preset/wine"
   stop_wine() { if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi; }
   trap stop_wine EXIT
   stop_wine
-  xvfb-run -a ctest --preset win32
+  xvfb-run -a ctest --preset "$preset"
   stop_wine
   end win32
 fi

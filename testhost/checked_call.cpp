@@ -4,6 +4,8 @@
 
 #include "testhost/host.h"
 
+#if defined(__i386__)
+
 // tam_checked_stdcall(fn, args, count): pushes the arguments right to left,
 // loads marker values into the registers the callee must keep, calls, and
 // records in tam_call_breach which of them came back changed (1 EBX, 2 ESI,
@@ -79,7 +81,7 @@ _tam_checked_stdcall:
 
 namespace almail {
 
-std::uint32_t CheckedCall(const void* fn, std::initializer_list<std::uint32_t> args, const std::string& what) {
+std::uintptr_t CheckedCall(const void* fn, std::initializer_list<std::uintptr_t> args, const std::string& what) {
   if (tam_esp_depth >= 64) {
     Fault("! calls into the plug-in nest too deep: " + what);
     return 0;
@@ -98,3 +100,29 @@ std::uint32_t CheckedCall(const void* fn, std::initializer_list<std::uint32_t> a
 }
 
 }  // namespace almail
+
+#else
+
+namespace almail {
+
+std::uintptr_t CheckedCall(const void* fn, std::initializer_list<std::uintptr_t> args, const std::string& what) {
+  using W = std::uintptr_t;
+  const W* a = args.begin();
+  switch (args.size()) {
+    case 0:
+      return reinterpret_cast<W (*)()>(fn)();
+    case 1:
+      return reinterpret_cast<W (*)(W)>(fn)(a[0]);
+    case 2:
+      return reinterpret_cast<W (*)(W, W)>(fn)(a[0], a[1]);
+    case 3:
+      return reinterpret_cast<W (*)(W, W, W)>(fn)(a[0], a[1], a[2]);
+    default:
+      Fault("! " + what + " has too many arguments for the call guard");
+      return 0;
+  }
+}
+
+}  // namespace almail
+
+#endif

@@ -9,8 +9,9 @@
 
 namespace almail {
 
-// Calls fn with the 32-bit arguments; returns EAX. `what` names the call in
-// the report of a breach.
-std::uint32_t CheckedCall(const void* fn, std::initializer_list<std::uint32_t> args, const std::string& what);
+// Calls fn with the word-sized arguments; returns EAX (RAX). `what` names
+// the call in the report of a breach. A 64-bit build (the tests' build where
+// no 32-bit program runs) has one calling convention and checks nothing.
+std::uintptr_t CheckedCall(const void* fn, std::initializer_list<std::uintptr_t> args, const std::string& what);
 
 }  // namespace almail

@@ -72,8 +72,7 @@ bool RunMenuCommand(HWND window, UINT id) {
   auto it = host().callbacks.find(id);
   if (it == host().callbacks.end()) return false;
   Callback cb = it->second;
-  CheckedCall(reinterpret_cast<const void*>(cb.proc),
-              {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)), cb.user},
+  CheckedCall(reinterpret_cast<const void*>(cb.proc), {reinterpret_cast<std::uintptr_t>(window), cb.user},
               "menu command " + std::to_string(cb.user));
   return true;
 }

@@ -11,7 +11,7 @@ namespace {
 const char* const kExports[] = {"APCGetPlugName", "APCVersionInfo",    "APCStartUp",      "APCCleanUp",
                                 "APCSetup",       "APCFolderInitMenu", "APCViewInitMenu", "APCSendInitMenu"};
 
-std::uint32_t Arg(const void* p) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p)); }
+std::uintptr_t Arg(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
 }  // namespace
 
@@ -43,7 +43,7 @@ bool Plugin::Start(const std::string& version) {
   }
   const void* fn = Export("APCStartUp");
   if (!fn) return false;
-  const std::uint32_t r = CheckedCall(fn, {Arg(version.c_str())}, "APCStartUp");
+  const std::uintptr_t r = CheckedCall(fn, {Arg(version.c_str())}, "APCStartUp");
   Out("startup " + version + ": " + (r == 0 ? "false" : r == 0xFFFFFFFFu ? "true" : "true (" + Hex(r) + ")"));
   started_ = r != 0;
   return started_;

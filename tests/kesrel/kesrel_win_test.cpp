@@ -157,16 +157,19 @@ TEST(KesrelAboutBox, TextsAndTheHiddenPicture) {
   EXPECT_EQ(FindWindowA("TVersionForm", nullptr), nullptr);
 }
 
+// An export's address, for a cast to its own function type.
+void* Proc(HMODULE dll, const char* name) { return reinterpret_cast<void*>(GetProcAddress(dll, name)); }
+
 TEST(KesrelLibrary, ExportsTheEightEntriesAndRefusesOldOrMissingHosts) {
   HMODULE dll = LoadLibraryA("Kesrel.dll");
   ASSERT_NE(dll, nullptr);
   for (const char* name : {"APCGetPlugName", "APCVersionInfo", "APCStartUp", "APCCleanUp", "APCSetup",
                            "APCFolderInitMenu", "APCViewInitMenu", "APCSendInitMenu"})
     EXPECT_NE(GetProcAddress(dll, name), nullptr) << name;
-  auto name = reinterpret_cast<const char*(__stdcall*)()>(GetProcAddress(dll, "APCGetPlugName"));
-  auto start = reinterpret_cast<int(__stdcall*)(const char*)>(GetProcAddress(dll, "APCStartUp"));
-  auto cleanUp = reinterpret_cast<void(__stdcall*)()>(GetProcAddress(dll, "APCCleanUp"));
-  auto menu = reinterpret_cast<void(__stdcall*)(HWND, HMENU, int)>(GetProcAddress(dll, "APCFolderInitMenu"));
+  auto name = reinterpret_cast<const char*(__stdcall*)()>(Proc(dll, "APCGetPlugName"));
+  auto start = reinterpret_cast<int(__stdcall*)(const char*)>(Proc(dll, "APCStartUp"));
+  auto cleanUp = reinterpret_cast<void(__stdcall*)()>(Proc(dll, "APCCleanUp"));
+  auto menu = reinterpret_cast<void(__stdcall*)(HWND, HMENU, int)>(Proc(dll, "APCFolderInitMenu"));
   EXPECT_STREQ(name(), "Tamberlo for AL-Mail");
   EXPECT_EQ(start("1.09"), 0);
   EXPECT_EQ(start("1.1"), 0);

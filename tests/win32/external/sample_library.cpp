@@ -17,6 +17,9 @@ struct Record {
   unsigned short type;
   unsigned char reserved[6];
   unsigned char data[8];
+#ifdef _WIN64
+  unsigned char wide[8];  // a 64-bit VARIANT's size
+#endif
 };
 
 template <class T>
