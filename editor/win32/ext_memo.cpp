@@ -183,7 +183,8 @@ std::string TExtMemo::Text() const {
     buffer.assign(size, '\0');
     LRESULT got = SendMessageA(Handle(), WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer.data()));
     if ((got >= 0 && static_cast<std::size_t>(got) + 1 < size) || size > (std::size_t{1} << 30)) {
-      buffer.resize(strnlen(buffer.data(), static_cast<std::size_t>(got)));
+      std::size_t filled = got < 0 ? 0 : std::min(static_cast<std::size_t>(got), size - 1);
+      buffer.resize(strnlen(buffer.data(), filled));
       break;
     }
     size *= 2;
@@ -330,7 +331,8 @@ std::string TExtMemo::LineBytes(std::int32_t line, std::int32_t positions) const
     covered += n == 2 ? doubleByteWidth_ : 1;
     i += n;
   }
-  if (positions - covered >= 2)
+  // (A line cut short by the control's limit gets none.)
+  if (positions - covered == 2)
     buffer += "\r\n";
   else if (positions - covered == 1)
     buffer += "\r";
