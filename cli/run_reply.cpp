@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "mail/mail_text.h"
+#include "engine/text_lines.h"
 #include "mail/reply.h"
 #include "platform/forwarding.h"
 #include "platform/platform.h"
@@ -33,12 +33,6 @@ bool ParseBias(const std::string& text, int& bias) {
   if (*end != '\0' || v < -24 * 60 || v > 24 * 60) return false;
   bias = static_cast<int>(v);
   return true;
-}
-
-std::string JoinCrLf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\r\n";
-  return text;
 }
 
 }  // namespace
@@ -96,8 +90,8 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
     }
     DebugBundle b;
     ReadBundleText(input(text), b);
-    program = JoinCrLf(b.program);
-    mailText = JoinCrLf(b.mail);
+    program = JoinTextLines(b.program);
+    mailText = JoinTextLines(b.mail);
     option = b.option;
     account = {b.accountTitle, b.accountUser, b.accountAddress, b.accountName};
   } else if (!ReadFile(programFile, program)) {
@@ -126,7 +120,7 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   TReplySession session;
   std::string loadError;
   {
-    LineList lines = SplitMailText(mailText);
+    LineList lines = SplitTextLines(mailText);
     std::string().swap(mailText);
     loadError = session.Prepare(std::move(lines), program, option, account);
   }

@@ -1,27 +1,15 @@
 #include "engine/scanner.h"
 
 #include "engine/sjis.h"
+#include "engine/text_lines.h"
 
 namespace tam {
 
 std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string cur;
-  bool pending = false;  // a line has begun (text or a break seen before the end)
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\0') break;
-    if (c == '\r' || c == '\n') {
-      lines.push_back(cur);
-      cur.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      continue;
-    }
-    cur += c == '\t' ? ' ' : c;
-    pending = true;
-  }
-  if (pending) lines.push_back(cur);
+  std::vector<std::string> lines = SplitTextLines(text.substr(0, text.find('\0')));
+  for (std::string& line : lines)
+    for (char& c : line)
+      if (c == '\t') c = ' ';
   return lines;
 }
 

@@ -11,7 +11,23 @@ namespace tam {
 
 constexpr std::int32_t kRest = 2147483647;  // "to the end" count of CharCopy
 
+// The lead-byte test and the character sizes are inline: the platform layer
+// uses them too without linking the engine.
 inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Length in bytes of the character at s[i]: two for a lead byte that has a
+// byte after it, else one (a lone lead byte at the end).
+inline std::size_t CharSize(const std::string& s, std::size_t i) {
+  return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+// The same for texts that may hold broken characters, such as settings
+// lines and paths: a lead byte counts as two only before a byte that can
+// trail one (0x40 and above). A lead byte before a control character or "%"
+// therefore stands alone, so the character after it is never swallowed.
+inline std::size_t SjisCharSize(const std::string& s, std::size_t i) {
+  return CharSize(s, i) == 2 && static_cast<unsigned char>(s[i + 1]) >= 0x40 ? 2 : 1;
+}
 
 std::int32_t CharLength(const std::string& s);
 std::int32_t CharPos(const std::string& sub, const std::string& s);

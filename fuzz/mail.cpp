@@ -4,8 +4,8 @@
 #include <exception>
 #include <string>
 
+#include "engine/text_lines.h"
 #include "fuzz/fuzz_common.h"
-#include "mail/mail_text.h"
 #include "mail/reply.h"
 
 namespace {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace tam;
   if (size > 1024 * 1024) return 0;
   TMailState mail;
-  PrepareMail(mail, SplitMailText(std::string(reinterpret_cast<const char*>(data), size)));
+  PrepareMail(mail, SplitTextLines(std::string(reinterpret_cast<const char*>(data), size)));
 
   for (const char* name : {"REFGETATTACHEDFILECOUNT", "REFGETBODYCOUNT", "REFGETBODYSTRING", "REFGETHEADERCOUNT",
                            "REFGETHEADERSTRING", "REFGETMAXLINELENGTH", "REFGETMAXLINELENGTHB", "REFHASHTMLPART"}) {

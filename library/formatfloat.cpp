@@ -19,11 +19,6 @@ constexpr int kGeneralDigits = 15;
 
 std::string NonFinite(double x) { return std::isnan(x) ? "NAN" : x < 0 ? "-INF" : "INF"; }
 
-// Bytes of the character that starts at s[i] (a lone lead byte at the end is one).
-std::size_t CharBytes(const std::string& s, std::size_t i) {
-  return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
-
 // End of the quoted text that starts at s[i] (past its closing quote, or the
 // end of s). Quotes never occur as trail bytes, so a byte search is safe.
 std::size_t QuoteEnd(const std::string& s, std::size_t i) {
@@ -43,7 +38,7 @@ std::vector<std::string> SplitSections(const std::string& format) {
       sections.push_back(format.substr(start, i - start));
       start = ++i;
     } else {
-      i += CharBytes(format, i);
+      i += CharSize(format, i);
     }
   }
   if (sections.size() < 3) sections.push_back(format.substr(std::min(start, format.size())));
@@ -121,7 +116,7 @@ Picture ParsePicture(const std::string& s) {
         continue;
       }
     }
-    const std::size_t n = CharBytes(s, i);
+    const std::size_t n = CharSize(s, i);
     text.append(s, i, n);
     i += n;
   }

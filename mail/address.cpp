@@ -6,10 +6,6 @@ namespace tam {
 
 namespace {
 
-std::size_t CharSize(const std::string& s, std::size_t b) {
-  return IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
-}
-
 std::size_t SkipBlanks(const std::string& s, std::size_t b) {
   while (b < s.size() && static_cast<unsigned char>(s[b]) <= 0x20) ++b;
   return b;

@@ -1,5 +1,5 @@
-// Mails as text: a stored mail cut into lines, and a reply put together as
-// the plug-in stores it.
+// A reply put together as the plug-in stores it. A stored mail is cut into
+// lines by SplitTextLines (engine/text_lines.h).
 #pragma once
 
 #include <string>
@@ -7,10 +7,6 @@
 #include "mail/mail_state.h"
 
 namespace tam {
-
-// A line ends at CR LF, at a lone CR or at a lone LF; a break at the very end
-// adds no empty line. Every other byte, NUL and TAB included, is kept.
-LineList SplitMailText(const std::string& text);
 
 // The reply as one list: the header lines, one empty line when the header is
 // not empty and its last line is not empty, then the body lines.

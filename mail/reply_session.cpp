@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "mail/mail_text.h"
+#include "engine/text_lines.h"
 #include "mail/reply.h"
 
 namespace tam {
@@ -10,7 +10,7 @@ ReplyResult ComposeReplyFromText(std::string mailText, const std::string& progra
   ReplyResult r;
   TReplySession session;
   {
-    LineList lines = SplitMailText(mailText);
+    LineList lines = SplitTextLines(mailText);
     std::string().swap(mailText);  // the lines hold the mail now
     r.loadError = session.Prepare(std::move(lines), program, optionLine, account);
   }

@@ -1,5 +1,7 @@
 #include "platform/answers.h"
 
+#include "engine/sjis.h"
+
 namespace tam {
 
 namespace {
@@ -42,18 +44,13 @@ bool IsDelimiter(const std::string& path, std::size_t i) {
 #endif
 }
 
-bool IsLead(char c) {
-  const unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
-}
-
 // The last character is a delimiter of its own, not the trail byte of a
 // double-byte character such as 表 (0x95 0x5C).
 bool EndsWithDelimiter(const std::string& path) {
   bool last = false;
   for (std::size_t i = 0; i < path.size(); ++i) {
     last = IsDelimiter(path, i);
-    if (IsLead(path[i])) ++i;
+    if (IsLeadByte(static_cast<unsigned char>(path[i]))) ++i;
   }
   return last;
 }
@@ -62,7 +59,7 @@ bool EndsWithDelimiter(const std::string& path) {
 void ForceFolder(const std::string& path) {
   for (std::size_t i = 1; i <= path.size(); ++i) {
     if (i < path.size()) {
-      if (IsLead(path[i])) {
+      if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
         ++i;  // a double-byte character: its trail byte is no delimiter
         continue;
       }

@@ -1,5 +1,6 @@
 #include "plugin/host_windows.h"
 
+#include "engine/sjis.h"
 #include "engine/text_lines.h"
 
 namespace tam {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "engine/sjis.h"
 #include "engine/text_lines.h"
 #include "mail/mail_text.h"
 #include "plugin/reply_settings.h"
@@ -121,7 +122,7 @@ bool TReplyCommand::ReadMail(const Mail& mail, LineList& lines) {
     Warn("メールを読み込めません\r\n" + mail.File(), kError);
     return false;
   }
-  lines = SplitMailText(*text);
+  lines = SplitTextLines(*text);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <memory>
 
+#include "engine/sjis.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_names.h"
 #include "platform/posix/posix_services.h"
@@ -51,15 +52,10 @@ void Describe(const struct stat& st, const std::string& scriptName, FileEntry& e
   e.lastWrite = LocalOf(st.st_mtime);
 }
 
-bool IsLead(char c) {
-  const unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
-}
-
 // A-Z for a-z outside double-byte characters.
 std::string Upper(std::string s) {
   for (std::size_t i = 0; i < s.size(); ++i) {
-    if (IsLead(s[i]))
+    if (IsLeadByte(static_cast<unsigned char>(s[i])))
       ++i;
     else if (s[i] >= 'a' && s[i] <= 'z')
       s[i] = static_cast<char>(s[i] - 'a' + 'A');
@@ -73,7 +69,7 @@ bool WildMatch(const std::string& pattern, const std::string& name) {
   if (pattern == "*.*") return true;
   const std::string p = Upper(pattern), n = Upper(name);
   auto charLen = [](const std::string& s, std::size_t i) {
-    return IsLead(s[i]) && i + 1 < s.size() ? std::size_t{2} : std::size_t{1};
+    return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? std::size_t{2} : std::size_t{1};
   };
   std::size_t pi = 0, ni = 0, starP = std::string::npos, starN = 0;
   while (ni < n.size()) {

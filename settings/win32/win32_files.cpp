@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/sjis.h"
 #include "engine/text_lines.h"
 #include "settings/file_access.h"
 

@@ -6,6 +6,7 @@
 
 #include "engine/scanner.h"
 #include "engine/sjis.h"
+#include "engine/text_lines.h"
 
 namespace tam {
 namespace {
@@ -77,6 +78,37 @@ TEST(CharRoutines, SearchesAgreeWithAWalkAndStayLinear) {
   EXPECT_EQ(CharPos(sub, many), 0);
   EXPECT_EQ(CharPos(sub, "\x95\x5C" + many + "b"), (8 << 20) - (1 << 20) + 2);
   EXPECT_EQ(FindOnBoundary(many, sub), std::string::npos);
+}
+
+TEST(TextLines, SplitAtEveryKindOfBreakAndJoinWithCrLf) {
+  using Lines = std::vector<std::string>;
+  using namespace std::string_literals;
+  EXPECT_EQ(SplitTextLines("a\r\nb\rc\nd\0e\t\r\n\r\n"s), (Lines{"a", "b", "c", "d\0e\t"s, ""}));
+  EXPECT_EQ(SplitTextLines("a\n\r"), (Lines{"a", ""}));
+  EXPECT_TRUE(SplitTextLines("").empty());
+  // Long stretches with one kind of break only, then the other kind, then
+  // breaks at the very end.
+  EXPECT_EQ(SplitTextLines("a\nb\nc\nd\re\rf\r\ng\r\r\n\n\rh"),
+            (Lines{"a", "b", "c", "d", "e", "f", "g", "", "", "", "h"}));
+  EXPECT_EQ(SplitTextLines("\r"), (Lines{""}));
+  EXPECT_EQ(SplitTextLines("a\r"), (Lines{"a"}));
+  EXPECT_EQ(SplitTextLines("a\r\n"), (Lines{"a"}));
+  EXPECT_EQ(SplitTextLines("\n\n"), (Lines{"", ""}));
+  EXPECT_EQ(SplitTextLines("no break"), (Lines{"no break"}));
+  EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+  EXPECT_EQ(SplitTextLines(JoinTextLines({"a", "", "b"})), (Lines{"a", "", "b"}));
+}
+
+TEST(Sjis, CharacterSizes) {
+  // A lead byte takes the next byte along; in settings lines and paths only
+  // a byte that can trail one, so "%" and control characters stay whole.
+  EXPECT_EQ(CharSize("\x95\x5C", 0), 2u);
+  EXPECT_EQ(SjisCharSize("\x95\x5C", 0), 2u);
+  EXPECT_EQ(CharSize("\x81%", 0), 2u);
+  EXPECT_EQ(SjisCharSize("\x81%", 0), 1u);
+  EXPECT_EQ(SjisCharSize("\x81\r", 0), 1u);
+  EXPECT_EQ(CharSize("a\x81", 1), 1u);  // a lone lead byte at the end
+  EXPECT_EQ(SjisCharSize("a\x81", 1), 1u);
 }
 
 TEST(Scanner, SplitsLinesAtEveryKindOfBreak) {

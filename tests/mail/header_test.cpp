@@ -30,20 +30,7 @@ TEST(Header, LookupAndOccurrence) {
   EXPECT_EQ(HeaderKey("Subject::"), "SUBJECT::");
 }
 
-TEST(MailText, LinesAndStoredReply) {
-  using namespace std::string_literals;
-  EXPECT_EQ(SplitMailText("a\r\nb\rc\nd\0e\t\r\n\r\n"s), (Lines{"a", "b", "c", "d\0e\t"s, ""}));
-  EXPECT_EQ(SplitMailText("a\n\r"), (Lines{"a", ""}));
-  EXPECT_TRUE(SplitMailText("").empty());
-  // Long stretches with one kind of break only, then the other kind, then
-  // breaks at the very end.
-  EXPECT_EQ(SplitMailText("a\nb\nc\nd\re\rf\r\ng\r\r\n\n\rh"),
-            (Lines{"a", "b", "c", "d", "e", "f", "g", "", "", "", "h"}));
-  EXPECT_EQ(SplitMailText("\r"), (Lines{""}));
-  EXPECT_EQ(SplitMailText("a\r"), (Lines{"a"}));
-  EXPECT_EQ(SplitMailText("a\r\n"), (Lines{"a"}));
-  EXPECT_EQ(SplitMailText("\n\n"), (Lines{"", ""}));
-  EXPECT_EQ(SplitMailText("no break"), (Lines{"no break"}));
+TEST(MailText, StoredReply) {
   EXPECT_EQ(StoredReply({"To: x"}, {"b"}), (Lines{"To: x", "", "b"}));
   EXPECT_EQ(StoredReply({"To: x", ""}, {"b"}), (Lines{"To: x", "", "b"}));
   EXPECT_EQ(StoredReply({}, {"b"}), (Lines{"b"}));

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "engine/text_lines.h"
 #include "mail/mail_state.h"
-#include "mail/mail_text.h"
 #include "mail/part_walk.h"
 
 namespace tam {
@@ -31,7 +31,7 @@ inline std::string ReadMailFile(const std::string& name) {
 // The referenced-mail members after walking text. The walk that moves the
 // body lines out of the list must give what the copying walk gives.
 inline TMailState Walk(const std::string& text) {
-  const LineList lines = SplitMailText(text);
+  const LineList lines = SplitTextLines(text);
   TMailState copied, moved;
   WalkMail(lines, copied);
   WalkMail(LineList(lines), moved);

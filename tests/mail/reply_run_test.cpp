@@ -2,6 +2,7 @@
 // faults, the message box, and mails prepared one after the other.
 #include <gtest/gtest.h>
 
+#include "engine/text_lines.h"
 #include "mail/mail_text.h"
 #include "mail/reply.h"
 #include "platform/fixed_clock.h"
@@ -38,7 +39,7 @@ struct ReplyFixture {
 
   std::string Go(const std::string& mail, const std::string& program, const std::vector<ErrorChoice>& answers,
                  const std::string& option = "") {
-    const std::string error = session.Prepare(SplitMailText(mail), program, option, ReplyAccount{});
+    const std::string error = session.Prepare(SplitTextLines(mail), program, option, ReplyAccount{});
     if (!error.empty()) return error;
     std::size_t next = 0;
     report = session.Run(header, body, [&](int line, const std::string& text) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/text_lines.h"
 #include "mail/mail_functions.h"
 #include "mail/mail_text.h"
 #include "mail/reply.h"
@@ -81,7 +82,7 @@ MailScriptHook::~MailScriptHook() { SetPlatform(previous_); }
 
 void MailScriptHook::Install(TCalc& calc, TVariableSet& set) {
   const std::string file = Get(setup_, "mail");
-  PrepareMail(mail_, SplitMailText(file.empty() ? std::string() : ReadMail(setup_, file)));
+  PrepareMail(mail_, SplitTextLines(file.empty() ? std::string() : ReadMail(setup_, file)));
   ReplyAccount account{Utf8ToSjis(Get(setup_, "account-title")), Utf8ToSjis(Get(setup_, "account-user")),
                        Utf8ToSjis(Get(setup_, "account-address")), Utf8ToSjis(Get(setup_, "account-name"))};
   DefinePredefinedVariables(set, Utf8ToSjis(Get(setup_, "option")), account);
