@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/sjis.h"  // the character sizes that line-wise readers use with these
+
 namespace tam {
 
 // Splits text into lines: CR LF, a lone CR and a lone LF each end a line; a
