@@ -262,6 +262,12 @@ void Act(HWND form, const std::string& action) {
     const UINT scan = MapVirtualKeyA(VK_TAB, 0);
     PostMessageA(memo, WM_KEYDOWN, VK_TAB, 1 | (scan << 16));
     PostMessageA(memo, WM_KEYUP, VK_TAB, 1 | (scan << 16) | 0xC0000000u);
+  } else if (verb == "drag-splitter") {
+    HWND splitter = Control(form, kProgramListSplitter);
+    const int dx = std::atoi(rest.c_str());
+    SendMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+    SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + dx, 10));
+    SendMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(2 + dx, 10));
   } else if (verb == "wait") {
     driver().waitUntil = GetTickCount() + static_cast<DWORD>(std::atof(rest.c_str()) * 1000);
   } else if (verb == "lock") {

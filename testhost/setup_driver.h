@@ -20,6 +20,7 @@ namespace almail {
 //                                 select all in that editor and type TEXT (\n, \t: line end, tab)
 //   select-text L C [L2 C2]       the program editor's caret (selection) by line and column
 //   key tab | key shift-tab       press the key in the program editor
+//   drag-splitter DX              drag the splitter beside the list DX pixels to the right
 //   wait SECONDS | lock FILE | unlock
 void DriveSetup(const std::string& action);
 bool IsSetupForm(HWND window);

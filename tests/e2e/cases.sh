@@ -742,6 +742,9 @@ case_setup_cancel() {
   has_ini '\ProgramCount=Integer:5' 'Program2\Caption=String:構文エラー' '\ActivePage=Integer:0'
   lacks_ini 'MainWindow\MainMenu=Boolean:False'
   lacks_ini '\Output=String:Draft'
+  # The splitter widens the list; the width is kept for the next opening.
+  setup 'page 1' 'drag-splitter 40' 'click キャンセル'
+  has_ini 'ProgramList\Width=Integer:161' '\ActivePage=Integer:1'
 }
 
 # Without Vodrin.exe the debug menu cannot be offered: its option is hidden

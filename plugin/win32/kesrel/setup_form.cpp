@@ -392,10 +392,11 @@ TAM_REALIGN LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wP
         return 0;
       case WM_MOUSEMOVE:
         if (state->dragging) {
-          POINT p;
-          GetCursorPos(&p);
+          // Where the mouse is, in the page's coordinates (the splitter
+          // holds the capture, so the point may lie outside it).
+          POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
           HWND page = Item(form, kProgramPage);
-          ScreenToClient(page, &p);
+          MapWindowPoints(splitter, page, &p, 1);
           RECT r;
           GetClientRect(page, &r);
           state->panelWidth = p.x - 4 - kSplitterWidth / 2;
