@@ -13,8 +13,10 @@
 #include "engine/text_lines.h"
 #include "plugin/setup_model.h"
 #include "plugin/win32/kesrel/form_support.h"
+#include "plugin/win32/kesrel/pictures.h"
 #include "plugin/win32/kesrel/services.h"
 #include "plugin/win32/kesrel/setup_ids.h"
+#include "settings/form_place.h"
 #include "settings/win32/form_geometry.h"
 
 namespace tam::win {
@@ -55,6 +57,7 @@ struct FormState {
   bool dragging = false;
   HFONT font = nullptr;
   HFONT editorFont = nullptr;
+  HICON icon = nullptr;
   WNDPROC memoProc = nullptr, listProc = nullptr;
   HWND form = nullptr;
 };
@@ -716,11 +719,18 @@ void ShowSetupForm(HWND owner, const SetupContext& context) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
               exStyle = WS_EX_CONTROLPARENT;
   int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  int x = std::max(0, (screenWidth - kDesignWidth) / 2), y = std::max(0, (screenHeight - kDesignHeight) / 2);
+  // Over the mail client until a place of its own is stored.
+  RECT r;
+  if (!owner || !GetWindowRect(owner, &r)) r = {0, 0, screenWidth, screenHeight};
+  Point at = CentreOver({r.left, r.top, r.right, r.bottom}, kDesignWidth, kDesignHeight, screenWidth, screenHeight);
+  const int x = at.x, y = at.y;
   HWND form = CreateWindowExA(exStyle, kSetupFormClass, kCaption, style, x, y, kDesignWidth, kDesignHeight, owner,
                               nullptr, PluginInstance(), nullptr);
   if (form) {
     state.form = form;
+    state.icon = MakePluginIcon();
+    SendMessageA(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state.icon));
+    SendMessageA(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.icon));
     SetWindowLongPtrA(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     bool opened = Guarded([&] {
       Populate(form, state);
@@ -738,6 +748,7 @@ void ShowSetupForm(HWND owner, const SetupContext& context) {
     DestroyWindow(form);
   }
   if (state.editorFont) DeleteObject(state.editorFont);
+  if (state.icon) DestroyIcon(state.icon);
 }
 
 void UnregisterSetupForm() {
