@@ -58,7 +58,28 @@ void TCalc::SetMaxLoop(int n) {
   errorText_.clear();
 }
 
-void TCalc::SetStatementBudget(long long n) { budget_ = n > 0 ? std::make_shared<long long>(n) : nullptr; }
+void TCalc::SetStatementBudget(long long n) {
+  budget_ = n > 0 ? std::make_shared<long long>(n) : nullptr;
+  poll_ = nullptr;
+}
+
+void TCalc::SetStatementPoll(long long every, std::function<bool()> poll) {
+  if (every <= 0 || !poll) {
+    SetStatementBudget(0);
+    return;
+  }
+  budget_ = std::make_shared<long long>(every);
+  poll_ = std::make_shared<const std::function<bool()>>(std::move(poll));
+  pollEvery_ = every;
+}
+
+void TCalc::BudgetSpent() {
+  if (poll_ && (*poll_)()) {
+    *budget_ = pollEvery_;
+    return;
+  }
+  throw BudgetExhausted();
+}
 
 void TCalc::SetExternalFolder(const std::string& path) {
   externals_ = nullptr;
@@ -173,7 +194,7 @@ TCalc::LoopState& TCalc::StateOf(int index) {
 
 void TCalc::ExecuteOne() {
   currentLine_ = nextLine_;
-  if (budget_ && --*budget_ < 0) throw BudgetExhausted();
+  if (budget_ && --*budget_ < 0) BudgetSpent();
   const int line = currentLine_;
   nextLine_ = line + 1;
   const TFrameInfo frame = program_->frames[line];
@@ -422,6 +443,8 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
   sub->builtinHandler_ = builtinHandler_;
   sub->maxLoop_ = maxLoop_;
   sub->budget_ = budget_;
+  sub->poll_ = poll_;
+  sub->pollEvery_ = pollEvery_;
   sub->externalFolder_ = externalFolder_;
   sub->externals_ = externals_;
   if (program_->error) {
@@ -483,7 +506,7 @@ bool TCalc::CallNamed(const std::string& name, const std::string& upper, const V
       // as if memory had run out, rather than read for hours.
       if (static_cast<long long>(to) - from >= static_cast<long long>(kMaxCiteElements)) throw std::bad_alloc();
       for (long long n = from; n <= to; ++n) {
-        if (budget_ && --*budget_ < 0) throw BudgetExhausted();
+        if (budget_ && --*budget_ < 0) BudgetSpent();
         result.append(Evaluate(base + "(" + std::to_string(n) + ")"));
       }
       return true;

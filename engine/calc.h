@@ -43,6 +43,12 @@ class TCalc {
   // bound); past it every statement is the run-time error kBudgetText. For
   // hosts that must never wait long, such as fuzzers.
   void SetStatementBudget(long long n);
+  // Asks poll after every `every` statements of this engine and the user
+  // functions it calls, CITE's element reads counted as under the budget.
+  // While poll answers true the run goes on; false ends the statement as the
+  // run-time error kBudgetText. For a host that lets the user stop a run.
+  // Replaces any budget; every <= 0 or an empty poll sets neither.
+  void SetStatementPoll(long long every, std::function<bool()> poll);
   // Searches the folder for external function libraries (none when empty);
   // the folder is kept ending in the path delimiter.
   void SetExternalFolder(const std::string& path);
@@ -107,6 +113,8 @@ class TCalc {
   bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);
   void InstallErrorHandler();
+  // The budget is spent: asks the poll whether to go on, else throws.
+  void BudgetSpent();
 
   // Evaluation of a compiled expression.
   Value Eval(const Expr& e);
@@ -139,8 +147,10 @@ class TCalc {
   bool finished_ = false;
   std::string errorText_;
   Value result_;
-  int callDepth_ = 0;                  // nesting of this engine below the outermost one
-  std::shared_ptr<long long> budget_;  // statements left, shared with nested engines
+  int callDepth_ = 0;                                  // nesting of this engine below the outermost one
+  std::shared_ptr<long long> budget_;                  // statements left, shared with nested engines
+  std::shared_ptr<const std::function<bool()>> poll_;  // refills the budget while it answers true
+  long long pollEvery_ = 0;
 };
 
 }  // namespace tam

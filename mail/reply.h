@@ -48,6 +48,8 @@ using ErrorDecision = std::function<ErrorChoice(int lineNumber, const std::strin
 // Ignore (Retry the default) through platform().MessageBox. A box that could
 // not be shown counts as Abort.
 ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText);
+// The same box with the caller's own text.
+ErrorChoice AskRunTimeError(const std::string& text);
 
 // How a run ended. A fault is an exception that passed out of the engine (an
 // arithmetic fault, memory exhausted, ...): it ends the run at faultLine.

@@ -29,9 +29,12 @@ class Busy {
 }  // namespace
 
 ErrorChoice AskByMessageBox(int lineNumber, const std::string& errorText) {
-  const int answer =
-      platform().MessageBox(std::to_string(lineNumber) + "行目でエラーです。\r\n" + errorText, "プログラム実行時エラー",
-                            kAbortRetryIgnore | kIconWarning | kDefaultSecond | kTaskModal);
+  return AskRunTimeError(std::to_string(lineNumber) + "行目でエラーです。\r\n" + errorText);
+}
+
+ErrorChoice AskRunTimeError(const std::string& text) {
+  const int answer = platform().MessageBox(text, "プログラム実行時エラー",
+                                           kAbortRetryIgnore | kIconWarning | kDefaultSecond | kTaskModal);
   switch (answer) {
     case mbRetry:
       return ErrorChoice::kRetry;

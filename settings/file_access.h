@@ -20,6 +20,13 @@ class FileAccess {
   // folder, is flushed to the disk, and only then takes the old file's place.
   // On failure the old file is left as it was and false is returned.
   virtual bool ReplaceContents(const std::string& path, const std::string& data) = 0;
+  // Adds data at the end of the file, creating it when missing; false when
+  // that failed (part of data may then be written). A backend without a real
+  // append rewrites the whole file.
+  virtual bool AppendText(const std::string& path, const std::string& data) {
+    std::optional<std::string> old = FileExists(path) ? ReadAll(path) : std::string();
+    return old && ReplaceContents(path, *old + data);
+  }
   // Creates a new file with a unique name "<prefix>...TMP" in folder (which
   // ends in a backslash) holding data; returns its full name, or empty.
   virtual std::string CreateTempFile(const std::string& folder, const std::string& prefix, const std::string& data) = 0;

@@ -133,6 +133,13 @@ class PosixFiles : public FileAccess {
     return true;
   }
 
+  bool AppendText(const std::string& path, const std::string& data) override {
+    int fd = open(Local(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteAllTo(fd, data);
+    return close(fd) == 0 && ok;
+  }
+
   std::string CreateTempFile(const std::string& folder, const std::string& prefix, const std::string& data) override {
     std::string pattern = Local(folder) + prefix + "XXXXXX.TMP";
     int fd = mkstemps(&pattern[0], 4);

@@ -76,6 +76,14 @@ class Win32Files : public FileAccess {
     return ok;
   }
 
+  bool AppendText(const std::string& path, const std::string& data) override {
+    HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAllTo(h, data);
+    return CloseHandle(h) && ok;
+  }
+
   std::string CreateTempFile(const std::string& folder, const std::string& prefix, const std::string& data) override {
     char name[MAX_PATH];
     if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), prefix.c_str(), 0, name)) return std::string();

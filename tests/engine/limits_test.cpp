@@ -133,6 +133,40 @@ TEST(Limits, StatementBudgetStopsLoopsInsideFunctionsAndRecursion) {
   EXPECT_FALSE(RunSmall("FOR I = 1 TO 10000 MAX 10000\r\nNEXT").error);
 }
 
+// A poll asked between statements, inside user functions too, lets a host
+// stop an endless run; while it answers true the run goes on undisturbed.
+TEST(Limits, StatementPollStopsARunWhenItSaysSo) {
+  const std::string program =
+      "FUNCTION F()\r\nN = 0\r\nDO MAX 2000000000\r\nN = N + 1\r\nLOOP MAX 2000000000\r\nENDFUNCTION\r\nX = "
+      "F()\r\nB = 2";
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetBuiltinHandler(BuiltinFunction);
+  int polls = 0;
+  calc.SetStatementPoll(100, [&] { return ++polls < 50; });
+  calc.LoadProgram(program);
+  calc.SetVariables(&vars);
+  calc.Reset();
+  calc.Run();
+  EXPECT_EQ(polls, 50);
+  EXPECT_TRUE(calc.Error());
+  EXPECT_EQ(calc.CurrentLine(), 6);
+  EXPECT_FALSE(vars.Exists("X"));
+  // A poll that lets everything run changes nothing.
+  polls = 0;
+  calc.SetStatementPoll(10, [&] {
+    ++polls;
+    return true;
+  });
+  calc.LoadProgram("S = 0\r\nFOR I = 1 TO 1000 MAX 1000\r\nS = S + I\r\nNEXT");
+  calc.Reset();
+  calc.Run();
+  EXPECT_FALSE(calc.Error());
+  EXPECT_TRUE(calc.Finished());
+  EXPECT_EQ(vars.GetValue("S").i(), 500500);
+  EXPECT_GE(polls, 150);  // 2000 statements, one poll after every 11
+}
+
 TEST(Limits, TextsTooLargeToBuildAreOutOfMemory) {
   const std::string programs[] = {
       "X = CITE(\"A\", -2000000000, 2000000000)",
