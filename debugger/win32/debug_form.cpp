@@ -7,10 +7,10 @@
 #include <optional>
 
 #include "debugger/debug_session.h"
-#include "debugger/win32/ext_memo_standin.h"
 #include "debugger/win32/forms.h"
 #include "debugger/win32/views.h"
 #include "debugger/win32/vodrin_ids.h"
+#include "editor/win32/ext_memo.h"
 #include "engine/text_lines.h"
 #include "settings/win32/form_geometry.h"
 
@@ -105,7 +105,6 @@ void Pump(FormState& s) {
 void RunAction(FormState& s, bool step) {
   SetViewText(s.views.result, "");
   s.lastPump = GetTickCount();
-  ShowState(s);  // Stop enabled
   if (step)
     s.session.Step();
   else
@@ -359,8 +358,10 @@ bool CreateDebugForm(const TAppli& appli, const std::string& bundle) {
   ResetProgramCaret(s.views.program);
 
   s.session.SetPump([&s] { Pump(s); });
-  s.session.SetBusy(
-      [](bool busy) { SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_APPSTARTING : IDC_ARROW))); });
+  s.session.SetBusy([&s](bool busy) {
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_APPSTARTING : IDC_ARROW)));
+    ShowState(s);  // Stop enabled while the engine runs
+  });
   ShowState(s);
   if (!IsWindowVisible(s.form)) ShowWindow(s.form, SW_SHOW);
   ShowForm(s.views.program);

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "debugger/win32/ext_memo_standin.h"
 #include "debugger/win32/forms.h"
 #include "debugger/win32/vodrin_ids.h"
+#include "editor/win32/ext_memo.h"
 #include "settings/win32/form_geometry.h"
 
 namespace tam::vodrin {
@@ -239,18 +239,10 @@ void ResetProgramCaret(HWND programView) {
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(memo, WM_GETFONT, 0, 0)));
   SIZE twelve = {0, 0};
   GetTextExtentPoint32A(dc, "            ", 12, &twelve);
-  const int ppi = GetDeviceCaps(dc, LOGPIXELSX);
   SelectObject(dc, old);
   ReleaseDC(memo, dc);
-  const int step = (twelve.cx + 3) / 4;
-  PARAFORMAT format = {};
-  format.cbSize = sizeof format;
-  format.dwMask = PFM_TABSTOPS;
-  format.cTabCount = 31;
-  for (int k = 0; k < 31; ++k) format.rgxTabs[k] = MulDiv((k + 1) * step, 1440, ppi ? ppi : 96);
-  CHARRANGE all = {0, -1}, start = {0, 0};
-  SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
-  SendMessageA(memo, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+  if (win::TExtMemo* editor = win::ExtMemoOf(memo)) editor->SetTabStops((twelve.cx + 3) / 4);
+  CHARRANGE start = {0, 0};
   SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
   SendMessageA(memo, EM_SCROLLCARET, 0, 0);
 }
