@@ -1,11 +1,11 @@
 #!/bin/bash
-# The release package: builds Kesrel.dll (and Vodrin.exe, once the debugger
-# is built) for 32-bit Windows and packs dist/Tamberlo-VERSION.zip:
+# The release package: builds Kesrel.dll and the debugger Vodrin.exe for
+# 32-bit Windows and packs dist/Tamberlo-VERSION.zip:
 #   Tamberlo-VERSION/README.txt            Japanese, Shift-JIS, CR LF
 #   Tamberlo-VERSION/Plugins/Kesrel.dll
 #   Tamberlo-VERSION/Plugins/Kesrel.ini    the cookbook's reply programs
 #   Tamberlo-VERSION/Plugins/Kesrel.html   the reference (Kesrel.en.html in English)
-#   Tamberlo-VERSION/Plugins/Vodrin.exe    when it is built
+#   Tamberlo-VERSION/Plugins/Vodrin.exe
 #
 #   scripts/release.sh [--preset win32|win64] [--dist DIR]
 # --preset win64 packs the 64-bit build instead, as Tamberlo-VERSION-win64.zip:
@@ -35,8 +35,7 @@ zip="$dist/$name$suffix.zip"
 
 # The Windows binaries, and the tool that writes the settings file.
 cmake --preset "$preset" >/dev/null
-targets=(Kesrel)
-if cmake --build --preset "$preset" --target help | grep -qw Vodrin; then targets+=(Vodrin); fi
+targets=(Kesrel Vodrin)
 cmake --build --preset "$preset" --target "${targets[@]}"
 cmake --preset native >/dev/null
 cmake --build --preset native --target tamberlo
@@ -47,9 +46,8 @@ stage="$work/$name"
 rm -rf "$work"
 mkdir -p "$stage/Plugins" "$dist"
 cp "build/$preset/plugin/Kesrel.dll" "$stage/Plugins/"
-if [[ " ${targets[*]} " == *" Vodrin "* ]]; then
-  find "build/$preset" -name Vodrin.exe -exec cp {} "$stage/Plugins/" \; -quit
-fi
+# The debugger itself, not the tests' stand-in of the same name.
+cp "build/$preset/debugger/Vodrin.exe" "$stage/Plugins/"
 # The build is a debug build: the package carries the code without its
 # debugging information.
 strip="$([ "$preset" = win64 ] && echo x86_64 || echo i686)-w64-mingw32-strip"
