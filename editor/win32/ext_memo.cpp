@@ -598,11 +598,18 @@ LRESULT CALLBACK ExtMemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 HWND CreateExtMemo(HWND parent, int id, DWORD style, int x, int y, int width, int height) {
+  return CreateExtMemo(parent, id, style, x, y, width, height, true, false);
+}
+
+HWND CreateExtMemo(HWND parent, int id, DWORD style, int x, int y, int width, int height, bool selectionBar,
+                   bool vertical) {
   if (!RichEditLibrary()) return nullptr;
   HWND window = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", WS_CHILD | style, x, y, width, height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* memo = new TExtMemo(window);
+  memo->SelectionBar = selectionBar;
+  memo->Vertical = vertical;
   Objects()[window] = memo;
   memo->original_ =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ExtMemoProc)));

@@ -33,7 +33,7 @@ class TCustomExtRichEdit {
   editor::TImeColors ImeColors;
   editor::TWordWrapOption WordWrapOption;
   bool InsertMode = true;  // toggled by Insert without Shift and Ctrl
-  // Applied when the window is made (CreateExtMemo takes them as set here).
+  // Applied when the window is made (as CreateExtMemo was given them).
   bool SelectionBar = true;
   bool Vertical = false;
 
@@ -54,7 +54,7 @@ class TCustomExtRichEdit {
 
  private:
   friend LRESULT CALLBACK ExtMemoProc(HWND, UINT, WPARAM, LPARAM);
-  friend HWND CreateExtMemo(HWND, int, DWORD, int, int, int, int);
+  friend HWND CreateExtMemo(HWND, int, DWORD, int, int, int, int, bool, bool);
   void SendImeColors();
   bool SendPunctuation(editor::TPunctuationKind kind, const std::string& chars);
   std::string ReadPunctuation(editor::TPunctuationKind kind);
@@ -130,6 +130,10 @@ class TExtMemo : public TCustomExtRichEdit {
 // Makes the program editor as a child window (style as for "RICHEDIT";
 // WS_CHILD is added). Returns nullptr when RICHED32.DLL is missing.
 HWND CreateExtMemo(HWND parent, int id, DWORD style, int x, int y, int width, int height);
+// The same with the selection-bar and vertical-text options of the window
+// chosen (they are applied when it is made).
+HWND CreateExtMemo(HWND parent, int id, DWORD style, int x, int y, int width, int height, bool selectionBar,
+                   bool vertical);
 // The editor object behind a window made by CreateExtMemo (else nullptr).
 TExtMemo* ExtMemoOf(HWND memo);
 // Whole text as Shift-JIS bytes, lines joined by CR LF.

@@ -131,6 +131,13 @@ TEST_F(ExtMemoWindow, CreationDefaultsAndWhatThisRichEditAnswers) {
   ext_->ImeColors.Set(Untransfered, untransfered);
   EXPECT_EQ(ext_->ImeColors[Untransfered], untransfered);
   EXPECT_FALSE(SendMessageA(memo_, EM_GETMODIFY, 0, 0));
+
+  HWND plain = CreateExtMemo(form_, 101, ES_MULTILINE, 0, 0, 100, 100, false, false);
+  ASSERT_TRUE(plain);
+  EXPECT_FALSE(ExtMemoOf(plain)->SelectionBar);
+  EXPECT_FALSE(SendMessageA(plain, EM_GETOPTIONS, 0, 0) & ECO_SELECTIONBAR);
+  DestroyWindow(plain);
+  EXPECT_EQ(ExtMemoOf(plain), nullptr);
 }
 
 TEST_F(ExtMemoWindow, MarginLeftRefusesFiveAndTakesTen) {
