@@ -19,6 +19,11 @@ struct Output {
 };
 
 bool ReadFile(const std::string& path, std::string& bytes);
+// The same; on failure why says what the system gave as the reason ("No such
+// file or directory", "Permission denied", "is a folder").
+bool ReadFile(const std::string& path, std::string& bytes, std::string& why);
+// A UTF-8 text without the byte-order mark an editor may have put in front.
+std::string DropByteOrderMark(const std::string& utf8);
 // A value as the tool shows it: "text (Type)".
 std::string Describe(const Value& v);
 // CR LF and lone CR inside a text become LF.

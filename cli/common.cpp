@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -52,12 +53,25 @@ void Output::Err(const std::string& sjis) const {
 }
 
 bool ReadFile(const std::string& path, std::string& bytes) {
+  std::string why;
+  return ReadFile(path, bytes, why);
+}
+
+bool ReadFile(const std::string& path, std::string& bytes, std::string& why) {
+  std::error_code error;
+  if (std::filesystem::is_directory(std::filesystem::path(path), error)) {
+    why = "is a folder";
+    return false;
+  }
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) {
+    why = errno != 0 ? std::strerror(errno) : "cannot be opened";
+    return false;
+  }
   // A regular file is read in one go into a text of its size; whatever the
   // size said, the rest is read by blocks up to the end.
   std::string text;
-  std::error_code error;
   const std::filesystem::path file(path);
   if (std::filesystem::is_regular_file(file, error)) {
     const std::uintmax_t size = std::filesystem::file_size(file, error);
@@ -69,8 +83,16 @@ bool ReadFile(const std::string& path, std::string& bytes) {
   }
   char block[64 * 1024];
   while (in.read(block, sizeof block) || in.gcount() > 0) text.append(block, static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) {
+    why = "read error";
+    return false;
+  }
   bytes = std::move(text);
   return true;
+}
+
+std::string DropByteOrderMark(const std::string& utf8) {
+  return utf8.compare(0, 3, "\xEF\xBB\xBF") == 0 ? utf8.substr(3) : utf8;
 }
 
 std::string Describe(const Value& v) { return DisplayText(v) + " (" + TypeName(v.type()) + ")"; }

@@ -1,9 +1,11 @@
 // tamberlo: runs reply programs and evaluates expressions outside the mail
 // client.
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "cli/check.h"
 #include "cli/cli.h"
 #include "cli/settings_cmd.h"
 
@@ -30,7 +32,8 @@ const char* const kUsage =
     "                         reply: NAME = TEXT (Type)\n"
     "      --on-error abort|ignore\n"
     "                         abort (default) stops at the first run-time error;\n"
-    "                         ignore skips the failing line and goes on\n"
+    "                         ignore skips the failing line and goes on; a fault\n"
+    "                         (such as a division by zero) ends the run either way\n"
     "      --utf8             read the files as UTF-8 and write UTF-8\n"
     "      --now \"YYYY-MM-DD HH:MM:SS[.mmm]\"\n"
     "                         fix the clock (local time) for the whole run\n"
@@ -45,13 +48,14 @@ const char* const kUsage =
     "      TEXT (Type) per result (one line per element of an array)\n"
     "  settings get|set|export|import ...\n"
     "      reads and writes the plug-in's settings file (tamberlo settings --help)\n"
+    "  check [--utf8] PROGRAM...\n"
+    "      parses each reply program and reports its structure errors\n"
+    "  --version\n"
+    "      shows the version\n"
     "  --help\n"
     "      shows this text\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Main(std::vector<std::string> args) {
   if (args.empty()) {
     std::fputs(kUsage, stderr);
     return tam::cli::kExitUsage;
@@ -62,9 +66,33 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return tam::cli::kExitOk;
   }
+  if (command == "--version") {
+    std::fputs("tamberlo (Tamberlo for AL-Mail) Ver.0.07 Rev.2\n", stdout);
+    return tam::cli::kExitOk;
+  }
+  const bool help = !args.empty() && (args[0] == "--help" || args[0] == "-h");
+  if (help && (command == "run" || command == "eval")) {
+    std::fputs(kUsage, stdout);
+    return tam::cli::kExitOk;
+  }
   if (command == "run") return tam::cli::RunCommand(args);
   if (command == "eval") return tam::cli::EvalCommand(args);
   if (command == "settings") return tam::cli::SettingsCommand(args);
+  if (command == "check") return tam::cli::CheckCommand(args);
   std::fprintf(stderr, "tamberlo: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return tam::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Memory that runs out anywhere, from reading the files to printing the
+  // reply, ends the tool with a message instead of an abort.
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+    std::fflush(stdout);
+    std::fputs("Out of memory.\n", stderr);
+    return tam::cli::kExitError;
+  }
 }

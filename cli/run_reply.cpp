@@ -83,9 +83,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   std::string program, mailText, option;
   ReplyAccount account;
   if (!bundleFile_.empty()) {
-    std::string text;
-    if (!ReadFile(bundleFile_, text)) {
-      std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", bundleFile_.c_str());
+    std::string text, why;
+    if (!ReadFile(bundleFile_, text, why)) {
+      std::fprintf(stderr, "tamberlo run: cannot read '%s': %s\n", bundleFile_.c_str(), why.c_str());
       return kExitUsage;
     }
     DebugBundle b;
@@ -94,18 +94,21 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
     mailText = JoinTextLines(b.mail);
     option = b.option;
     account = {b.accountTitle, b.accountUser, b.accountAddress, b.accountName};
-  } else if (!ReadFile(programFile, program)) {
-    std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", programFile.c_str());
-    return kExitUsage;
   } else {
-    program = input(program);
-  }
-  if (!mailFile_.empty()) {
-    if (!ReadFile(mailFile_, mailText)) {
-      std::fprintf(stderr, "tamberlo run: cannot read '%s'\n", mailFile_.c_str());
+    std::string why;
+    if (!ReadFile(programFile, program, why)) {
+      std::fprintf(stderr, "tamberlo run: cannot read '%s': %s\n", programFile.c_str(), why.c_str());
       return kExitUsage;
     }
-    if (out.utf8) mailText = Utf8ToSjis(mailText);
+    program = out.utf8 ? Utf8ToSjis(DropByteOrderMark(program)) : program;
+  }
+  if (!mailFile_.empty()) {
+    std::string why;
+    if (!ReadFile(mailFile_, mailText, why)) {
+      std::fprintf(stderr, "tamberlo run: cannot read '%s': %s\n", mailFile_.c_str(), why.c_str());
+      return kExitUsage;
+    }
+    if (out.utf8) mailText = Utf8ToSjis(DropByteOrderMark(mailText));
   }
   // Options given on the command line win over the bundle's values.
   if (haveOption_) option = input(option_);

@@ -1,7 +1,11 @@
 #include "cli/settings_cmd.h"
 
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 
+#include "cli/check.h"
 #include "cli/cli.h"
 #include "engine/failure.h"
 #include "engine/sjis.h"
@@ -30,8 +34,14 @@ const char kUsage[] =
     "        Line breaks in a String become CR LF.\n"
     "export  writes every reply program to DIR as ProgramN.tam, with its caption\n"
     "        in ProgramN.caption.txt and its option lines in ProgramN.option.txt.\n"
+    "        It deletes nothing: other ProgramN.tam files in DIR are named.\n"
     "import  reads Program0.tam, Program1.tam, ... (and the files beside them)\n"
-    "        from DIR back into FILE, replacing its reply programs.\n"
+    "        from DIR back into FILE, replacing its reply programs. All or\n"
+    "        nothing: a gap in the numbers, an unreadable file, text that is not\n"
+    "        in the chosen encoding, more than 100 programs or 99 option lines\n"
+    "        leave FILE as it was. Programs that do not parse are named.\n"
+    "set and import refuse a FILE with lines that a save would change (comments,\n"
+    "blank lines, no settings file at all) and name the first of them.\n"
     "--utf8  values and program files are UTF-8 (with LF line ends) on this\n"
     "        side; the settings file stays Shift-JIS.\n";
 
@@ -77,14 +87,67 @@ void SplitName(const std::string& name, std::string& section, std::string& key) 
   key = name;
 }
 
+// Reads the settings file into the store. A missing file gives an empty store
+// unless mustExist. forSaving: the tool rewrites the file from the store, so
+// every line must come back from a save as it stands; a file with other
+// lines (comments, blank lines, no settings file at all) is left alone.
+bool LoadSettings(const Options& o, const std::string& file, SettingsStore& store, bool mustExist, bool forSaving) {
+  std::error_code error;
+  const std::filesystem::path path(file);
+  const bool exists = std::filesystem::exists(path, error);
+  if (!exists && !mustExist) {
+    store.LoadText("");
+    store.SetFileName(file);
+    return true;
+  }
+  std::string text, why;
+  if (!exists) {
+    *o.err << "tamberlo: no settings file " << file << "\n";
+    return false;
+  }
+  if (!ReadFile(file, text, why)) {
+    *o.err << "tamberlo: cannot read " << file << ": " << why << "\n";
+    return false;
+  }
+  store.LoadText(text);
+  store.SetFileName(file);
+  if (!forSaving) return true;
+  const std::vector<std::string> lines = SplitTextLines(text), saved = SplitTextLines(store.Text());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i < saved.size() && saved[i] == lines[i]) continue;
+    std::string shown = lines[i].size() > 60 ? lines[i].substr(0, 60) + "..." : lines[i];
+    *o.err << "tamberlo: " << file << " line " << i + 1 << " would not come back unchanged from a save: \""
+           << Out(o, shown) << "\"\n"
+           << "tamberlo: only lines Section\\Key=Type:Value are kept as they are; " << file << " is left untouched\n";
+    return false;
+  }
+  return true;
+}
+
+// An entry name the file can hold: Section\Key or Key, with no "=", CR or
+// LF, and a key that is not empty.
+bool ValidName(const Options& o, const std::string& name, const std::string& shown) {
+  std::string section, key;
+  SplitName(name, section, key);
+  if (key.empty() || name.find_first_of("=\r\n") != std::string::npos) {
+    *o.err << "tamberlo: \"" << shown
+           << "\" is no entry name: give Section\\Key or \\Key without \"=\" or line breaks\n";
+    return false;
+  }
+  return true;
+}
+
 int Get(const Options& o, const std::string& file, const std::string& name) {
   SettingsStore store;
-  store.Load(file);
+  if (!LoadSettings(o, file, store, true, false)) return 1;
   std::string section, key;
   SplitName(In(o, name), section, key);
   Value v = store.Read(section, key, Value());
   if (v.isEmpty()) {
-    if (store.Exists(section, key)) *o.err << "tamberlo: the value of " << name << " cannot be read\n";
+    if (store.Exists(section, key))
+      *o.err << "tamberlo: the value of " << name << " in " << file << " cannot be read as its type\n";
+    else
+      *o.err << "tamberlo: " << file << " has no entry " << name << "\n";
     return 1;
   }
   std::string text;
@@ -110,6 +173,7 @@ int Get(const Options& o, const std::string& file, const std::string& name) {
 
 int Set(const Options& o, const std::string& file, const std::string& name, const std::string& type,
         const std::string& valueText) {
+  if (!ValidName(o, In(o, name), name)) return 2;
   std::string text = In(o, valueText);
   std::string kind = UpperCase(type);
   Value v;
@@ -148,7 +212,7 @@ int Set(const Options& o, const std::string& file, const std::string& name, cons
     return 2;
   }
   SettingsStore store;
-  store.Load(file);
+  if (!LoadSettings(o, file, store, false, true)) return 1;
   std::string section, key;
   SplitName(In(o, name), section, key);
   store.Write(section, key, v);
@@ -168,14 +232,30 @@ std::string ProgramFile(const std::string& dir, int n, const char* suffix) {
 // With --utf8, line breaks become LF.
 std::string ToLfIf(const Options& o, const std::string& s) { return o.utf8 ? ToLf(s) : s; }
 
+// The numbers n of the files Program<n>.tam in dir, in increasing order.
+std::vector<int> ProgramNumbers(const std::string& dir) {
+  std::vector<int> numbers;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(std::filesystem::path(dir), error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    const std::size_t digits = name.size() - std::strlen("Program") - std::strlen(".tam");
+    if (name.size() <= 11 || name.compare(0, 7, "Program") != 0 || name.compare(name.size() - 4, 4, ".tam") != 0 ||
+        digits > 6)
+      continue;
+    const std::string number = name.substr(7, digits);
+    if (number.find_first_not_of("0123456789") != std::string::npos || (number.size() > 1 && number[0] == '0'))
+      continue;
+    numbers.push_back(std::stoi(number));
+  }
+  std::sort(numbers.begin(), numbers.end());
+  return numbers;
+}
+
 int Export(const Options& o, const std::string& file, const std::string& dir) {
   FileAccess& files = NativeFiles();
-  if (!files.FileExists(file)) {
-    *o.err << "tamberlo: no settings file " << file << "\n";
-    return 1;
-  }
   SettingsStore store;
-  store.Load(file);
+  if (!LoadSettings(o, file, store, true, false)) return 1;
   int count = ProgramCount(store);
   if (count > kMaxPrograms) {
     *o.err << "tamberlo: ProgramCount " << count << " is more than the menus show; exporting the first " << kMaxPrograms
@@ -202,53 +282,142 @@ int Export(const Options& o, const std::string& file, const std::string& dir) {
     }
   }
   int exported = static_cast<int>(programs.size());
-  // Files of programs that no longer exist would come back on import.
-  for (int n = exported; n < kMaxPrograms && files.FileExists(ProgramFile(dir, n, ".tam")); ++n) {
-    for (const char* suffix : {".tam", ".caption.txt", ".option.txt"}) files.RemoveFile(ProgramFile(dir, n, suffix));
-  }
   *o.out << exported << (exported == 1 ? " program" : " programs") << " exported to " << dir << "\n";
+  // Files of other programs stay: they may be the user's work. Import would
+  // read them back, so say which they are.
+  for (int n : ProgramNumbers(dir)) {
+    if (n < exported) continue;
+    *o.err << "tamberlo: " << ProgramFile(dir, n, ".tam") << " is no program of " << file
+           << " and was left as it is; import would read it back: remove it or move it aside if it is not wanted\n";
+  }
   return 0;
 }
 
-// The file's text in Shift-JIS with CR LF line breaks; nullopt when missing.
-std::optional<std::string> ReadProgramFile(const Options& o, const std::string& name) {
-  FileAccess& files = NativeFiles();
-  if (!files.FileExists(name)) return std::nullopt;
-  std::optional<std::string> text = files.ReadAll(name);
-  if (!text) return std::nullopt;
-  return ToCrLf(In(o, *text));
+// The first byte that is no Shift-JIS text: a lead byte without its trail
+// byte, a byte that starts no character, or NUL; npos when there is none.
+std::size_t BadShiftJis(const std::string& s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (IsLeadByte(c)) {
+      const auto t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if (t < 0x40 || t == 0x7F || t > 0xFC) return i;
+      ++i;
+    } else if (c == 0 || c == 0x80 || c == 0xA0 || c >= 0xFD) {
+      return i;
+    }
+  }
+  return std::string::npos;
+}
+
+// Reads one program file into Shift-JIS text with CR LF line breaks; false
+// with a message naming the file and the reason when it cannot be read or is
+// no text in the chosen encoding.
+bool ReadProgramFile(const Options& o, const std::string& name, std::string& text) {
+  std::string bytes, why;
+  if (!ReadFile(name, bytes, why)) {
+    *o.err << "tamberlo: cannot read " << name << ": " << why << "\n";
+    return false;
+  }
+  std::string sjis = bytes;
+  std::size_t bad = std::string::npos;
+  if (o.utf8) {
+    bytes = DropByteOrderMark(bytes);
+    sjis = Utf8ToSjis(bytes);
+    // What does not come back is no UTF-8, or has characters Shift-JIS lacks.
+    const std::string back = SjisToUtf8(sjis);
+    if (back != bytes || bytes.find('\0') != std::string::npos) {
+      bad = 0;
+      while (bad < back.size() && bad < bytes.size() && back[bad] == bytes[bad] && bytes[bad] != '\0') ++bad;
+    }
+  } else {
+    bad = BadShiftJis(bytes);
+  }
+  if (bad != std::string::npos) {
+    const std::size_t line = 1 + SplitTextLines(bytes.substr(0, bad) + "x").size() - 1;
+    *o.err << "tamberlo: " << name << " line " << line << " is no "
+           << (o.utf8 ? "UTF-8 text that Shift-JIS can hold" : "Shift-JIS text") << "\n";
+    return false;
+  }
+  text = ToCrLf(sjis);
+  return true;
+}
+
+// The file when it exists; false after a message when it cannot be read.
+bool ReadOptionalFile(const Options& o, const std::string& name, std::string& text) {
+  text.clear();
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::path(name), error)) return true;
+  return ReadProgramFile(o, name, text);
 }
 
 int Import(const Options& o, const std::string& file, const std::string& dir) {
-  SettingsStore store;
-  store.Load(file);
-  int oldCount = ProgramCount(store);
-  std::vector<ReplyProgram> programs;
-  for (int n = 0; n < kMaxPrograms; ++n) {
-    std::optional<std::string> body = ReadProgramFile(o, ProgramFile(dir, n, ".tam"));
-    if (!body) break;
-    std::optional<std::string> caption = ReadProgramFile(o, ProgramFile(dir, n, ".caption.txt"));
-    std::optional<std::string> option = ReadProgramFile(o, ProgramFile(dir, n, ".option.txt"));
-    ReplyProgram program;
-    if (caption) {
-      std::vector<std::string> lines = SplitTextLines(*caption);
-      if (!lines.empty()) program.caption = lines[0];
-    }
-    program.body = *body;
-    if (option) program.option = *option;
-    programs.push_back(std::move(program));
+  const char* const kNothing = "tamberlo: nothing was imported\n";
+  std::error_code error;
+  if (!std::filesystem::is_directory(std::filesystem::path(dir), error)) {
+    *o.err << "tamberlo: " << dir << " is no folder\n";
+    return 1;
   }
-  if (programs.empty()) {
+  SettingsStore store;
+  if (!LoadSettings(o, file, store, false, true)) return 1;
+  const std::vector<int> numbers = ProgramNumbers(dir);
+  if (numbers.empty()) {
     *o.err << "tamberlo: no " << ProgramFile(dir, 0, ".tam") << "\n";
     return 1;
   }
-  int n = static_cast<int>(programs.size());
+  if (numbers.back() >= kMaxPrograms) {
+    *o.err << "tamberlo: " << ProgramFile(dir, numbers.back(), ".tam") << ": the menus show at most " << kMaxPrograms
+           << " programs, Program0 to Program" << kMaxPrograms - 1 << "\n"
+           << kNothing;
+    return 1;
+  }
+  for (int n = 0; n < static_cast<int>(numbers.size()); ++n) {
+    if (numbers[n] == n) continue;
+    *o.err << "tamberlo: " << ProgramFile(dir, n, ".tam") << " is missing, but " << ProgramFile(dir, numbers[n], ".tam")
+           << " is there: the programs are numbered from 0 without a gap\n"
+           << kNothing;
+    return 1;
+  }
+  std::vector<ReplyProgram> programs;
+  std::vector<std::string> notes;
+  for (int n : numbers) {
+    ReplyProgram program;
+    std::string caption, option;
+    if (!ReadProgramFile(o, ProgramFile(dir, n, ".tam"), program.body) ||
+        !ReadOptionalFile(o, ProgramFile(dir, n, ".caption.txt"), caption) ||
+        !ReadOptionalFile(o, ProgramFile(dir, n, ".option.txt"), option)) {
+      *o.err << kNothing;
+      return 1;
+    }
+    std::vector<std::string> captionLines = SplitTextLines(caption);
+    while (!captionLines.empty() && Trim(captionLines.back()).empty()) captionLines.pop_back();
+    if (captionLines.size() > 1) {
+      *o.err << "tamberlo: " << ProgramFile(dir, n, ".caption.txt")
+             << " holds more than one line; a caption is one line\n"
+             << kNothing;
+      return 1;
+    }
+    if (!captionLines.empty()) program.caption = captionLines[0];
+    program.option = option;
+    const std::size_t optionLines = SplitTextLines(StoredOptionText(option)).size();
+    if (optionLines > static_cast<std::size_t>(kMaxOptionLines)) {
+      *o.err << "tamberlo: " << ProgramFile(dir, n, ".option.txt") << " holds " << optionLines
+             << " option lines; the menus show at most " << kMaxOptionLines << "\n"
+             << kNothing;
+      return 1;
+    }
+    for (const std::string& note : CheckProgramText(program.body))
+      notes.push_back(ProgramFile(dir, n, ".tam") + ":" + Out(o, note));
+    programs.push_back(std::move(program));
+  }
+  const int oldCount = ProgramCount(store);
+  const int n = static_cast<int>(programs.size());
   WritePrograms(store, programs);
   for (int k = n; k < oldCount && k < kMaxPrograms; ++k) RemoveProgram(store, k);
   if (!store.Save()) {
     *o.err << "tamberlo: cannot write " << file << "\n";
     return 1;
   }
+  for (const std::string& note : notes) *o.err << note << "\n";
   *o.out << n << (n == 1 ? " program" : " programs") << " imported into " << file << "\n";
   return 0;
 }

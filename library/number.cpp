@@ -8,6 +8,7 @@
 
 #include "engine/failure.h"
 #include "engine/operators.h"
+#include "library/number_trig.h"
 #include "library/random.h"
 #include "platform/platform.h"
 
@@ -109,9 +110,9 @@ Real Abs(Real x) { return std::fabs(x); }
 Real ArcCos(Real x) { return std::atan2(std::sqrt(1 - x * x), x); }
 Real ArcSin(Real x) { return std::atan2(x, std::sqrt(1 - x * x)); }
 Real ArcTan(Real x) { return std::atan(x); }
-Real Cos(Real x) { return std::cos(x); }
+Real Cos(Real x) { return TrigCos(static_cast<double>(x)); }
 Real Cosh(Real x) { return (std::exp(x) + std::exp(-x)) / 2; }
-Real Cotan(Real x) { return Divide(1, std::tan(x)); }
+Real Cotan(Real x) { return Divide(1, TrigTan(static_cast<double>(x))); }
 Real CycleToRad(Real x) { return x * 6.283185307179586477L; }
 Real DegToRad(Real x) { return x * 0.017453292519943295769L; }
 Real Exp(Real x) { return std::exp(x); }
@@ -124,10 +125,10 @@ Real Log2(Real x) { return std::log2(Positive(x)); }
 Real RadToCycle(Real x) { return x / 6.283185307179586477L; }
 Real RadToDeg(Real x) { return x * 57.295779513082320877L; }
 Real RadToGrad(Real x) { return x * 63.661977236758134305L; }
-Real Sin(Real x) { return std::sin(x); }
+Real Sin(Real x) { return TrigSin(static_cast<double>(x)); }
 Real Sinh(Real x) { return (std::exp(x) - std::exp(-x)) / 2; }
 Real Sqrt(Real x) { return std::sqrt(x); }
-Real Tan(Real x) { return std::tan(x); }
+Real Tan(Real x) { return TrigTan(static_cast<double>(x)); }
 
 // Nearest integer, a half going to the even neighbour.
 Real RoundBankers(Real x) {

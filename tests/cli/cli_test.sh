@@ -41,5 +41,29 @@ check now 0 "2026/12/07 10:00:00 (Date)" "" "$tool" eval --now "2026-12-07 10:00
 "$tool" run --on-error sometimes "$work/p.tam" >/dev/null 2>&1
 [ $? = 2 ] || { echo "FAIL bad policy"; failures=$((failures + 1)); }
 
+# Files that are folders or cannot be read are refused with the system's reason.
+check run-folder 2 "" "tamberlo run: cannot read '$work': is a folder" "$tool" run "$work"
+check run-missing-mail 2 "" "tamberlo run: cannot read '$work/none.eml': No such file or directory" \
+  "$tool" run --mail "$work/none.eml" "$work/p.tam"
+check run-folder-bundle 2 "" "tamberlo run: cannot read '$work': is a folder" "$tool" run --bundle "$work"
+# An editor's UTF-8 byte-order mark is no part of the first line.
+printf '\xef\xbb\xbfA = 1\n' >"$work/bom.tam"
+check run-bom 0 "$vars_before"$'\nA = 1 (Integer)' "" "$tool" run --utf8 --vars "$work/bom.tam"
+check check-ok 0 "" "" "$tool" check --utf8 "$work/bom.tam"
+check check-parse 1 "" "$work/parse.tam: Mismatch on line 1." "$tool" check "$work/bom.tam" "$work/parse.tam"
+check sin-large 0 $'0.971310175792939 (Double)\n-0.852200849767189 (Double)' "" "$tool" eval "SIN(-2147483648)" "SIN(10000000000000000000000)"
+"$tool" --version | grep -q "Ver\." || { echo "FAIL version"; failures=$((failures + 1)); }
+for sub in run eval settings check; do
+  "$tool" $sub --help | grep -q "$sub" || { echo "FAIL $sub --help"; failures=$((failures + 1)); }
+done
+"$tool" --help | grep -q "a fault" || { echo "FAIL help on --on-error"; failures=$((failures + 1)); }
+
+# Memory that runs out while the mail is read ends the tool with a message.
+head -c 60000000 /dev/zero | tr '\0' 'a' >"$work/big.eml"
+if (ulimit -v 100000 && "$tool" --version) >/dev/null 2>&1; then  # sanitizer builds need more address space
+  check out-of-memory 1 "" "Out of memory." sh -c "ulimit -v 100000; exec \"\$0\" run --mail '$work/big.eml' '$work/p.tam'" "$tool"
+fi
+rm -f "$work/big.eml"
+
 [ "$failures" = 0 ] && echo "all command-line checks passed"
 exit "$failures"

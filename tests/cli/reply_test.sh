@@ -62,9 +62,11 @@ check bundle-and-program 2 "" "tamberlo run: give either a program file or --bun
   "$tool" run --bundle "$work/bundle.tmp" "$work/quote.txt"
 check bad-bias 2 "" "tamberlo run: --tz-bias takes minutes between -1440 and 1440 (Japan: -540)" \
   "$tool" run --tz-bias 9x "$work/quote.txt"
-check mail-folder 0 $'To: \nSubject: Re: \nDate: Sun, 6 Dec 2026 09:05:03 +0900' "" \
+# A folder is no mail, and a missing mail is named with the reason.
+check mail-folder 2 "" "tamberlo run: cannot read '$work': is a folder" \
   "$tool" run "${clock[@]}" --mail "$work" "$work/quote.txt"
-check no-mail 2 "" "tamberlo run: cannot read '$work/none.eml'" "$tool" run --mail "$work/none.eml" "$work/quote.txt"
+check no-mail 2 "" "tamberlo run: cannot read '$work/none.eml': No such file or directory" \
+  "$tool" run --mail "$work/none.eml" "$work/quote.txt"
 
 [ "$failures" = 0 ] && echo "all reply command-line checks passed"
 exit "$failures"

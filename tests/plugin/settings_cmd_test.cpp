@@ -85,7 +85,9 @@ TEST_F(SettingsCommand, ProgramsExportAndImportAsPlainFiles) {
   EXPECT_EQ(tree.Get("progs/Program0.caption.txt"), "返信\r\n");
   EXPECT_EQ(tree.Get("progs/Program0.option.txt"), "A\r\nB\r\n");
   EXPECT_EQ(tree.Get("progs/Program1.caption.txt"), "Program1\r\n");  // the default caption
-  EXPECT_FALSE(tree.Has("progs/Program2.tam"));
+  EXPECT_EQ(tree.Get("progs/Program2.tam"), "stale") << "export deletes nothing it did not write";
+  EXPECT_NE(r.err.find("Program2.tam is no program of"), std::string::npos) << r.err;
+  std::filesystem::remove(tree.Native("progs/Program2.tam"));  // as the message suggests
 
   // Edited in a UTF-8 editor with LF line ends, and one program fewer.
   ASSERT_EQ(Tool({"--utf8", "export", ini, dir}).code, 0);
@@ -101,6 +103,105 @@ TEST_F(SettingsCommand, ProgramsExportAndImportAsPlainFiles) {
 
   EXPECT_EQ(Tool({"import", ini, tree.Native("empty")}).code, 1);
   EXPECT_EQ(Tool({"export", tree.Native("none.ini"), dir}).code, 1);
+}
+
+TEST_F(SettingsCommand, ExportDeletesNothingItDidNotWrite) {
+  tree.Put("Kesrel.ini", "\\ProgramCount=Integer:1\r\nProgram0\\Body=String:A\r\n");
+  tree.Put("progs/Program1.tam", "mine");
+  tree.Put("progs/Program3.tam", "just added");
+  Result r = Tool({"export", ini, tree.Native("progs")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(tree.Get("progs/Program1.tam"), "mine");
+  EXPECT_EQ(tree.Get("progs/Program3.tam"), "just added");
+  EXPECT_NE(r.err.find("Program1.tam is no program of"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Program3.tam"), std::string::npos) << r.err;
+  // From an empty settings file nothing at all goes.
+  tree.Put("empty.ini", "");
+  EXPECT_EQ(Tool({"export", tree.Native("empty.ini"), tree.Native("progs")}).code, 0);
+  EXPECT_EQ(tree.Get("progs/Program0.tam"), "A");
+}
+
+TEST_F(SettingsCommand, ImportIsAllOrNothing) {
+  const std::string before = "\\ProgramCount=Integer:1\r\nProgram0\\Body=String:keep\r\n";
+  tree.Put("Kesrel.ini", before);
+  std::string dir = tree.Native("in");
+  const auto refused = [&](const std::string& what, const std::string& message) {
+    Result r = Tool({"import", ini, dir});
+    EXPECT_EQ(r.code, 1) << what;
+    EXPECT_NE(r.err.find(message), std::string::npos) << what << ": " << r.err;
+    EXPECT_EQ(tree.Get("Kesrel.ini"), before) << what;
+  };
+  tree.Put("in/Program0.tam", "A = 1\r\n");
+  tree.Put("in/Program2.tam", "B = 2\r\n");
+  refused("gap", "Program1.tam is missing, but");
+  tree.Put("in/Program1.tam", "C = \x81\r\n");
+  refused("lead byte without trail", "Program1.tam line 1 is no Shift-JIS text");
+  tree.Put("in/Program1.tam", "C = 3\r\n");
+  tree.Put("in/Program1.caption.txt", "one\r\ntwo\r\n");
+  refused("two-line caption", "Program1.caption.txt holds more than one line");
+  tree.Put("in/Program1.caption.txt", "one\r\n");
+  std::string many;
+  for (int i = 0; i < 100; ++i) many += "o" + std::to_string(i) + "\r\n";
+  tree.Put("in/Program1.option.txt", many);
+  refused("too many option lines", "holds 100 option lines");
+  tree.Put("in/Program1.option.txt", "x\r\n");
+  tree.Put("in/Program100.tam", "");
+  refused("too many programs", "Program100.tam: the menus show at most 100");
+  std::filesystem::remove(tree.Native("in/Program100.tam"));
+  tree.Put("in/Program1.tam", "C = \"\x82\xA0\"\r\n");
+  EXPECT_EQ(Tool({"import", ini, dir}).code, 0) << "Shift-JIS by default";
+  tree.Put("Kesrel.ini", before);
+  Result utf8 = Tool({"--utf8", "import", ini, dir});
+  EXPECT_EQ(utf8.code, 1);  // Shift-JIS bytes are no UTF-8
+  EXPECT_NE(utf8.err.find("Program1.tam line 1 is no UTF-8 text"), std::string::npos) << utf8.err;
+  EXPECT_EQ(tree.Get("Kesrel.ini"), before);
+
+  // A parse error is told, not refused.
+  tree.Put("in/Program2.tam", "\xEF\xBB\xBFIF X\n");
+  tree.Put("in/Program1.tam", "C = 3\n");
+  Result r = Tool({"--utf8", "import", ini, dir});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("Program2.tam: Mismatch on line 1."), std::string::npos) << r.err;
+  EXPECT_NE(tree.Get("Kesrel.ini").find("Program2\\Body=String:IF X%0D%0A\r\n"), std::string::npos)
+      << "the byte-order mark is dropped";
+}
+
+TEST_F(SettingsCommand, SetLeavesFilesAloneThatASaveWouldChange) {
+  const std::string dll = std::string("MZ\x90\0\x03\0\0\0\x04\0", 10) + "\r\nPE\0\0";
+  tree.Put("Kesrel.dll", dll);
+  Result r = Tool({"set", tree.Native("Kesrel.dll"), "A\\B", "Integer", "1"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("line 1 would not come back unchanged"), std::string::npos) << r.err;
+  EXPECT_EQ(tree.Get("Kesrel.dll"), dll);
+  const std::string commented = "A\\B=Integer:1\r\n; note\r\n\r\nC=x\r\n";
+  tree.Put("Kesrel.ini", commented);
+  r = Tool({"set", ini, "A\\B", "Integer", "2"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("line 2 would not come back unchanged"), std::string::npos) << r.err;
+  EXPECT_EQ(tree.Get("Kesrel.ini"), commented);
+  for (const char* bad : {"", "A\\", "A=B\\C", "A\\B\nC"}) {
+    r = Tool({"set", tree.Native("new.ini"), bad, "Integer", "1"});
+    EXPECT_EQ(r.code, 2) << bad;
+    EXPECT_NE(r.err.find("is no entry name"), std::string::npos) << bad;
+  }
+  EXPECT_FALSE(tree.Has("new.ini"));
+  // A file with LF line ends keeps its lines: it is saved.
+  tree.Put("lf.ini", "A\\B=Integer:1\n");
+  EXPECT_EQ(Tool({"set", tree.Native("lf.ini"), "A\\C", "Integer", "2"}).code, 0);
+}
+
+TEST_F(SettingsCommand, GetSaysWhyItFails) {
+  Result r = Tool({"get", tree.Native("none.ini"), "A\\B"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no settings file"), std::string::npos) << r.err;
+  tree.Put("dir/x", "");
+  r = Tool({"get", tree.Native("dir"), "A\\B"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;
+  tree.Put("Kesrel.ini", "A\\B=Integer:1\r\n");
+  r = Tool({"get", ini, "A\\C"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("has no entry A\\C"), std::string::npos) << r.err;
 }
 
 }  // namespace
