@@ -150,7 +150,7 @@ HWND MakeOptionForm(HWND owner) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   RECT frame = {0, 0, 340, 176};
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOOLWINDOW);
-  HWND form = CreateWindowExA(WS_EX_TOOLWINDOW, kOptionFormClass, "Option", style, 320, 100, frame.right - frame.left,
+  HWND form = CreateWindowExA(WS_EX_TOOLWINDOW, kOptionFormClass, "Option", style, 320, 270, frame.right - frame.left,
                               frame.bottom - frame.top, owner, nullptr, Instance(), nullptr);
   if (!form) return nullptr;
   static const char* const kHeaders[] = {"オプション", "タイトル", "ユーザ名", "メールアドレス", "フルネーム"};
