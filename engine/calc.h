@@ -36,6 +36,8 @@ class TCalc {
   void SetFunctionHandler(FunctionLibrary h) { functionHandler_ = std::move(h); }
   // The built-in library, consulted last (the engine does not link it itself).
   void SetBuiltinHandler(FunctionLibrary h) { builtinHandler_ = std::move(h); }
+  const FunctionLibrary& FunctionHandler() const { return functionHandler_; }
+  const FunctionLibrary& BuiltinHandler() const { return builtinHandler_; }
   void SetMaxLoop(int n);
   int MaxLoop() const { return maxLoop_; }
   // Bounds the statements that this engine and the user functions it calls

@@ -59,6 +59,22 @@ inline void Arm(TCalc& calc, TMailState* mail) {
   calc.SetStatementBudget(kStatementBudget);
 }
 
+// The variables the expression fuzzer evaluates over: one of every kind and
+// two elements.
+inline void ExpressionVariables(TVariableSet& set) {
+  set.SetValue("I", Value::Int(7));
+  set.SetValue("D", Value::Dbl(-2.5));
+  set.SetValue("C", Value::Cur(-123456789));
+  set.SetValue("W", Value::DateVal(36526.75));
+  set.SetValue("N", Value::Null());
+  set.SetValue("G", Value::Sgl(1.5f));
+  set.SetValue("S", Value::Str("ab\x82\xa0"
+                               "c"));
+  set.SetValue("B", Value::Bool(true));
+  set.SetValue("T(1)", Value::Int(1));
+  set.SetValue("T(2)", Value::Str("2"));
+}
+
 // Reads a double from the first eight bytes of the input (fewer bytes give
 // a small number), advancing data and size.
 inline double TakeDouble(const std::uint8_t*& data, std::size_t& size) {
