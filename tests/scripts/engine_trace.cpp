@@ -100,6 +100,7 @@ class Tracer {
 
   void Arm(TCalc& calc, TVariableSet& set) {
     top_ = &set;
+    calc_ = &calc;
     FunctionLibrary inner = calc.FunctionHandler();
     calc.SetFunctionHandler([this, inner](const std::string& name, const Value& args, Value& result, bool& found) {
       out_.push_back("  call " + Shortened(name) + " " + Describe(args));
@@ -119,7 +120,8 @@ class Tracer {
     });
     calc.SetOnChange([this](TVariableSet& sender, const std::string& name, const Value& value) {
       out_.push_back("  change " + Sender(sender) + " " + Shortened(name) + " " + Describe(value) +
-                     (sender.IsReadOnly(name) ? " ro" : ""));
+                     (sender.IsReadOnly(name) ? " ro" : "") + " at " + std::to_string(calc_->CurrentLine()) + ">" +
+                     std::to_string(calc_->NextLine()) + (calc_->Error() ? " error" : ""));
     });
   }
 
@@ -169,6 +171,7 @@ class Tracer {
 
   std::vector<std::string>& out_;
   TVariableSet* top_ = nullptr;
+  const TCalc* calc_ = nullptr;
 };
 
 constexpr long long kBudget = 200000;
