@@ -45,11 +45,13 @@ void TCalc::SetVariables(TVariableSet* set) {
 void TCalc::SetOnBeforeSet(BeforeSetHandler h) {
   onBeforeSet_ = std::move(h);
   if (vars_ != &ownVars_) vars_->OnBeforeSet = onBeforeSet_;
+  for (auto& f : frames_) f->locals.OnBeforeSet = onBeforeSet_;
 }
 
 void TCalc::SetOnChange(ChangeHandler h) {
   onChange_ = std::move(h);
   if (vars_ != &ownVars_) vars_->OnChange = onChange_;
+  for (auto& f : frames_) f->locals.OnChange = onChange_;
 }
 
 void TCalc::SetMaxLoop(int n) {
@@ -189,7 +191,13 @@ void TCalc::ExecuteGuarded() {
 
 TCalc::LoopState& TCalc::StateOf(int index) {
   if (loops_.size() < program_->statements.size()) loops_.resize(program_->statements.size());
-  return loops_[index];
+  LoopState& state = loops_[index];
+  if (state.Call != call_) {
+    // A record left by an earlier call at this depth: each call starts afresh.
+    state = LoopState();
+    state.Call = call_;
+  }
+  return state;
 }
 
 void TCalc::ExecuteOne() {
@@ -425,42 +433,87 @@ void TCalc::ExecuteResult(int line) {
   for (const std::string& item : it->second) result_.append(EvaluateStored(item));
 }
 
+// Sets the caller's state aside in the frame for the time of a call and
+// gives it back however the call ends.
+class TCalc::EnterCall {
+ public:
+  EnterCall(TCalc& calc, CallFrame& frame) : calc_(calc), saved_(frame.caller), loops_(frame.loops) {
+    saved_.vars = calc.vars_;
+    saved_.currentLine = calc.currentLine_;
+    saved_.nextLine = calc.nextLine_;
+    saved_.error = calc.error_;
+    saved_.finished = calc.finished_;
+    saved_.call = calc.call_;
+    std::swap(saved_.errorText, calc.errorText_);
+    std::swap(saved_.result, calc.result_);
+    std::swap(loops_, calc.loops_);
+    ++calc.callDepth_;
+  }
+  ~EnterCall() {
+    --calc_.callDepth_;
+    calc_.vars_ = saved_.vars;
+    calc_.currentLine_ = saved_.currentLine;
+    calc_.nextLine_ = saved_.nextLine;
+    calc_.error_ = saved_.error;
+    calc_.finished_ = saved_.finished;
+    calc_.call_ = saved_.call;
+    std::swap(saved_.errorText, calc_.errorText_);
+    std::swap(saved_.result, calc_.result_);
+    std::swap(loops_, calc_.loops_);
+  }
+  EnterCall(const EnterCall&) = delete;
+  EnterCall& operator=(const EnterCall&) = delete;
+
+ private:
+  TCalc& calc_;
+  CallerState& saved_;
+  std::vector<LoopState>& loops_;
+};
+
 bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result) {
   CheckStack();
-  TVariableSet locals;
-  if (args.isArray()) {
-    for (std::size_t i = 0; i < fn.Parameters.size() && i < args.items().size(); ++i)
-      locals.SetValue(fn.Parameters[i], args.items()[i]);
-  } else if (!fn.Parameters.empty()) {
-    locals.SetValue(fn.Parameters[0], args);
-  }
-  // The same text parses to the same program: share it.
-  std::unique_ptr<TCalc> sub(new TCalc(program_));
-  sub->callDepth_ = callDepth_ + 1;
-  sub->onBeforeSet_ = onBeforeSet_;
-  sub->onChange_ = onChange_;
-  sub->functionHandler_ = functionHandler_;
-  sub->builtinHandler_ = builtinHandler_;
-  sub->maxLoop_ = maxLoop_;
-  sub->budget_ = budget_;
-  sub->poll_ = poll_;
-  sub->pollEvery_ = pollEvery_;
-  sub->externalFolder_ = externalFolder_;
-  sub->externals_ = externals_;
   if (program_->error) {
-    sub->SetErrorReplace(program_->errorText);
-  } else {
-    sub->SetVariables(&locals);
-    sub->Reset();
-    sub->nextLine_ = fn.FunctionLine + 1;
-    sub->finished_ = sub->nextLine_ >= sub->LineCount();
-    sub->Run();
-  }
-  if (sub->error_) {
-    SetErrorReplace("Function runtime error: " + name + "\r\n" + sub->errorText_);
+    SetErrorReplace("Function runtime error: " + name + "\r\n" + program_->errorText);
     return false;
   }
-  result = sub->result_;
+  if (frames_.size() <= static_cast<std::size_t>(callDepth_)) {
+    auto frame = std::make_unique<CallFrame>();
+    frame->locals.OnError = [this](TVariableSet&, const std::string& message) { SetErrorReplace(message); };
+    frame->locals.OnBeforeSet = onBeforeSet_;
+    frame->locals.OnChange = onChange_;
+    frames_.push_back(std::move(frame));
+  }
+  CallFrame& frame = *frames_[callDepth_];
+  TVariableSet& locals = frame.locals;
+  // Parameters are bound without callbacks.
+  locals.Recycle();
+  if (args.isArray()) {
+    for (std::size_t i = 0; i < fn.Parameters.size() && i < args.items().size(); ++i)
+      locals.Bind(fn.Parameters[i], args.items()[i]);
+  } else if (!fn.Parameters.empty()) {
+    locals.Bind(fn.Parameters[0], args);
+  }
+  std::string failure;
+  {
+    EnterCall call(*this, frame);
+    vars_ = &locals;
+    call_ = ++calls_;
+    error_ = false;
+    errorText_.clear();
+    result_ = Value();
+    currentLine_ = 0;
+    nextLine_ = fn.FunctionLine + 1;
+    finished_ = nextLine_ >= LineCount();
+    while (!finished_ && !error_) ExecuteGuarded();
+    if (error_)
+      failure = "Function runtime error: " + name + "\r\n" + errorText_;
+    else
+      result = std::move(result_);
+  }
+  if (!failure.empty()) {
+    SetErrorReplace(failure);
+    return false;
+  }
   return true;
 }
 

@@ -30,7 +30,7 @@ class TCalc {
   TCalc& operator=(const TCalc&) = delete;
 
   void SetVariables(TVariableSet* set);
-  TVariableSet* Variables() const { return vars_; }
+  TVariableSet* Variables() const { return Outermost(&CallerState::vars, vars_); }
   void SetOnBeforeSet(BeforeSetHandler h);
   void SetOnChange(ChangeHandler h);
   void SetFunctionHandler(FunctionLibrary h) { functionHandler_ = std::move(h); }
@@ -70,12 +70,14 @@ class TCalc {
   // The variable name of a written reference such as T(I, J+1).
   std::string ElementName(const std::string& text);
 
-  int CurrentLine() const { return currentLine_; }
-  int NextLine() const { return nextLine_; }
-  bool Error() const { return error_; }
-  const std::string& ErrorText() const { return errorText_; }
-  bool Finished() const { return finished_; }
-  const Value& Result() const { return result_; }
+  // The state of the program's own statements, also while a user function
+  // it called runs.
+  int CurrentLine() const { return Outermost(&CallerState::currentLine, currentLine_); }
+  int NextLine() const { return Outermost(&CallerState::nextLine, nextLine_); }
+  bool Error() const { return Outermost(&CallerState::error, error_); }
+  const std::string& ErrorText() const { return Outermost(&CallerState::errorText, errorText_); }
+  bool Finished() const { return Outermost(&CallerState::finished, finished_); }
+  const Value& Result() const { return Outermost(&CallerState::result, result_); }
   int LineCount() const;
   const std::vector<std::string>& Lines() const;
   const std::vector<TFrameInfo>& Frames() const;
@@ -89,6 +91,7 @@ class TCalc {
   // Run-time state of a loop record: its passes and bounds, and where its
   // variable was found.
   struct LoopState {
+    unsigned Call = 0;  // the call whose record this is
     VarSlot Slot;
     int Passes = 0;
     int Limit = 0;
@@ -96,9 +99,32 @@ class TCalc {
     Value EndValue;
   };
 
-  // A nested engine for a user function call: runs the caller's program,
-  // which needs no parsing of its own.
   explicit TCalc(std::shared_ptr<Program> program);
+
+  // What a user function call sets aside of its caller while it runs.
+  struct CallerState {
+    TVariableSet* vars = nullptr;
+    int currentLine = 0;
+    int nextLine = 0;
+    bool error = false;
+    bool finished = false;
+    std::string errorText;
+    Value result;
+    unsigned call = 0;
+  };
+  // A user function call runs as a frame of this engine: its locals and loop
+  // records, kept for the next call at the same depth, and its caller's state.
+  struct CallFrame {
+    TVariableSet locals;
+    std::vector<LoopState> loops;
+    CallerState caller;
+  };
+  class EnterCall;
+
+  template <class T>
+  const T& Outermost(T CallerState::*field, const T& own) const {
+    return callDepth_ > 0 ? frames_[0]->caller.*field : own;
+  }
 
   void ExecuteGuarded();
   void ExecuteOne();
@@ -149,7 +175,10 @@ class TCalc {
   bool finished_ = false;
   std::string errorText_;
   Value result_;
-  int callDepth_ = 0;                                  // nesting of this engine below the outermost one
+  int callDepth_ = 0;  // user function calls running
+  std::vector<std::unique_ptr<CallFrame>> frames_;
+  unsigned call_ = 0;                                  // the running call, 0 for the program's own statements
+  unsigned calls_ = 0;                                 // calls made so far
   std::shared_ptr<long long> budget_;                  // statements left, shared with nested engines
   std::shared_ptr<const std::function<bool()>> poll_;  // refills the budget while it answers true
   long long pollEvery_ = 0;

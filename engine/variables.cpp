@@ -7,6 +7,24 @@
 namespace tam {
 
 namespace {
+// Sets of up to this many entries find names by walking them.
+constexpr int kWalked = 8;
+
+// Whether two names are the same upper-cased, without building either.
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  bool leadA = false, leadB = false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (!leadA && x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+    if (!leadB && y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+    if (x != y) return false;
+    leadA = !leadA && IsLeadByte(static_cast<unsigned char>(a[i]));
+    leadB = !leadB && IsLeadByte(static_cast<unsigned char>(b[i]));
+  }
+  return true;
+}
+
 std::uint64_t NewLayout() {
   static std::atomic<std::uint64_t> next{1};
   return next.fetch_add(1, std::memory_order_relaxed);
@@ -34,11 +52,26 @@ int TVariableSet::Position(const std::string& name) const {
                            (sizeof recent_ / sizeof recent_[0]);
   Recent& r = recent_[slot];
   if (r.index >= 0 && r.name == name) return r.index;
-  auto it = index_.find(UpperCase(name));
-  if (it == index_.end()) return -1;
+  const int at = Search(name);
+  if (at < 0) return -1;
   r.name = name;
-  r.index = it->second;
-  return it->second;
+  r.index = at;
+  return at;
+}
+
+int TVariableSet::Search(const std::string& name) const {
+  if (!indexed_) {
+    for (int i = 0; i < Count(); ++i)
+      if (SameName(entries_[i]->Name, name)) return i;
+    return -1;
+  }
+  auto it = index_.find(UpperCase(name));
+  return it == index_.end() ? -1 : it->second;
+}
+
+void TVariableSet::Index() {
+  indexed_ = true;
+  for (int i = 0; i < Count(); ++i) index_.emplace(UpperCase(entries_[i]->Name), i);
 }
 
 void TVariableSet::Forget() {
@@ -115,7 +148,11 @@ void TVariableSet::SetValue(const std::string& name, Value&& value, VarSlot& slo
 
 // Writes the value at position at (-1: a new entry) after the before-set
 // handler has seen it.
-void TVariableSet::Store(const std::string& name, Value&& value, int at) {
+void TVariableSet::Bind(const std::string& name, const Value& value) {
+  Store(name, Value(value), Position(name), false);
+}
+
+void TVariableSet::Store(const std::string& name, Value&& value, int at, bool notify) {
   if (at >= 0) {
     TVariantObject& e = *entries_[at];
     if (e.ReadOnly) {
@@ -123,16 +160,25 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at) {
       return;
     }
     e.Value_ = std::move(value);
-    if (OnChange) OnChange(*this, name, e.Value_);
+    if (OnChange && notify) OnChange(*this, name, e.Value_);
     return;
   }
-  auto e = std::make_unique<TVariantObject>();
+  std::unique_ptr<TVariantObject> e;
+  if (spare_.empty()) {
+    e = std::make_unique<TVariantObject>();
+  } else {
+    e = std::move(spare_.back());
+    spare_.pop_back();
+  }
   e->Name = name;
   e->Value_ = std::move(value);
-  index_.emplace(UpperCase(name), Count());
   if (name.find('(') != std::string::npos) ++elements_;
   entries_.push_back(std::move(e));
-  if (OnChange) OnChange(*this, name, entries_.back()->Value_);
+  if (indexed_)
+    index_.emplace(UpperCase(name), Count() - 1);
+  else if (Count() > kWalked)
+    Index();
+  if (OnChange && notify) OnChange(*this, name, entries_.back()->Value_);
 }
 
 void TVariableSet::SetReadOnly(const std::string& name, bool flag) { MarkReadOnly(name, flag, Position(name)); }
@@ -152,12 +198,12 @@ void TVariableSet::MarkReadOnly(const std::string& name, bool flag, int at) {
 void TVariableSet::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   Forget();
-  index_.erase(UpperCase(entries_[index]->Name));
+  if (indexed_) index_.erase(UpperCase(entries_[index]->Name));
   if (entries_[index]->Name.find('(') != std::string::npos) --elements_;
   entries_.erase(entries_.begin() + index);
   // Only the entries behind the deleted one move; the last moves none, so
   // that emptying a set from the back stays linear in its size.
-  if (index == Count()) return;
+  if (index == Count() || !indexed_) return;
   for (auto& kv : index_)
     if (kv.second > index) --kv.second;
 }
@@ -165,8 +211,22 @@ void TVariableSet::Delete(int index) {
 void TVariableSet::Clear() {
   Forget();
   index_.clear();
+  indexed_ = false;
   elements_ = 0;
   while (!entries_.empty()) entries_.pop_back();
+}
+
+void TVariableSet::Recycle() {
+  Forget();
+  if (indexed_) index_.clear();
+  indexed_ = false;
+  elements_ = 0;
+  while (!entries_.empty()) {
+    entries_.back()->Value_ = Value();
+    entries_.back()->ReadOnly = false;
+    if (spare_.size() < kWalked) spare_.push_back(std::move(entries_.back()));
+    entries_.pop_back();
+  }
 }
 
 }  // namespace tam

@@ -62,6 +62,12 @@ class TVariableSet {
   bool IsReadOnly(const std::string& name) const;
   void Delete(int index);
   void Clear();  // deletes every entry, last first
+  // Empties the set for another use, without callbacks, keeping the memory
+  // of its entries for the names stored next.
+  void Recycle();
+  // Stores a value without the before-set and change callbacks (the
+  // parameters of a call).
+  void Bind(const std::string& name, const Value& value);
 
   BeforeSetHandler OnBeforeSet;
   ChangeHandler OnChange;
@@ -74,11 +80,17 @@ class TVariableSet {
   int Position(const std::string& name) const;
   int Position(const std::string& name, VarSlot& slot) const;
   void Forget();
-  void Store(const std::string& name, Value&& value, int at);
+  int Search(const std::string& name) const;
+  void Index();
+  void Store(const std::string& name, Value&& value, int at, bool notify = true);
   void MarkReadOnly(const std::string& name, bool flag, int at);
 
   std::vector<std::unique_ptr<TVariantObject>> entries_;
-  std::unordered_map<std::string, int> index_;  // upper-cased name -> position
+  std::vector<std::unique_ptr<TVariantObject>> spare_;  // emptied entries kept by Recycle
+  // Upper-cased name -> position, built once the set outgrows a walk over
+  // its few entries (the locals of a function call rarely do).
+  std::unordered_map<std::string, int> index_;
+  bool indexed_ = false;
   struct Recent {
     std::string name;  // as written
     int index = -1;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "engine/calc.h"
@@ -93,6 +94,34 @@ TEST(Limits, RecursionThroughEvaluateAndUserFunctionsIsARunTimeError) {
     EXPECT_TRUE(o.error) << program;
     EXPECT_NE(o.text.find(kTooDeepText), std::string::npos) << program << "\n" << o.text;
   }
+}
+
+// The deepest recursion of a user function that finishes on the mail
+// client's stack, found by halving.
+int DeepestRecursion() {
+  int lo = 1, hi = 20000;
+  while (lo < hi) {
+    const int mid = (lo + hi + 1) / 2;
+    const Outcome o = RunSmall("FUNCTION F(n)\r\nIF n > 0\r\nRESULT F(n - 1) + 1\r\nELSE\r\nRESULT 0\r\nENDIF\r\n"
+                               "ENDFUNCTION\r\nX = F(" +
+                               std::to_string(mid) + ")");
+    if (!o.error && o.x == std::to_string(mid))
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return lo;
+}
+
+TEST(Limits, UserFunctionRecursionEndsCleanlyBeyondItsDepth) {
+  const int deepest = DeepestRecursion();
+  std::printf("user function recursion: %d levels on a 1 MB stack\n", deepest);
+  EXPECT_GE(deepest, 20);
+  const Outcome o = RunSmall("FUNCTION F(n)\r\nRESULT F(n + 1)\r\nENDFUNCTION\r\nA = 1\r\nX = F(1)");
+  EXPECT_TRUE(o.error);
+  EXPECT_EQ(o.line, 4);
+  EXPECT_EQ(o.fault, "");
+  EXPECT_NE(o.text.find(kTooDeepText), std::string::npos) << o.text;
 }
 
 TEST(Limits, DeeplyNestedBlocksParseAndRun) {
