@@ -437,37 +437,34 @@ void TCalc::ExecuteResult(int line) {
 // gives it back however the call ends.
 class TCalc::EnterCall {
  public:
-  EnterCall(TCalc& calc, CallFrame& frame) : calc_(calc), saved_(frame.caller), loops_(frame.loops) {
-    saved_.vars = calc.vars_;
-    saved_.currentLine = calc.currentLine_;
-    saved_.nextLine = calc.nextLine_;
-    saved_.error = calc.error_;
-    saved_.finished = calc.finished_;
-    saved_.call = calc.call_;
-    std::swap(saved_.errorText, calc.errorText_);
-    std::swap(saved_.result, calc.result_);
-    std::swap(loops_, calc.loops_);
+  // The call sets every field of its own state before it runs.
+  EnterCall(TCalc& calc, CallFrame& frame) : calc_(calc), frame_(frame) {
+    Exchange();
     ++calc.callDepth_;
   }
   ~EnterCall() {
     --calc_.callDepth_;
-    calc_.vars_ = saved_.vars;
-    calc_.currentLine_ = saved_.currentLine;
-    calc_.nextLine_ = saved_.nextLine;
-    calc_.error_ = saved_.error;
-    calc_.finished_ = saved_.finished;
-    calc_.call_ = saved_.call;
-    std::swap(saved_.errorText, calc_.errorText_);
-    std::swap(saved_.result, calc_.result_);
-    std::swap(loops_, calc_.loops_);
+    Exchange();
   }
   EnterCall(const EnterCall&) = delete;
   EnterCall& operator=(const EnterCall&) = delete;
 
  private:
+  void Exchange() {
+    CallerState& s = frame_.caller;
+    std::swap(s.vars, calc_.vars_);
+    std::swap(s.currentLine, calc_.currentLine_);
+    std::swap(s.nextLine, calc_.nextLine_);
+    std::swap(s.error, calc_.error_);
+    std::swap(s.finished, calc_.finished_);
+    std::swap(s.call, calc_.call_);
+    std::swap(s.errorText, calc_.errorText_);
+    std::swap(s.result, calc_.result_);
+    std::swap(frame_.loops, calc_.loops_);
+  }
+
   TCalc& calc_;
-  CallerState& saved_;
-  std::vector<LoopState>& loops_;
+  CallFrame& frame_;
 };
 
 bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result) {
