@@ -566,6 +566,11 @@ std::vector<std::string> WholeTrace() {
 fs::path BaselinePath() { return SourceRoot() / "tests" / "data" / "engine_trace.txt"; }
 
 TEST(EngineTrace, MatchesTheRecordedTrace) {
+#ifdef _WIN32
+  // The trace holds what the native build saw (paths, file names); the
+  // Windows builds run the same engine code.
+  GTEST_SKIP() << "recorded by the native build";
+#endif
   const std::vector<std::string> now = WholeTrace();
   if (std::getenv("TAM_TRACE_RECORD")) {
     std::ofstream f(BaselinePath(), std::ios::binary);
