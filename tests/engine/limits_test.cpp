@@ -102,9 +102,10 @@ int DeepestRecursion() {
   int lo = 1, hi = 20000;
   while (lo < hi) {
     const int mid = (lo + hi + 1) / 2;
-    const Outcome o = RunSmall("FUNCTION F(n)\r\nIF n > 0\r\nRESULT F(n - 1) + 1\r\nELSE\r\nRESULT 0\r\nENDIF\r\n"
-                               "ENDFUNCTION\r\nX = F(" +
-                               std::to_string(mid) + ")");
+    const Outcome o = RunSmall(
+        "FUNCTION F(n)\r\nIF n > 0\r\nRESULT F(n - 1) + 1\r\nELSE\r\nRESULT 0\r\nENDIF\r\n"
+        "ENDFUNCTION\r\nX = F(" +
+        std::to_string(mid) + ")");
     if (!o.error && o.x == std::to_string(mid))
       lo = mid;
     else
