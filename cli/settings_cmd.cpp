@@ -405,8 +405,10 @@ int Import(const Options& o, const std::string& file, const std::string& dir) {
              << kNothing;
       return 1;
     }
-    for (const std::string& note : CheckProgramText(program.body))
-      notes.push_back(ProgramFile(dir, n, ".tam") + ":" + Out(o, note));
+    for (CheckNote note : CheckProgram(program.body)) {
+      note.text = Out(o, note.text);
+      notes.push_back(NoteText(ProgramFile(dir, n, ".tam"), note));
+    }
     programs.push_back(std::move(program));
   }
   const int oldCount = ProgramCount(store);

@@ -156,12 +156,13 @@ TEST_F(SettingsCommand, ImportIsAllOrNothing) {
   EXPECT_NE(utf8.err.find("Program1.tam line 1 is no UTF-8 text"), std::string::npos) << utf8.err;
   EXPECT_EQ(tree.Get("Kesrel.ini"), before);
 
-  // A parse error is told, not refused.
+  // A parse error and the check's warnings are told, not refused.
   tree.Put("in/Program2.tam", "\xEF\xBB\xBFIF X\n");
-  tree.Put("in/Program1.tam", "C = 3\n");
+  tree.Put("in/Program1.tam", "C = 3\nFOR I = 1 TO 500\nNEXT\n");
   Result r = Tool({"--utf8", "import", ini, dir});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.err.find("Program2.tam: Mismatch on line 1."), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Program1.tam:2: warning: this loop would make 500 passes"), std::string::npos) << r.err;
   EXPECT_NE(tree.Get("Kesrel.ini").find("Program2\\Body=String:IF X%0D%0A\r\n"), std::string::npos)
       << "the byte-order mark is dropped";
 }
