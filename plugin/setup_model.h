@@ -2,8 +2,7 @@
 // reply programs with their captions, texts and option lines, the menu
 // switches and the output choice read from the settings store when it opens,
 // the list operations, what OK writes and whether a restart of the mail
-// client is advisable, what closing writes, the help file, and the Tab key's
-// indentation in the program editor.
+// client is advisable, what closing writes and the help file.
 #pragma once
 
 #include <string>
@@ -129,34 +128,5 @@ struct HelpChoice {
   std::string missing;  // the message when it is missing
 };
 HelpChoice ChooseHelp(FileAccess& files, const std::string& installFolder);
-
-// A place in the program text: line and column from 0, the column in bytes.
-struct TextPlace {
-  int line = 0, column = 0;
-  bool operator==(const TextPlace& o) const { return line == o.line && column == o.column; }
-};
-
-// One change of the text: at the place, remove some bytes, then insert.
-struct TextEdit {
-  TextPlace at;
-  int remove = 0;
-  std::string insert;
-};
-
-// What the Tab key does to the program text: the edits, to be applied in
-// their order (later places first, so that earlier places stay valid), and
-// the new selection.
-struct TabOutcome {
-  std::vector<TextEdit> edits;
-  TextPlace selStart, selEnd;
-};
-
-// Tab (shift: Shift+Tab) with the selection from start to end (start not
-// after end) in a text of the given lines. A selection of whole lines is
-// indented or outdented line by line; otherwise Tab puts a tab in front of
-// the selection and Shift+Tab removes a tab just before it.
-TabOutcome TabKey(const std::vector<std::string>& lines, TextPlace start, TextPlace end, bool shift);
-// The edits applied to lines.
-void ApplyEdits(std::vector<std::string>& lines, const std::vector<TextEdit>& edits);
 
 }  // namespace tam

@@ -8,11 +8,15 @@
 #include "debugger/win32/forms.h"
 #include "debugger/win32/vodrin_ids.h"
 #include "editor/win32/ext_memo.h"
+#include "editor/win32/program_editor.h"
 #include "settings/win32/form_geometry.h"
 
 namespace tam::vodrin {
 
 namespace {
+
+// The program editor's wrap width in half-width cells.
+constexpr std::uint32_t kProgramLineLength = 80;
 
 struct ViewState {
   HWND content = nullptr;
@@ -38,11 +42,8 @@ void Layout(HWND view, ViewState& s) {
 // The status bar: line and column of the selection start, from 0.
 void ShowCaretPlace(ViewState& s) {
   if (!s.status || !s.content) return;
-  CHARRANGE sel = {0, 0};
-  SendMessageA(s.content, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-  LRESULT line = SendMessageA(s.content, EM_EXLINEFROMCHAR, 0, sel.cpMin);
-  LRESULT start = SendMessageA(s.content, EM_LINEINDEX, line, 0);
-  std::string l = std::to_string(line), c = std::to_string(sel.cpMin - start);
+  editor::TextPlace p = win::CaretPlace(s.content);
+  std::string l = std::to_string(p.line), c = std::to_string(p.column);
   SendMessageA(s.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(l.c_str()));
   SendMessageA(s.status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(c.c_str()));
 }
@@ -180,7 +181,9 @@ void CreateEditingViews(HWND owner, const SettingsStore& store, Views& views) {
                                     WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                         ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
                                     0, 0, 10, 10);
-    if (s->content) {
+    if (win::TExtMemo* editor = win::ExtMemoOf(s->content)) {
+      // Tab indents whole lines here as in the setup dialog's editor.
+      win::SetUpProgramEditor(*editor, kProgramLineLength);
       SendMessageA(s->content, WM_SETFONT, reinterpret_cast<WPARAM>(MemoFont()), FALSE);
       SendMessageA(s->content, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
       SendMessageA(s->content, EM_SETMARGINS, EC_LEFTMARGIN, 10);

@@ -507,8 +507,16 @@ LRESULT TExtMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       background_ = static_cast<COLORREF>(lParam);
       return result;
     }
+    case WM_GETDLGCODE:
+      if (OnTabKey) return Default(message, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTCHARS;
+      break;
     case WM_KEYDOWN: {
       bool shift = GetKeyState(VK_SHIFT) < 0;
+      if (OnTabKey && wParam == VK_TAB) {
+        // The tab character that follows does the work.
+        tabShift_ = shift;
+        return 0;
+      }
       bool moving = wParam >= VK_PRIOR && wParam <= VK_DOWN;
       if (shift && moving) EraseCaretUnderline();
       LRESULT result = TCustomExtRichEdit::WndProc(message, wParam, lParam);
@@ -517,6 +525,15 @@ LRESULT TExtMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     case WM_CHAR: {
+      if (OnTabKey && wParam == '\t') {
+        try {
+          OnTabKey(tabShift_);
+        } catch (...) {
+          // Out of memory: the key does nothing.
+        }
+        SelectionChanged();
+        return 0;
+      }
       if (wParam != VK_BACK && wParam != VK_RETURN && EditMarks.AnyInText()) {
         CHARRANGE sel = {0, 0};
         SendMessageA(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));

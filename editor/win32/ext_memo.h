@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,11 @@ class TExtMemo : public TCustomExtRichEdit {
   // The clipboard holds text the control takes.
   bool CanPaste() const;
 
+  // What the Tab key does (shift: Shift+Tab held). Unset, a tab is typed as
+  // any character; set, the control also asks a dialog for the Tab key and
+  // the key does only this.
+  std::function<void(bool shift)> OnTabKey;
+
   // Whole text as Shift-JIS bytes, lines joined by CR LF.
   std::string Text() const;
   void SetText(const std::string& text);
@@ -125,6 +131,7 @@ class TExtMemo : public TCustomExtRichEdit {
   RECT sentRect_ = {0, 0, 0, 0}, reportedRect_ = {0, 0, 0, 0};
   bool painting_ = false;
   bool loading_ = false;
+  bool tabShift_ = false;  // Shift held when the Tab key went down
 };
 
 // Makes the program editor as a child window (style as for "RICHEDIT";

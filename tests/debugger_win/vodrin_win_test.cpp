@@ -217,6 +217,69 @@ TEST(VodrinWindows, AnEndlessRunStopsWithStopAndEscape) {
   EXPECT_TRUE(v.Close());
 }
 
+// The Tab key as the keyboard gives it to the program editor: the key down
+// with Shift held or not, then the tab character.
+void PressTab(HWND memo, bool shift) {
+  const DWORD thread = GetWindowThreadProcessId(memo, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+  DWORD_PTR ignored = 0;
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(VK_TAB, 0)) << 16;
+  SendMessageTimeoutA(memo, WM_KEYDOWN, VK_TAB, 1 | scan, SMTO_NORMAL, 10000, &ignored);
+  SendMessageTimeoutA(memo, WM_CHAR, '\t', 1 | scan, SMTO_NORMAL, 10000, &ignored);
+  SendMessageTimeoutA(memo, WM_KEYUP, VK_TAB, 1 | scan | 0xC0000000, SMTO_NORMAL, 10000, &ignored);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+}
+
+void Select(HWND memo, int start, int end) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(memo, EM_SETSEL, start, end, SMTO_NORMAL, 10000, &ignored);
+}
+
+LRESULT LineStart(HWND memo, int line) { return SendMessageA(memo, EM_LINEINDEX, line, 0); }
+
+TEST(VodrinWindows, TabIndentsWholeLinesInTheProgramWindow) {
+  Session s;
+  s.Start(Bundle(kMail, "1\n2\n\t3\n4\n", nullptr));
+  Vodrin& v = s.v();
+  HWND program = v.Content(kProgramFormClass);
+  // Lines 2 and 3, up to the start of line 4: two lines, not three.
+  Select(program, static_cast<int>(LineStart(program, 1)), static_cast<int>(LineStart(program, 3)));
+  PressTab(program, false);
+  EXPECT_EQ(Lines(TextOf(program)), "1\n\t2\n\t\t3\n4\n");
+  int start = 0, end = 0;
+  v.Selection(program, start, end);
+  EXPECT_EQ(start, LineStart(program, 1));
+  EXPECT_EQ(end, LineStart(program, 3));
+  PressTab(program, true);
+  EXPECT_EQ(Lines(TextOf(program)), "1\n2\n\t3\n4\n");
+  PressTab(program, true);
+  PressTab(program, true);  // no leading tab left: nothing changes
+  EXPECT_EQ(Lines(TextOf(program)), "1\n2\n3\n4\n");
+
+  // Within a line: Tab inserts a tab, Shift+Tab takes back the one before
+  // the caret; the status bar follows the caret.
+  Select(program, static_cast<int>(LineStart(program, 2)) + 1, static_cast<int>(LineStart(program, 2)) + 1);
+  PressTab(program, false);
+  EXPECT_EQ(Lines(TextOf(program)), "1\n2\n3\t\n4\n");
+  v.Settle();
+  EXPECT_EQ(TextOf(GetDlgItem(v.Form(kProgramFormClass), kStatusBar)), "2");
+  PressTab(program, true);
+  EXPECT_EQ(Lines(TextOf(program)), "1\n2\n3\n4\n");
+
+  // While debugging the program cannot be changed, by Tab neither.
+  v.Command(kStartButton);
+  Select(program, 0, 0);
+  PressTab(program, false);
+  EXPECT_EQ(Lines(TextOf(program)), "1\n2\n3\n4\n");
+  EXPECT_TRUE(v.Close());
+}
+
 TEST(VodrinWindows, RememberedTextsLogAndGeometryOverRestarts) {
   Session s;
   s.Start(Bundle(kMail, "A = 1\nB = \"二\"\n", "簡潔"));

@@ -9,7 +9,6 @@
 
 #include "editor/win32/ext_memo.h"
 #include "editor/win32/program_editor.h"
-#include "engine/sjis.h"
 #include "engine/text_lines.h"
 #include "plugin/setup_model.h"
 #include "plugin/win32/kesrel/form_support.h"
@@ -49,8 +48,7 @@ struct FormState {
   SetupContext context;
   TSetupModel model;
   bool closed = false;
-  bool filling = false;    // the editors are being filled: their changes are not edits
-  bool shiftDown = false;  // shift held at the last key-down in the program editor
+  bool filling = false;  // the editors are being filled: their changes are not edits
   int tabStep = 0;
   int fontPoints = 9;
   int panelWidth = kDesignPanelWidth;
@@ -234,96 +232,13 @@ void FillList(HWND form, const FormState& state) {
   InvalidateRect(list, nullptr, TRUE);
 }
 
-// The editor's line, as bytes. (A text range would come short under Wine,
-// which sizes its output for a range in characters, not bytes.)
-std::string LineText(HWND memo, int line) {
-  LRESULT start = SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
-  if (start < 0) return std::string();
-  LRESULT length = SendMessageA(memo, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-  std::vector<char> buffer(std::min<std::size_t>(static_cast<std::size_t>(length) * 2 + 8, 0xFFFF), '\0');
-  *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(buffer.size() - 1);
-  LRESULT got = SendMessageA(memo, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(buffer.data()));
-  if (got <= 0) return std::string();
-  std::string text(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(got), buffer.size()));
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
-  return text;
-}
-
-// The lines from first to last of the editor.
-std::vector<std::string> EditorLines(HWND memo, int first, int last) {
-  std::vector<std::string> lines(static_cast<std::size_t>(std::max(last + 1, 0)));
-  for (int line = std::max(first, 0); line <= last; ++line) lines[line] = LineText(memo, line);
-  return lines;
-}
-
-int LineOf(HWND memo, LONG pos) { return static_cast<int>(SendMessageA(memo, EM_EXLINEFROMCHAR, 0, pos)); }
-
-const std::string& LineAt(const std::vector<std::string>& lines, int line) {
-  static const std::string none;
-  return line >= 0 && line < static_cast<int>(lines.size()) ? lines[line] : none;
-}
-
-// Whether the editor counts the line's positions in bytes: a double-byte
-// character may take one position or two.
-bool CountsBytes(HWND memo, LONG lineStart, const std::string& text) {
-  return SendMessageA(memo, EM_LINELENGTH, static_cast<WPARAM>(lineStart), 0) == static_cast<LRESULT>(text.size());
-}
-
-// A position of the editor as line and byte column, and back.
-TextPlace PlaceOf(HWND memo, const std::vector<std::string>& lines, LONG pos) {
-  int line = static_cast<int>(SendMessageA(memo, EM_EXLINEFROMCHAR, 0, pos));
-  LONG start = static_cast<LONG>(SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
-  const std::string& text = LineAt(lines, line);
-  int want = static_cast<int>(pos - start), column = 0;
-  if (CountsBytes(memo, start, text)) {
-    column = std::max(0, std::min(want, static_cast<int>(text.size())));
-  } else {
-    for (int n = 0; n < want && column < static_cast<int>(text.size()); ++n)
-      column += static_cast<int>(SjisCharSize(text, static_cast<std::size_t>(column)));
-  }
-  return {line, column};
-}
-
-LONG PositionOf(HWND memo, const std::vector<std::string>& lines, TextPlace p) {
-  LONG start = static_cast<LONG>(SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(p.line), 0));
-  if (start < 0) return static_cast<LONG>(SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0));
-  const std::string& text = LineAt(lines, p.line);
-  std::string before = text.substr(0, std::min<std::size_t>(static_cast<std::size_t>(p.column), text.size()));
-  return start + (CountsBytes(memo, start, text) ? static_cast<LONG>(before.size()) : CharLength(before));
-}
-
-CHARRANGE Selection(HWND memo) {
-  CHARRANGE r = {0, 0};
-  SendMessageA(memo, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
-  return r;
-}
-
 // The status bar: line and column of the selection start, from 0.
 void ShowCaretPlace(HWND form) {
-  HWND memo = Item(form, kProgramMemo), status = Item(form, kStatusBar1);
-  LONG pos = Selection(memo).cpMin;
-  TextPlace p = PlaceOf(memo, EditorLines(memo, LineOf(memo, pos), LineOf(memo, pos)), pos);
+  HWND status = Item(form, kStatusBar1);
+  editor::TextPlace p = CaretPlace(Item(form, kProgramMemo));
   std::string line = std::to_string(p.line), column = std::to_string(p.column);
   SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(line.c_str()));
   SendMessageA(status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(column.c_str()));
-}
-
-void TabInEditor(HWND memo, bool shift) {
-  CHARRANGE sel = Selection(memo);
-  std::vector<std::string> lines = EditorLines(memo, LineOf(memo, sel.cpMin), LineOf(memo, sel.cpMax));
-  TabOutcome out = TabKey(lines, PlaceOf(memo, lines, sel.cpMin), PlaceOf(memo, lines, sel.cpMax), shift);
-  // The edits go from the last place to the first: the lines before each
-  // edit are still as read.
-  for (const TextEdit& e : out.edits) {
-    CHARRANGE r;
-    r.cpMin = PositionOf(memo, lines, e.at);
-    r.cpMax = PositionOf(memo, lines, {e.at.line, e.at.column + e.remove});
-    SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
-    SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(e.insert.c_str()));
-  }
-  ApplyEdits(lines, out.edits);
-  CHARRANGE r = {PositionOf(memo, lines, out.selStart), PositionOf(memo, lines, out.selEnd)};
-  SendMessageA(memo, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
 }
 
 TAM_REALIGN LRESULT CALLBACK MemoProc(HWND memo, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -331,23 +246,13 @@ TAM_REALIGN LRESULT CALLBACK MemoProc(HWND memo, UINT message, WPARAM wParam, LP
   FormState* state = State(form);
   WNDPROC base = state ? state->memoProc : nullptr;
   if (!base) return DefWindowProcA(memo, message, wParam, lParam);
-  switch (message) {
-    case WM_GETDLGCODE: {
-      auto* msg = reinterpret_cast<MSG*>(lParam);
-      LRESULT code = CallWindowProcA(base, memo, message, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTCHARS;
-      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) return code & ~DLGC_WANTALLKEYS;
-      return code | DLGC_WANTALLKEYS;
-    }
-    case WM_KEYDOWN:
-      state->shiftDown = GetKeyState(VK_SHIFT) < 0;
-      if (wParam == VK_TAB) return 0;  // the tab character does the work
-      break;
-    case WM_CHAR:
-      if (wParam == '\t') {
-        Guarded([&] { TabInEditor(memo, state->shiftDown); });
-        return 0;
-      }
-      break;
+  if (message == WM_GETDLGCODE) {
+    // The editor keeps Enter and Tab (the editor asks for Tab itself);
+    // Escape still cancels the dialog.
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    LRESULT code = CallWindowProcA(base, memo, message, wParam, lParam);
+    if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) return code & ~DLGC_WANTALLKEYS;
+    return code | DLGC_WANTALLKEYS;
   }
   return CallWindowProcA(base, memo, message, wParam, lParam);
 }
