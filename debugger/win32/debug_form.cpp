@@ -47,14 +47,29 @@ void Report(const std::string& text) {
   MessageBoxA(nullptr, text.c_str(), "エラー", MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
+// The buttons from left to right, each with the switch of the session that
+// enables it.
+struct ButtonSpec {
+  int id;
+  const char* caption;
+  bool DebugButtons::*enabled;
+};
+constexpr ButtonSpec kButtons[] = {{kStartButton, "Debug", &DebugButtons::start},
+                                   {kResetButton, "Reset", &DebugButtons::reset},
+                                   {kRunButton, "Run", &DebugButtons::run},
+                                   {kStepButton, "Step", &DebugButtons::step},
+                                   {kStopButton, "Stop", &DebugButtons::stop}};
+
+// The windows that the window menu's items show, in the items' order from
+// kMailWindow.
+constexpr HWND Views::*kWindowItems[] = {&Views::mail, &Views::program, &Views::variable, &Views::result,
+                                         &Views::option};
+static_assert(sizeof kWindowItems / sizeof kWindowItems[0] == kOptionWindow - kMailWindow + 1);
+
 // Buttons, editors and labels as the session's state says.
 void ShowState(FormState& s) {
   const DebugButtons b = s.session.Buttons();
-  EnableWindow(GetDlgItem(s.form, kStartButton), b.start);
-  EnableWindow(GetDlgItem(s.form, kResetButton), b.reset);
-  EnableWindow(GetDlgItem(s.form, kRunButton), b.run);
-  EnableWindow(GetDlgItem(s.form, kStepButton), b.step);
-  EnableWindow(GetDlgItem(s.form, kStopButton), b.stop);
+  for (const ButtonSpec& button : kButtons) EnableWindow(GetDlgItem(s.form, button.id), b.*button.enabled);
   SetDlgItemTextA(s.form, kCurrentLineLabel, s.session.CurrentLineLabel().c_str());
   SetDlgItemTextA(s.form, kNextLineLabel, s.session.NextLineLabel().c_str());
   SetEditorsReadOnly(s.views, s.session.EditorsReadOnly());
@@ -192,20 +207,8 @@ void Command(FormState& s, int id) {
     case kExit:
       PostMessageA(s.form, WM_CLOSE, 0, 0);
       break;
-    case kMailWindow:
-      ShowForm(s.views.mail);
-      break;
-    case kProgramWindow:
-      ShowForm(s.views.program);
-      break;
-    case kVariableWindow:
-      ShowForm(s.views.variable);
-      break;
-    case kResultWindow:
-      ShowForm(s.views.result);
-      break;
-    case kOptionWindow:
-      ShowForm(s.views.option);
+    default:
+      if (id >= kMailWindow && id <= kOptionWindow) ShowForm(s.views.*kWindowItems[id - kMailWindow]);
       break;
   }
 }
@@ -299,14 +302,6 @@ HMENU MakeMenu() {
 }
 
 void Populate(HWND form) {
-  static const struct {
-    int id;
-    const char* caption;
-  } kButtons[] = {{kStartButton, "Debug"},
-                  {kResetButton, "Reset"},
-                  {kRunButton, "Run"},
-                  {kStepButton, "Step"},
-                  {kStopButton, "Stop"}};
   int x = 4;
   for (const auto& b : kButtons) {
     Child(form, "BUTTON", b.caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, 4, 72, 25, b.id);
