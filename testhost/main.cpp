@@ -45,6 +45,7 @@ const char kUsage[] =
     "  --view PATH  --view-menu P  --view-context-menu P  open a view window, choose from its menus\n"
     "  --mailto TEXT  --type N TEXT  --close-send N    send windows opened, typed in, closed by hand\n"
     "  --pump SECONDS  --wait-send SECONDS  --wait-file FILE SECONDS\n"
+    "  --close-window CLASS SECONDS                     close another program's window of that class\n"
     "  --print-menu  --print-context-menu  --print-view-menu  --print-view-context-menu\n"
     "  --print-outbox  --print-send\n"
     "  --about  --setup                                 the plug-in's about box and setup dialog\n";
@@ -152,6 +153,23 @@ SendWindow* SendNumber(const std::string& n) {
     return nullptr;
   }
   return &host().sends[i - 1];
+}
+
+// Closes a top-level window of another program as its close box does:
+// waits up to the given time for it, sends WM_CLOSE, waits for it to go.
+void CloseWindowOfClass(const std::string& cls, double seconds) {
+  const DWORD until = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+  auto waiting = [until] { return static_cast<LONG>(until - GetTickCount()) > 0; };
+  HWND window = nullptr;
+  while (!(window = FindWindowA(cls.c_str(), nullptr)) && waiting()) PumpFor(0.1);
+  if (!window) {
+    Out("! no window " + cls);
+    return;
+  }
+  const std::string title = WindowText(window);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  while (IsWindow(window) && waiting()) PumpFor(0.1);
+  Out(IsWindow(window) ? "! window " + title + " still open" : "window " + title + " closed");
 }
 
 DWORD WINAPI Watchdog(LPVOID) {
@@ -278,6 +296,10 @@ bool ParseArguments(int argc, char** argv, std::vector<Step>& steps) {
         while (!FileExists(f) && static_cast<LONG>(until - GetTickCount()) > 0) PumpFor(0.1);
         if (!FileExists(f)) Out("! no file " + f);
       });
+    } else if (a == "--close-window") {
+      const std::string cls = take();
+      const double s = std::atof(take().c_str());
+      steps.push_back([cls, s] { CloseWindowOfClass(cls, s); });
     } else if (a == "--print-menu") {
       steps.push_back([] { PrintMenu(GetMenu(host().main), "menu bar 101"); });
     } else if (a == "--print-context-menu") {

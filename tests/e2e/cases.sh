@@ -440,6 +440,33 @@ TXT
   [ -z "$(ls "$plugins" | grep -i '^TMP')" ] || fail "debug bundles left behind"
 }
 
+# The real debugger started from the debug menu over a selected mail: it
+# reads the bundle, and closing it remembers the bundle's texts beside it.
+case_debugger_started() {
+  standard_programs
+  ini 'Menu\Debugger' Boolean True
+  install_plugin
+  local plugins="$install/Plugins"
+  cp "$VODRIN" "$plugins/Vodrin.exe"
+  host --folder 'ACC1\INBOX.BOX' --select 00000002 --menu 'AL-Zembra(&K)>返信作成>デバッグ>オプション>簡潔' \
+    --pump 3 --close-window TDebugForm 30
+  has "choose AL-Zembra(&K)>返信作成>デバッグ>オプション>簡潔" "window DebugForm closed" "cleanup" "exit"
+  lacks "box"
+  expect_rc 0
+  [ -f "$plugins/Vodrin.ini" ] || fail "the debugger wrote no Vodrin.ini"
+  local ini
+  ini=$(tr -d '\r' <"$plugins/Vodrin.ini" | iconv -f CP932 -t UTF-8)
+  local l
+  for l in 'Last\Mail=String:From: 送信者2 <sender2@example.com>%0D%0ASubject: 件名2%0D%0ADate: Sun, 6 Dec 2026 09:02:00 +0900%0D%0A%0D%0A本文2 の一行目%0D%0A二行目%0D%0A' \
+    'Last\Program=String:PRINT("語数 ", OptionCount)%0D%0AFOR I = 0 TO OptionCount - 1%0D%0A  PRINT(Option(I))%0D%0ANEXT%0D%0A' \
+    'Last\Option=String:簡潔' 'Last\AccountTitle=String:仕事' 'Last\AccountUser=String:taro' \
+    'Last\AccountAddress=String:taro@example.jp' 'Last\AccountName=String:山田 太郎'; do
+    grep -qxF -- "$l" <<<"$ini" || fail "no line in Vodrin.ini: $l"
+  done
+  # The plug-in deleted the bundle when the host unloaded it.
+  [ -z "$(ls "$plugins" | grep -i '^TMP')" ] || fail "the debug bundle was left behind"
+}
+
 case_script_fault() {
   standard_programs
   install_plugin

@@ -104,6 +104,6 @@ TAM
 install_plugin() {
   mkdir -p "$install/Plugins"
   cp "$KESREL" "$install/Plugins/Kesrel.dll"
-  cp "$VODRIN" "$install/Plugins/Vodrin.exe"
+  cp "$STANDIN" "$install/Plugins/Vodrin.exe"
   sed 's/$/\r/' "$settings" | iconv -f UTF-8 -t CP932 >"$install/Plugins/Kesrel.ini"
 }

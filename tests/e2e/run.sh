@@ -2,7 +2,9 @@
 # End-to-end cases of the plug-in Kesrel.dll inside the simulated mail client
 # Almail.exe under Wine: each case builds a mailbox and settings, drives the
 # host from its command line and compares what the host reports.
-#   run.sh ALMAIL_EXE LACKING_ALMAIL_EXE KESREL_DLL VODRIN_EXE WORK_DIR CASE...
+#   run.sh ALMAIL_EXE LACKING_ALMAIL_EXE KESREL_DLL STANDIN_EXE VODRIN_EXE WORK_DIR CASE...
+# STANDIN_EXE is the stand-in debugger that records how it was started; it
+# lies beside the plug-in as Vodrin.exe unless a case puts the real one there.
 # The Wine prefix is WORK_DIR/wine, the cases' folders WORK_DIR/CASE. Without
 # a display the script runs itself again under xvfb-run.
 set -uo pipefail
@@ -10,13 +12,13 @@ set -uo pipefail
 if [ -z "${DISPLAY:-}" ] && [ -z "${TAM_E2E_XVFB:-}" ]; then
   TAM_E2E_XVFB=1 exec xvfb-run -a "$0" "$@"
 fi
-if [ $# -lt 6 ]; then
-  echo "usage: run.sh ALMAIL LACKING_ALMAIL KESREL VODRIN WORK_DIR CASE..." >&2
+if [ $# -lt 7 ]; then
+  echo "usage: run.sh ALMAIL LACKING_ALMAIL KESREL STANDIN VODRIN WORK_DIR CASE..." >&2
   exit 2
 fi
 here="$(cd "$(dirname "$0")" && pwd)"
-ALMAIL=$1 LACKING=$2 KESREL=$3 VODRIN=$4 work=$5
-shift 5
+ALMAIL=$1 LACKING=$2 KESREL=$3 STANDIN=$4 VODRIN=$5 work=$6
+shift 6
 mkdir -p "$work"
 work="$(cd "$work" && pwd)"
 prefix="$work/wine"
