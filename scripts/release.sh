@@ -6,6 +6,8 @@
 #   Tamberlo-VERSION/Plugins/Kesrel.ini    the cookbook's reply programs
 #   Tamberlo-VERSION/Plugins/Kesrel.html   the reference (Kesrel.en.html in English)
 #   Tamberlo-VERSION/Plugins/Vodrin.exe
+#   Tamberlo-VERSION/screenshots/*.png     the pictures README.txt refers to
+#                                          (scripts/screenshots.sh takes them)
 #
 #   scripts/release.sh [--preset win32|win64] [--dist DIR]
 # --preset win64 packs the 64-bit build instead, as Tamberlo-VERSION-win64.zip:
@@ -60,6 +62,10 @@ scripts/build-docs.sh "$work/docs" >/dev/null
 cp "$work/docs/Kesrel.html" "$work/docs/Kesrel.en.html" "$stage/Plugins/"
 /usr/bin/python3 scripts/build_docs.py --cookbook docs "$work/cookbook" >/dev/null
 "$tamberlo" settings --utf8 import "$stage/Plugins/Kesrel.ini" "$work/cookbook" >/dev/null
+
+# The pictures README.txt refers to.
+mkdir -p "$stage/screenshots"
+cp docs/release/screenshots/*.png "$stage/screenshots/"
 
 # The Japanese README, as Windows users read it.
 sed "s/@VERSION@/$version/; s/\$/\r/" docs/release/README.txt | iconv -f UTF-8 -t CP932 >"$stage/README.txt"

@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exec sudo -- "$0" "$@"
 fi
 
-packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth locales fonts-ipafont-gothic imagemagick
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick
   libgtest-dev googletest cmake g++ clang libclang-rt-14-dev clang-format)
 
 installed() {

@@ -44,6 +44,10 @@ if ! iconv -f CP932 -t UTF-8 "$package/README.txt" | grep -q 'インストール
   fail "README.txt is not Japanese in Shift-JIS"
 fi
 if grep -q $'[^\r]$' "$package/README.txt"; then fail "README.txt has lines that do not end in CR LF"; fi
+for f in $(iconv -f CP932 -t UTF-8 "$package/README.txt" | grep -o 'screenshots\\[a-z]*\.png' | sort -u); do
+  [ "$(head -c 4 "$package/${f//\\//}" 2>/dev/null | tail -c 3)" = PNG ] || fail "README.txt shows $f, which the package lacks"
+done
+iconv -f CP932 -t UTF-8 "$package/README.txt" | grep -q 'screenshots\\vodrin\.png' || fail "README.txt shows no debugger picture"
 grep -q '^\\ProgramCount=Integer:10' "$package/Plugins/Kesrel.ini" || fail "Kesrel.ini does not hold the ten programs"
 grep -q 'id="REFGETHEADEROF"' "$package/Plugins/Kesrel.html" || fail "Kesrel.html has no function anchors"
 
