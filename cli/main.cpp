@@ -8,10 +8,11 @@
 #include "cli/check.h"
 #include "cli/cli.h"
 #include "cli/settings_cmd.h"
+#include "platform/platform.h"
 
 namespace {
 
-const char* const kUsage =
+const char* const kUsageHead =
     "usage: tamberlo COMMAND [options] ...\n"
     "\n"
     "commands:\n"
@@ -20,8 +21,13 @@ const char* const kUsage =
     "      prepares a reply as the plug-in does (To, Subject and Date lines, the\n"
     "      predefined variables), runs the reply program (Shift-JIS text) over\n"
     "      the referenced mail and prints the reply: the header lines, an empty\n"
-    "      line, the body lines. Run-time errors go to stderr as\n"
-    "      \"N行目でエラーです。\" and the error text.\n"
+    "      line, the body lines. Run-time errors go to stderr as\n";
+// The error line quoted where the terminal shows Japanese.
+const char* const kErrorLineJapanese = "      \"N行目でエラーです。\" (\"error on line N\")";
+const char* const kErrorLineAscii = "      a Japanese line \"error on line N\"";
+const char* const kUsageTail =
+    " and the error text, in\n"
+    "      Shift-JIS like the reply (UTF-8 with --utf8).\n"
     "      --mail FILE        the referenced mail as stored (default: an empty mail)\n"
     "      --option TEXT      the option line\n"
     "      --account-title TEXT, --account-user TEXT, --account-address TEXT,\n"
@@ -48,22 +54,30 @@ const char* const kUsage =
     "      TEXT (Type) per result (one line per element of an array)\n"
     "  settings get|set|export|import ...\n"
     "      reads and writes the plug-in's settings file (tamberlo settings --help)\n"
-    "  check [--utf8] PROGRAM...\n"
-    "      parses each reply program and reports its structure errors\n"
+    "  check [--utf8] [--strict] PROGRAM...\n"
+    "      parses each reply program and reports its structure errors, and warns\n"
+    "      about loops cut short by the 100-pass limit, IF on a number and names\n"
+    "      read before anything assigns them (tamberlo check --help)\n"
     "  --version\n"
     "      shows the version\n"
     "  --help\n"
     "      shows this text\n";
 
+// The help in the terminal's code set.
+std::string Usage() {
+  return tam::TerminalText(std::string(kUsageHead) +
+                           (tam::TerminalShowsJapanese() ? kErrorLineJapanese : kErrorLineAscii) + kUsageTail);
+}
+
 int Main(std::vector<std::string> args) {
   if (args.empty()) {
-    std::fputs(kUsage, stderr);
+    std::fputs(Usage().c_str(), stderr);
     return tam::cli::kExitUsage;
   }
   const std::string command = args[0];
   args.erase(args.begin());
   if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kUsage, stdout);
+    std::fputs(Usage().c_str(), stdout);
     return tam::cli::kExitOk;
   }
   if (command == "--version") {
@@ -72,14 +86,14 @@ int Main(std::vector<std::string> args) {
   }
   const bool help = !args.empty() && (args[0] == "--help" || args[0] == "-h");
   if (help && (command == "run" || command == "eval")) {
-    std::fputs(kUsage, stdout);
+    std::fputs(Usage().c_str(), stdout);
     return tam::cli::kExitOk;
   }
   if (command == "run") return tam::cli::RunCommand(args);
   if (command == "eval") return tam::cli::EvalCommand(args);
   if (command == "settings") return tam::cli::SettingsCommand(args);
   if (command == "check") return tam::cli::CheckCommand(args);
-  std::fprintf(stderr, "tamberlo: unknown command '%s'\n\n%s", command.c_str(), kUsage);
+  std::fprintf(stderr, "tamberlo: unknown command '%s'\n\n%s", command.c_str(), Usage().c_str());
   return tam::cli::kExitUsage;
 }
 

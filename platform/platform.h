@@ -168,6 +168,14 @@ std::vector<std::string> ProgramParameters();
 std::string Utf8ToSjis(const std::string& utf8);
 std::string SjisToUtf8(const std::string& sjis);
 
+// A program's own texts for the terminal (help, usage, messages): Shift-JIS
+// text in the code set of the user's locale (posix: the code set of the
+// locale's character classes; Windows: the console's output code page).
+// Characters the code set lacks become "?".
+std::string TerminalText(const std::string& sjis);
+// Whether the terminal's code set holds Japanese characters.
+bool TerminalShowsJapanese();
+
 // The platform in use: the backend of the build unless a test installed another.
 Platform& platform();
 // Installs p (not owned) as the platform; nullptr restores the backend.

@@ -59,4 +59,24 @@ std::wstring WidenSjis(const std::string& in) {
 std::string Utf8ToSjis(const std::string& utf8) { return Narrow(932, Widen(CP_UTF8, utf8)); }
 std::string SjisToUtf8(const std::string& sjis) { return Narrow(CP_UTF8, WidenSjis(sjis)); }
 
+namespace {
+// The console's output code page, or the system's where there is no console.
+UINT TerminalCodePage() {
+  const UINT cp = GetConsoleOutputCP();
+  return cp != 0 ? cp : GetACP();
+}
+}  // namespace
+
+std::string TerminalText(const std::string& sjis) {
+  const UINT cp = TerminalCodePage();
+  return cp == 932 ? sjis : Narrow(cp, WidenSjis(sjis));
+}
+
+bool TerminalShowsJapanese() {
+  const UINT cp = TerminalCodePage();
+  if (cp == 932 || cp == CP_UTF8) return true;
+  const std::string text = Narrow(cp, WidenSjis("\x93\xfa\x96\x7b"));  // "Nihon"
+  return !text.empty() && text.find('?') == std::string::npos;
+}
+
 }  // namespace tam

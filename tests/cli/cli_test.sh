@@ -36,6 +36,13 @@ check now 0 "2026/12/07 10:00:00 (Date)" "" "$tool" eval --now "2026-12-07 10:00
 "$tool" eval --now "yesterday" NOW >/dev/null 2>&1
 [ $? = 2 ] || { echo "FAIL now-usage"; failures=$((failures + 1)); }
 "$tool" --help | grep -q "run \[options\] PROGRAM_FILE" || { echo "FAIL help"; failures=$((failures + 1)); }
+# The help follows the terminal's code set: UTF-8 where the locale says so
+# (installed or not), nothing but ASCII where the code set has no Japanese.
+for loc in C.UTF-8 ja_JP.UTF-8; do
+  LC_ALL=$loc "$tool" --help | grep -q '"N行目でエラーです。"' || { echo "FAIL help in $loc"; failures=$((failures + 1)); }
+done
+[ "$(LC_ALL=C "$tool" --help | LC_ALL=C tr -d '\000-\177' | wc -c)" = 0 ] || { echo "FAIL help in C"; failures=$((failures + 1)); }
+LC_ALL=C "$tool" 2>&1 | grep -q 'a Japanese line "error on line N"' || { echo "FAIL usage in C"; failures=$((failures + 1)); }
 "$tool" frobnicate >/dev/null 2>&1
 [ $? = 2 ] || { echo "FAIL unknown command"; failures=$((failures + 1)); }
 "$tool" run --on-error sometimes "$work/p.tam" >/dev/null 2>&1
