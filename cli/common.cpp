@@ -69,26 +69,30 @@ bool ReadFile(const std::string& path, std::string& bytes, std::string& why) {
     why = errno != 0 ? std::strerror(errno) : "cannot be opened";
     return false;
   }
-  // A regular file is read in one go into a text of its size; whatever the
-  // size said, the rest is read by blocks up to the end.
-  std::string text;
-  const std::filesystem::path file(path);
-  if (std::filesystem::is_regular_file(file, error)) {
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (!error && size > 0 && size < text.max_size()) {
-      text.resize(static_cast<std::size_t>(size));
-      in.read(&text[0], static_cast<std::streamsize>(size));
-      text.resize(static_cast<std::size_t>(in.gcount()));
+  // A read that fails raises, so that memory running out inside the stream
+  // passes on as such instead of reading as a short file.
+  in.exceptions(std::ios::badbit);
+  try {
+    // A regular file is read in one go into a text of its size; whatever the
+    // size said, the rest is read by blocks up to the end.
+    std::string text;
+    const std::filesystem::path file(path);
+    if (std::filesystem::is_regular_file(file, error)) {
+      const std::uintmax_t size = std::filesystem::file_size(file, error);
+      if (!error && size > 0 && size < text.max_size()) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(&text[0], static_cast<std::streamsize>(size));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+      }
     }
-  }
-  char block[64 * 1024];
-  while (in.read(block, sizeof block) || in.gcount() > 0) text.append(block, static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) {
+    char block[64 * 1024];
+    while (in.read(block, sizeof block) || in.gcount() > 0) text.append(block, static_cast<std::size_t>(in.gcount()));
+    bytes = std::move(text);
+    return true;
+  } catch (const std::ios_base::failure&) {
     why = "read error";
     return false;
   }
-  bytes = std::move(text);
-  return true;
 }
 
 std::string DropByteOrderMark(const std::string& utf8) {

@@ -1,6 +1,8 @@
 // tamberlo eval: evaluates expressions with one shared variable set.
 #include <cstdio>
 #include <exception>
+#include <new>
+#include <stdexcept>
 
 #include "cli/cli.h"
 #include "cli/environment.h"
@@ -52,6 +54,10 @@ int EvalCommand(const std::vector<std::string>& args) {
       } else {
         out.Out(Describe(v));
       }
+    } catch (const std::bad_alloc&) {
+      throw;  // the tool ends with "Out of memory."
+    } catch (const std::length_error&) {
+      throw;
     } catch (const std::exception& ex) {
       out.Err(std::string("Fault: ") + ex.what());
       status = kExitError;

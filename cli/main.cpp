@@ -1,7 +1,12 @@
 // tamberlo: runs reply programs and evaluates expressions outside the mail
 // client.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -97,16 +102,54 @@ int Main(std::vector<std::string> args) {
   return tam::cli::kExitUsage;
 }
 
+[[noreturn]] void OutOfMemory() {
+  std::fflush(stdout);
+  std::fputs("Out of memory.\n", stderr);
+  std::_Exit(tam::cli::kExitError);
+}
+
+// Memory that runs out where no handler can take it (in a destructor, in a
+// function that may not throw, while the program's objects are set up
+// before main) ends the tool the same way instead of an abort.
+[[noreturn]] void Terminate() {
+  if (const std::exception_ptr e = std::current_exception()) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const std::bad_alloc&) {
+      OutOfMemory();
+    } catch (const std::length_error&) {
+      OutOfMemory();
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
+#if defined(__GNUC__)
+// Before every other object of the program is set up.
+__attribute__((constructor(101))) void InstallTerminate() { std::set_terminate(Terminate); }
+#else
+const std::terminate_handler kInstalled = std::set_terminate(Terminate);
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // Memory that runs out anywhere, from reading the files to printing the
   // reply, ends the tool with a message instead of an abort.
+  int status = tam::cli::kExitOk;
   try {
-    return Main(std::vector<std::string>(argv + 1, argv + argc));
+    status = Main(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::bad_alloc&) {
-    std::fflush(stdout);
-    std::fputs("Out of memory.\n", stderr);
+    OutOfMemory();
+  } catch (const std::length_error&) {
+    OutOfMemory();
+  }
+  // Output that could not be written (a full disk, a closed stream) is a
+  // failure, not a success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tamberlo: cannot write the output: %s\n", std::strerror(errno));
     return tam::cli::kExitError;
   }
+  return status;
 }

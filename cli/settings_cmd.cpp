@@ -34,7 +34,8 @@ const char kUsage[] =
     "        Line breaks in a String become CR LF.\n"
     "export  writes every reply program to DIR as ProgramN.tam, with its caption\n"
     "        in ProgramN.caption.txt and its option lines in ProgramN.option.txt.\n"
-    "        It deletes nothing: other ProgramN.tam files in DIR are named.\n"
+    "        It deletes nothing: other ProgramN.tam files in DIR are named. A FILE\n"
+    "        whose ProgramCount is above 100 is refused, since import takes no more.\n"
     "import  reads Program0.tam, Program1.tam, ... (and the files beside them)\n"
     "        from DIR back into FILE, replacing its reply programs. All or\n"
     "        nothing: a gap in the numbers, an unreadable file, text that is not\n"
@@ -256,10 +257,16 @@ int Export(const Options& o, const std::string& file, const std::string& dir) {
   FileAccess& files = NativeFiles();
   SettingsStore store;
   if (!LoadSettings(o, file, store, true, false)) return 1;
-  int count = ProgramCount(store);
+  // More programs than the menus show cannot come back by import: export
+  // refuses them all, as import does, rather than leave some behind.
+  const int count = ProgramCount(store);
   if (count > kMaxPrograms) {
-    *o.err << "tamberlo: ProgramCount " << count << " is more than the menus show; exporting the first " << kMaxPrograms
+    *o.err << "tamberlo: " << file << " says ProgramCount=" << count << ", but the menus show at most " << kMaxPrograms
+           << " programs (Program0 to Program" << kMaxPrograms - 1 << ") and import takes no more\n"
+           << "tamberlo: nothing was exported; to export the first " << kMaxPrograms
+           << ", lower it first: tamberlo settings set " << file << " '\\ProgramCount' Integer " << kMaxPrograms
            << "\n";
+    return 1;
   }
   std::vector<ReplyProgram> programs = ReadPrograms(store);
   if (!files.CreateFolder(dir)) {
@@ -441,15 +448,11 @@ int SettingsCommand(const std::vector<std::string>& args, std::ostream& out, std
       words.push_back(a);
     }
   }
-  try {
-    if (words.size() == 3 && words[0] == "get") return Get(o, words[1], words[2]);
-    if (words.size() == 5 && words[0] == "set") return Set(o, words[1], words[2], words[3], words[4]);
-    if (words.size() == 3 && words[0] == "export") return Export(o, words[1], words[2]);
-    if (words.size() == 3 && words[0] == "import") return Import(o, words[1], words[2]);
-  } catch (const std::bad_alloc&) {
-    err << "tamberlo: out of memory\n";
-    return 1;
-  }
+  // Memory that runs out passes to the tool's "Out of memory.".
+  if (words.size() == 3 && words[0] == "get") return Get(o, words[1], words[2]);
+  if (words.size() == 5 && words[0] == "set") return Set(o, words[1], words[2], words[3], words[4]);
+  if (words.size() == 3 && words[0] == "export") return Export(o, words[1], words[2]);
+  if (words.size() == 3 && words[0] == "import") return Import(o, words[1], words[2]);
   err << kUsage;
   return 2;
 }

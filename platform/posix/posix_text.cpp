@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 
 #include "platform/platform.h"
 
@@ -15,6 +16,9 @@ namespace {
 std::string Convert(const char* to, const char* from, const std::string& in, bool* opened = nullptr) {
   iconv_t cd = iconv_open(to, from);
   if (opened) *opened = cd != reinterpret_cast<iconv_t>(-1);
+  // Without the memory for the conversion tables the text would pass
+  // unconverted: that is memory running out, not a code set without them.
+  if (cd == reinterpret_cast<iconv_t>(-1) && errno == ENOMEM) throw std::bad_alloc();
   if (cd == reinterpret_cast<iconv_t>(-1)) return in;
   std::string out;
   char buf[4096];

@@ -121,6 +121,24 @@ TEST_F(SettingsCommand, ExportDeletesNothingItDidNotWrite) {
   EXPECT_EQ(tree.Get("progs/Program0.tam"), "A");
 }
 
+TEST_F(SettingsCommand, ExportRefusesMoreProgramsThanImportTakesBack) {
+  std::string ini150 = "\\ProgramCount=Integer:150\r\n";
+  for (int n = 0; n < 150; ++n)
+    ini150 += "Program" + std::to_string(n) + "\\Body=String:P" + std::to_string(n) + "\r\n";
+  tree.Put("Kesrel.ini", ini150);
+  Result r = Tool({"export", ini, tree.Native("progs")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("ProgramCount=150, but the menus show at most 100"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("nothing was exported"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(tree.Native("progs/Program0.tam")));
+  // The way out it names works, and the rest of the file stays.
+  ASSERT_EQ(Tool({"set", ini, "\\ProgramCount", "Integer", "100"}).code, 0);
+  r = Tool({"export", ini, tree.Native("progs")});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(tree.Get("progs/Program99.tam"), "P99");
+  EXPECT_EQ(Tool({"get", ini, "Program149\\Body"}).out, "P149\n");
+}
+
 TEST_F(SettingsCommand, ImportIsAllOrNothing) {
   const std::string before = "\\ProgramCount=Integer:1\r\nProgram0\\Body=String:keep\r\n";
   tree.Put("Kesrel.ini", before);
