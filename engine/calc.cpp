@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/expression.h"
 #include "engine/external.h"
 #include "engine/failure.h"
 #include "engine/limits.h"
@@ -18,6 +19,8 @@ namespace tam {
 TCalc::TCalc() : TCalc(ParseProgram("")) {}
 
 TCalc::TCalc(std::shared_ptr<Program> program) : program_(std::move(program)) {
+  pending_.push_back(std::make_unique<Pending>());
+  pend_ = pending_[0].get();
   InstallErrorHandler();
   Reset();
 }
@@ -154,9 +157,10 @@ void TCalc::Skip() {
     Run();
 }
 
-// Runs one statement. Too deep nesting and exhausted memory become a run-time
-// error of the outermost engine's line; nested engines pass them up at once so
-// that nothing else runs on the way out.
+// Runs one statement with the user function calls it makes. Too deep
+// nesting and exhausted memory become a run-time error of the outermost
+// engine's line; calls within expressions that cannot wait for a frame pass
+// them up at once so that nothing else runs on the way out.
 void TCalc::ExecuteGuarded() {
   StackGuard guard;
   if (nextLine_ < 0 || nextLine_ >= LineCount()) {
@@ -164,8 +168,10 @@ void TCalc::ExecuteGuarded() {
     finished_ = true;
     return;
   }
+  const int base = callDepth_;
   try {
     ExecuteOne();
+    while (callDepth_ > base) StepCalls(base);
   } catch (const NestingTooDeep&) {
     if (callDepth_ > 0) throw;
     nextLine_ = currentLine_;
@@ -189,6 +195,95 @@ void TCalc::ExecuteGuarded() {
   }
 }
 
+// One step of the user function calls running as frames above base: the next
+// statement of the innermost call, or its return into the statement that
+// waits for it.
+void TCalc::StepCalls(int base) {
+  try {
+    if (finished_ || error_) {
+      Value result;
+      const bool ok = PopCall(result);
+      ResumeStatement(ok, std::move(result));
+    } else if (nextLine_ < 0 || nextLine_ >= LineCount()) {
+      nextLine_ = LineCount();
+      finished_ = true;
+    } else {
+      ExecuteOne();
+    }
+  } catch (...) {
+    Unwind(base, std::current_exception());
+  }
+}
+
+// A fault raised by the statement of the innermost call leaves its frame and
+// reaches the statement that waits for the call, which takes it as the call
+// and its expression would; what it does not take goes on outwards.
+void TCalc::Unwind(int base, std::exception_ptr fault) {
+  for (;;) {
+    if (callDepth_ == base) std::rethrow_exception(fault);
+    DropCall();
+    try {
+      ResumeAfterFault(fault);
+      return;
+    } catch (...) {
+      fault = std::current_exception();
+    }
+  }
+}
+
+void TCalc::ResumeAfterFault(std::exception_ptr fault) {
+  Pending& p = *pend_;
+  const Instr& in = CodeOf(*p.root)[p.pc];
+  const std::string& name = in.code == Instr::kCall ? in.e->name : in.e->text;
+  Truncate(p.top);
+  try {
+    std::rethrow_exception(fault);
+  } catch (const ConvertError&) {
+    SetErrorOnce("Convert error: " + name);
+  } catch (const StringListError&) {
+    SetErrorOnce("String list error: " + name);
+  } catch (const VariantError&) {
+    SetErrorOnce("Variant error: " + name);
+  } catch (const InvalidOp&) {
+    Truncate(p.base);
+    SetErrorOnce("Invalid operation: " + *p.text);
+    if (ContinueStatement(p, Value())) EndStatement();
+    return;
+  } catch (const ScriptFailure&) {
+    Truncate(p.base);
+    SetErrorOnce("Convert error: " + *p.text);
+    if (ContinueStatement(p, Value())) EndStatement();
+    return;
+  } catch (...) {
+    Truncate(p.base);
+    throw;
+  }
+  ResumeStatement(false, Value());
+}
+
+void TCalc::ResumeStatement(bool ok, Value result) {
+  Pending& p = *pend_;
+  Value v;
+  if (!RunPending(p, v, &result, ok)) return;
+  if (ContinueStatement(p, std::move(v))) EndStatement();
+}
+
+// The rest of a statement once its expression has the value v; false when
+// it waits for a call again.
+bool TCalc::ContinueStatement(Pending& p, Value v) {
+  switch (p.kind) {
+    case Pending::kLet:
+      Assign(*p.let, std::move(v));
+      return true;
+    case Pending::kIf:
+      return ExecuteIf(p.line, &v);
+    case Pending::kResult:
+      result_.append(std::move(v));
+      return ResultItems(p.item + 1);
+  }
+  return true;
+}
+
 TCalc::LoopState& TCalc::StateOf(int index) {
   if (loops_.size() < program_->statements.size()) loops_.resize(program_->statements.size());
   LoopState& state = loops_[index];
@@ -209,7 +304,7 @@ void TCalc::ExecuteOne() {
   auto& statements = program_->statements;
   switch (frame.Kind) {
     case kLet:
-      ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]));
+      if (!ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))) return;
       break;
     case kDo: {
       const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
@@ -241,7 +336,7 @@ void TCalc::ExecuteOne() {
       break;
     }
     case kIf:
-      ExecuteIf(line);
+      if (!ExecuteIf(line, nullptr)) return;
       break;
     case kElseIf: {
       // A taken branch ran into the next one: the block is done. The walk
@@ -260,7 +355,7 @@ void TCalc::ExecuteOne() {
       nextLine_ = program_->functions[frame.Index]->EndLine + 1;
       break;
     case kResult:
-      ExecuteResult(line);
+      if (!ExecuteResult(line)) return;
       break;
     case kExitFunction:
     case kEndFunction:
@@ -271,11 +366,22 @@ void TCalc::ExecuteOne() {
     default:
       break;  // comments, ENDIF and lines left unparsed advance
   }
+  EndStatement();
+}
+
+void TCalc::EndStatement() {
   if (nextLine_ >= LineCount() && !error_) finished_ = true;
 }
 
-void TCalc::ExecuteAssignment(const TLetStatement& let) {
-  Value v = EvaluateStored(let.Expression);
+bool TCalc::ExecuteAssignment(const TLetStatement& let) {
+  Pend(Pending::kLet).let = &let;
+  Value v;
+  if (!StatementValue(let.Expression, v)) return false;
+  Assign(let, std::move(v));
+  return true;
+}
+
+void TCalc::Assign(const TLetStatement& let, Value v) {
   if (error_ || let.Target.empty()) return;
   const auto& targets = let.Targets;
   if (!v.isArray()) {
@@ -401,78 +507,76 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   nextLine_ = loop.ForLine + 1;
 }
 
-void TCalc::ExecuteIf(int line) {
+// Runs the IF chain from the branch at line; known is the condition's value
+// when a call it waited for has given it. False when it waits for a call.
+bool TCalc::ExecuteIf(int line, Value* known) {
   const auto& statements = program_->statements;
   for (;;) {
     const TFrameInfo& f = program_->frames[line];
     const auto& block = static_cast<const TIfBlock&>(*statements[f.Index]);
     bool taken = f.Kind == kElse;
     if (!taken) {
-      const Value c = EvaluateStored(block.Condition);
-      if (error_) return;
+      Value c;
+      if (known) {
+        c = std::move(*known);
+        known = nullptr;
+      } else {
+        Pend(Pending::kIf).line = line;
+        if (!StatementValue(block.Condition, c)) return false;
+      }
+      if (error_) return true;
       taken = c.type() == vtBoolean && c.b();
     }
     if (taken) {
       nextLine_ = line + 1;
-      return;
+      return true;
     }
     if (!block.NextIsBranch) {
       nextLine_ = block.NextBranch;
-      return;
+      return true;
     }
     line = block.NextBranch;
   }
 }
 
-void TCalc::ExecuteResult(int line) {
+bool TCalc::ExecuteResult(int line) {
   result_ = Value();
   auto& cache = program_->resultItems;
   auto it = cache.find(line);
   if (it == cache.end())
     it = cache.emplace(line, SplitArguments(Trim(CharCopy(Trim(program_->lines[line]), 8, kRest)))).first;
-  for (const std::string& item : it->second) result_.append(EvaluateStored(item));
+  Pend(Pending::kResult).items = &it->second;
+  return ResultItems(0);
 }
 
-// Sets the caller's state aside in the frame for the time of a call and
-// gives it back however the call ends.
-class TCalc::EnterCall {
- public:
-  // The call sets every field of its own state before it runs.
-  EnterCall(TCalc& calc, CallFrame& frame) : calc_(calc), frame_(frame) {
-    Exchange();
-    ++calc.callDepth_;
+// Evaluates the RESULT items from the one at from on, appending each.
+bool TCalc::ResultItems(std::size_t from) {
+  const std::vector<std::string>& items = *pend_->items;
+  for (std::size_t i = from; i < items.size(); ++i) {
+    Pending& p = Pend(Pending::kResult);
+    p.item = i;
+    Value v;
+    if (!StatementValue(items[i], v)) return false;
+    result_.append(std::move(v));
   }
-  ~EnterCall() {
-    --calc_.callDepth_;
-    Exchange();
-  }
-  EnterCall(const EnterCall&) = delete;
-  EnterCall& operator=(const EnterCall&) = delete;
+  return true;
+}
 
- private:
-  void Exchange() {
-    CallerState& s = frame_.caller;
-    std::swap(s.vars, calc_.vars_);
-    std::swap(s.currentLine, calc_.currentLine_);
-    std::swap(s.nextLine, calc_.nextLine_);
-    std::swap(s.error, calc_.error_);
-    std::swap(s.finished, calc_.finished_);
-    std::swap(s.call, calc_.call_);
-    std::swap(s.errorText, calc_.errorText_);
-    std::swap(s.result, calc_.result_);
-    std::swap(frame_.loops, calc_.loops_);
-  }
+void TCalc::Exchange(CallFrame& frame) {
+  CallerState& s = frame.caller;
+  std::swap(s.vars, vars_);
+  std::swap(s.currentLine, currentLine_);
+  std::swap(s.nextLine, nextLine_);
+  std::swap(s.error, error_);
+  std::swap(s.finished, finished_);
+  std::swap(s.call, call_);
+  std::swap(s.errorText, errorText_);
+  std::swap(s.result, result_);
+  std::swap(frame.loops, loops_);
+}
 
-  TCalc& calc_;
-  CallFrame& frame_;
-};
-
-bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result) {
-  CheckStack();
-  if (program_->error) {
-    SetErrorReplace("Function runtime error: " + name + "\r\n" + program_->errorText);
-    return false;
-  }
+void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
+  if (callDepth_ >= kMaxCallDepth) throw NestingTooDeep();
   if (frames_.size() <= static_cast<std::size_t>(callDepth_)) {
     auto frame = std::make_unique<CallFrame>();
     frame->locals.OnError = [this](TVariableSet&, const std::string& message) { SetErrorReplace(message); };
@@ -490,28 +594,58 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
   } else if (!fn.Parameters.empty()) {
     locals.Bind(fn.Parameters[0], args);
   }
+  if (pending_.size() <= static_cast<std::size_t>(callDepth_) + 1) pending_.push_back(std::make_unique<Pending>());
+  // The call sets every field of its own state before it runs.
+  Exchange(frame);
+  ++callDepth_;
+  pend_ = pending_[callDepth_].get();
+  frame.name = &name;
+  vars_ = &locals;
+  call_ = ++calls_;
+  error_ = false;
+  errorText_.clear();
+  result_ = Value();
+  currentLine_ = 0;
+  nextLine_ = fn.FunctionLine + 1;
+  finished_ = nextLine_ >= LineCount();
+}
+
+bool TCalc::PopCall(Value& result) {
+  CallFrame& frame = *frames_[callDepth_ - 1];
   std::string failure;
-  {
-    EnterCall call(*this, frame);
-    vars_ = &locals;
-    call_ = ++calls_;
-    error_ = false;
-    errorText_.clear();
-    result_ = Value();
-    currentLine_ = 0;
-    nextLine_ = fn.FunctionLine + 1;
-    finished_ = nextLine_ >= LineCount();
-    while (!finished_ && !error_) ExecuteGuarded();
-    if (error_)
-      failure = "Function runtime error: " + name + "\r\n" + errorText_;
-    else
-      result = std::move(result_);
-  }
+  if (error_)
+    failure = "Function runtime error: " + *frame.name + "\r\n" + errorText_;
+  else
+    result = std::move(result_);
+  DropCall();
   if (!failure.empty()) {
     SetErrorReplace(failure);
     return false;
   }
   return true;
+}
+
+void TCalc::DropCall() {
+  --callDepth_;
+  pend_ = pending_[callDepth_].get();
+  Exchange(*frames_[callDepth_]);
+}
+
+// A call made where the expression cannot wait for a frame: it runs here.
+bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result) {
+  CheckStack();
+  if (program_->error) {
+    SetErrorReplace("Function runtime error: " + name + "\r\n" + program_->errorText);
+    return false;
+  }
+  PushCall(fn, name, args);
+  try {
+    while (!finished_ && !error_) ExecuteGuarded();
+  } catch (...) {
+    DropCall();
+    throw;
+  }
+  return PopCall(result);
 }
 
 bool TCalc::CallFunction(const std::string& name, const Value& args, Value& result) {

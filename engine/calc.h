@@ -1,6 +1,7 @@
 // TCalc: the engine object that loads, parses and runs one reply program.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,7 +20,9 @@ namespace tam {
 using FunctionLibrary = std::function<bool(const std::string& name, const Value& args, Value& result, bool& found)>;
 
 struct Expr;
+struct Instr;
 struct Program;
+struct StoredExpr;
 class ExternalLibraries;
 
 class TCalc {
@@ -118,8 +121,28 @@ class TCalc {
     TVariableSet locals;
     std::vector<LoopState> loops;
     CallerState caller;
+    const std::string* name = nullptr;  // the called name as written
   };
-  class EnterCall;
+  // An operand of an expression being evaluated: a value of its own, or a
+  // literal or variable read in place until a call could change it.
+  struct Operand {
+    const Value* ref = nullptr;
+    Value own;
+  };
+  // The statement of one call depth whose expression waits for a user
+  // function call that runs as the next frame.
+  struct Pending {
+    enum Kind : unsigned char { kLet, kIf, kResult } kind = kLet;
+    const TLetStatement* let = nullptr;               // kLet
+    int line = 0;                                     // kIf: the branch
+    const std::vector<std::string>* items = nullptr;  // kResult
+    std::size_t item = 0;                             // kResult
+    const Expr* root = nullptr;                       // the expression
+    const std::string* text = nullptr;                // its trimmed text
+    std::size_t pc = 0;                               // the call step it waits at
+    std::size_t base = 0;                             // its operands start here
+    std::size_t top = 0;                              // and end here while it waits
+  };
 
   template <class T>
   const T& Outermost(T CallerState::*field, const T& own) const {
@@ -127,32 +150,61 @@ class TCalc {
   }
 
   void ExecuteGuarded();
+  void StepCalls(int base);
+  void Unwind(int base, std::exception_ptr fault);
   void ExecuteOne();
-  void ExecuteAssignment(const TLetStatement& let);
+  void EndStatement();
+  bool ExecuteAssignment(const TLetStatement& let);
+  void Assign(const TLetStatement& let, Value v);
   void ExecuteDo(const TDoLoop& loop, LoopState& state);
   void ExecuteLoop(const TDoLoop& loop, LoopState& state);
   void ExecuteFor(const TForLoop& loop, LoopState& state);
   void ExecuteNext(const TForLoop& loop, LoopState& state);
-  void ExecuteIf(int line);
-  void ExecuteResult(int line);
+  bool ExecuteIf(int line, Value* known);
+  bool ExecuteResult(int line);
+  bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);
   LoopState& StateOf(int index);
+  Pending& Pend(Pending::Kind kind) {
+    pend_->kind = kind;
+    return *pend_;
+  }
   // CallFunction with the name already trimmed and upper-cased.
   bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);
+  // Frames of user function calls: entering one, leaving it with its result
+  // (false after an error, which the caller then has), leaving it on a fault.
+  void PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args);
+  bool PopCall(Value& result);
+  void DropCall();
+  void Exchange(CallFrame& frame);
   void InstallErrorHandler();
   // The budget is spent: asks the poll whether to go on, else throws.
   void BudgetSpent();
 
   // Evaluation of a compiled expression.
-  Value Eval(const Expr& e);
-  Value EvalOperand(const Expr& e);
-  const Value* Peek(const Expr& e);
+  Value Eval(const Expr& root);
+  bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend);
+  bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
+  void FinishCall(const Instr& in, bool ok, Value result);
+  void Materialize(std::size_t from);
+  void Truncate(std::size_t size);
+  Value TakeResult(std::size_t base);
+  Value Pack(std::size_t first, std::size_t n);
   Value ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args);
   std::shared_ptr<const Expr> Compiled(const std::string& text);
-  Value EvaluateCompiled(const std::string& text);
+  // The kept form of a text that the program's statements own; nullptr when
+  // the store is full, with the text compiled into temp.
+  const StoredExpr* StoredText(const std::string& text, std::shared_ptr<const Expr>& temp, std::string& trimmed);
   // EvaluateStatement of a text that the program's statements own.
   Value EvaluateStored(const std::string& text);
+  // The same for the statements that let a user function call run as a
+  // frame: false when the statement waits for it (Pend set first).
+  bool StatementValue(const std::string& text, Value& out);
+  bool RunPending(Pending& p, Value& out, Value* called = nullptr, bool ok = true);
+  void ResumeStatement(bool ok, Value result);
+  void ResumeAfterFault(std::exception_ptr fault);
+  bool ContinueStatement(Pending& p, Value v);
   Value Settle(const std::string& trimmed, const Expr* expr);
 
   std::shared_ptr<Program> program_;
@@ -177,6 +229,9 @@ class TCalc {
   Value result_;
   int callDepth_ = 0;  // user function calls running
   std::vector<std::unique_ptr<CallFrame>> frames_;
+  std::vector<std::unique_ptr<Pending>> pending_;      // by call depth
+  Pending* pend_ = nullptr;                            // the one of this depth
+  std::vector<Operand> stack_;                         // operands of the expressions being evaluated
   unsigned call_ = 0;                                  // the running call, 0 for the program's own statements
   unsigned calls_ = 0;                                 // calls made so far
   std::shared_ptr<long long> budget_;                  // statements left, shared with nested engines

@@ -34,34 +34,47 @@ Value TCalc::Evaluate(const std::string& text) {
   return Eval(*e);
 }
 
-Value TCalc::EvaluateCompiled(const std::string& text) {
-  const std::shared_ptr<const Expr> e = Compiled(text);
-  return Eval(*e);
-}
-
 Value TCalc::EvaluateStatement(const std::string& text) {
   StackGuard guard;
   return Settle(Trim(text), nullptr);
 }
 
-Value TCalc::EvaluateStored(const std::string& text) {
-  StackGuard guard;
+const StoredExpr* TCalc::StoredText(const std::string& text, std::shared_ptr<const Expr>& temp, std::string& trimmed) {
   auto& stored = program_->stored;
   auto it = stored.find(&text);
-  if (it != stored.end()) return Settle(it->second.trimmed, it->second.expr.get());
-  std::string t = Trim(text);
-  Value v = Settle(t, nullptr);
-  auto e = program_->expressions.find(t);
-  if (e != program_->expressions.end()) program_->stored.emplace(&text, Program::Stored{std::move(t), e->second});
+  if (it != stored.end()) return &it->second;
+  trimmed = Trim(text);
+  temp = Compiled(trimmed);
+  auto e = program_->expressions.find(trimmed);
+  if (e == program_->expressions.end()) return nullptr;
+  return &stored.emplace(&text, StoredExpr{std::move(trimmed), e->second}).first->second;
+}
+
+Value TCalc::EvaluateStored(const std::string& text) {
+  StackGuard guard;
+  std::shared_ptr<const Expr> temp;
+  std::string trimmed;
+  if (const StoredExpr* s = StoredText(text, temp, trimmed)) return Settle(s->trimmed, s->expr.get());
+  return Settle(trimmed, temp.get());
+}
+
+namespace {
+// A one-element result stands for its element.
+Value Unwrapped(Value v) {
+  if (v.isArray() && v.items().size() == 1) {
+    Value only = std::move(v.items()[0]);
+    return only;
+  }
   return v;
 }
+}  // namespace
 
 // Evaluates the trimmed text (by its compiled form when given), turns the
 // failure categories into run-time errors and unwraps a one-element result.
 Value TCalc::Settle(const std::string& t, const Expr* expr) {
   Value v;
   try {
-    v = expr ? Eval(*expr) : EvaluateCompiled(t);
+    v = expr ? Eval(*expr) : Eval(*Compiled(t));
   } catch (const InvalidOp&) {
     SetErrorOnce("Invalid operation: " + t);
     return Value();
@@ -69,73 +82,143 @@ Value TCalc::Settle(const std::string& t, const Expr* expr) {
     SetErrorOnce("Convert error: " + t);
     return Value();
   }
-  if (v.isArray() && v.items().size() == 1) {
-    Value only = std::move(v.items()[0]);
-    return only;
+  return Unwrapped(std::move(v));
+}
+
+bool TCalc::StatementValue(const std::string& text, Value& out) {
+  const StoredExpr* s;
+  auto it = program_->stored.find(&text);
+  if (it != program_->stored.end()) {
+    s = &it->second;
+  } else {
+    std::shared_ptr<const Expr> temp;
+    std::string trimmed;
+    s = StoredText(text, temp, trimmed);
+    if (!s) {
+      // Beyond the store the text's structure is not kept: its calls nest.
+      out = Settle(trimmed, temp.get());
+      return true;
+    }
   }
+  Pending& p = *pend_;
+  p.root = s->expr.get();
+  p.text = &s->trimmed;
+  p.pc = 0;
+  p.base = stack_.size();
+  return RunPending(p, out);
+}
+
+// Runs the statement's expression on, first finishing the call it waited
+// for with its result when called is given; the failure categories become run-time errors as
+// in Settle, wherever in the expression they arise.
+bool TCalc::RunPending(Pending& p, Value& out, Value* called, bool ok) {
+  try {
+    if (called) {
+      FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(*called));
+      ++p.pc;
+    }
+    if (!RunCode(*p.root, p.pc, p.base, true)) return false;
+    Operand& o = stack_[p.base];
+    const Value& v = o.ref ? *o.ref : o.own;
+    // A one-element result stands for its element.
+    if (v.isArray() && v.items().size() == 1) {
+      Value only = o.ref ? v.items()[0] : std::move(o.own.items()[0]);
+      out = std::move(only);
+    } else if (o.ref) {
+      out = v;
+    } else {
+      out = std::move(o.own);
+    }
+    Truncate(p.base);
+  } catch (const InvalidOp&) {
+    Truncate(p.base);
+    SetErrorOnce("Invalid operation: " + *p.text);
+    out = Value();
+  } catch (const ScriptFailure&) {
+    Truncate(p.base);
+    SetErrorOnce("Convert error: " + *p.text);
+    out = Value();
+  } catch (...) {
+    Truncate(p.base);
+    throw;
+  }
+  return true;
+}
+
+Value TCalc::Eval(const Expr& root) {
+  const std::size_t base = stack_.size();
+  std::size_t pc = 0;
+  try {
+    RunCode(root, pc, base, false);
+  } catch (...) {
+    Truncate(base);
+    throw;
+  }
+  return TakeResult(base);
+}
+
+void TCalc::Truncate(std::size_t size) {
+  if (stack_.size() > size) stack_.resize(size);
+}
+
+Value TCalc::TakeResult(std::size_t base) {
+  Operand& o = stack_[base];
+  Value v = o.ref ? *o.ref : std::move(o.own);
+  Truncate(base);
   return v;
 }
 
-// The value of an operand that can be read in place, without a copy and
-// without any effect: a literal or a variable. nullptr for anything else.
-const Value* TCalc::Peek(const Expr& e) {
-  switch (e.kind) {
-    case Expr::kString:
-    case Expr::kNumber:
-      return &e.value;
-    case Expr::kName:
-      return vars_->Find(e.text, e.slot);
-    default:
-      return nullptr;
+// Operands read in place get values of their own before anything runs that
+// could change a variable.
+void TCalc::Materialize(std::size_t from) {
+  for (std::size_t i = from; i < stack_.size(); ++i) {
+    Operand& o = stack_[i];
+    if (o.ref) {
+      o.own = *o.ref;
+      o.ref = nullptr;
+    }
   }
 }
 
-Value TCalc::Eval(const Expr& e) {
-  if (e.kind != Expr::kBinary) return EvalOperand(e);
-  CheckStack();
-  Value held, right;
-  const Value* left = Peek(*e.left);
-  if (!left) {
-    held = Eval(*e.left);
-    left = &held;
-  }
-  const Value* r = Peek(*e.right);
-  if (!r) {
-    // Evaluating the right side may call functions that change variables:
-    // the left side keeps the value it had before.
-    if (left != &held && e.left->kind == Expr::kName) {
-      held = *left;
-      left = &held;
+// The argument value of a call from its n evaluated arguments: Empty for
+// none; one argument's array spreads into the arguments; of several, an
+// array gives its first element.
+Value TCalc::Pack(std::size_t first, std::size_t n) {
+  if (n == 0) return Value();
+  Value out = Value::Array();
+  out.items().reserve(n);
+  for (std::size_t i = first; i < first + n; ++i) {
+    Operand& o = stack_[i];
+    const Value& v = o.ref ? *o.ref : o.own;
+    if (!v.isArray()) {
+      out.append(o.ref ? v : std::move(o.own));
+    } else if (n == 1) {
+      if (o.ref) {
+        for (const Value& item : v.items()) out.append(item);
+      } else {
+        for (Value& item : o.own.items()) out.append(std::move(item));
+      }
+    } else if (!v.items().empty()) {
+      out.append(o.ref ? v.items()[0] : std::move(o.own.items()[0]));
     }
-    right = Eval(*e.right);
-    r = &right;
   }
-  Value result;
-  if (!ApplyOperator(e.op, *left, *r, result)) SetErrorOnce("Invalid expression: " + e.Text());
-  return result;
+  return out;
 }
 
 Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
-  if (args.empty()) return Value();
-  Value out = Value::Array();
-  out.items().reserve(args.size());
-  if (args.size() == 1) {
-    Value v = Eval(*args[0]);
-    if (v.isArray()) {
-      for (Value& item : v.items()) out.append(std::move(item));
-    } else {
-      out.append(std::move(v));
+  const std::size_t base = stack_.size();
+  try {
+    for (const auto& a : args) {
+      Value v = Eval(*a);
+      stack_.emplace_back();
+      stack_.back().own = std::move(v);
     }
-    return out;
+  } catch (...) {
+    Truncate(base);
+    throw;
   }
-  for (const auto& a : args) {
-    Value v = Eval(*a);
-    if (!v.isArray()) {
-      out.append(std::move(v));
-    } else if (!v.items().empty()) {
-      out.append(std::move(v.items()[0]));
-    }
-  }
+  Value out = Pack(base, args.size());
+  Truncate(base);
   return out;
 }
 
@@ -155,37 +238,113 @@ bool ElementSuffix(const Value& args, std::size_t k, std::string& suffix) {
 }
 }  // namespace
 
-Value TCalc::EvalOperand(const Expr& e) {
-  switch (e.kind) {
-    case Expr::kParen:
-      CheckStack();
-      return Eval(*e.left);
-    case Expr::kString:
-    case Expr::kNumber:
-      return e.value;
-    case Expr::kBadString:
-      SetErrorReplace("Invalid string: " + e.text);
-      return e.value;
-    case Expr::kEmpty:
-      return Value();
-    case Expr::kCall: {
-      CheckStack();
-      const Value args = ArgumentValue(e.args);
-      std::string suffix;
-      if (vars_->HasElements() && ElementSuffix(args, e.args.size(), suffix))
-        if (const Value* v = vars_->Find(e.name + suffix)) return *v;
-      Value result;
-      if (!CallNamed(e.name, e.upper, args, result)) SetErrorOnce("Invalid function call: " + e.text);
-      return result;
+// Runs the steps of an expression from pc, its operands on the stack above
+// base; at the end the value is the one operand there. With suspend, a call
+// of a user function pushes its frame and returns false with pc at the call:
+// the statement loop runs the function and ResumeStatement goes on here.
+bool TCalc::RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend) {
+  const std::vector<Instr>& code = CodeOf(root);
+  for (; pc < code.size(); ++pc) {
+    const Instr& in = code[pc];
+    const Expr& e = *in.e;
+    switch (in.code) {
+      case Instr::kLiteral:
+        stack_.emplace_back();
+        stack_.back().ref = &e.value;
+        break;
+      case Instr::kBadString:
+        SetErrorReplace("Invalid string: " + e.text);
+        stack_.emplace_back();
+        stack_.back().ref = &e.value;
+        break;
+      case Instr::kEmpty:
+        stack_.emplace_back();
+        break;
+      case Instr::kName:
+        if (const Value* v = vars_->Find(e.text, e.slot)) {
+          stack_.emplace_back();
+          stack_.back().ref = v;
+          break;
+        }
+        if (!CallStep(in, pc, base, suspend)) return false;
+        break;
+      case Instr::kCall:
+        CheckStack();
+        if (!CallStep(in, pc, base, suspend)) return false;
+        break;
+      case Instr::kBinary: {
+        const std::size_t n = stack_.size();
+        Operand& l = stack_[n - 2];
+        const Operand& r = stack_[n - 1];
+        bool ok;
+        if (l.ref) {
+          // The left operand is read in place: its own value takes the result.
+          ok = ApplyOperator(e.op, *l.ref, r.ref ? *r.ref : r.own, l.own);
+          l.ref = nullptr;
+        } else {
+          Value result;
+          ok = ApplyOperator(e.op, l.own, r.ref ? *r.ref : r.own, result);
+          l.own = std::move(result);
+        }
+        if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
+        stack_.pop_back();
+        break;
+      }
     }
-    case Expr::kName: {
-      if (const Value* v = vars_->Find(e.text, e.slot)) return *v;
-      Value result;
-      if (!CallNamed(e.text, e.upper, Value::Int(0), result)) return Value::Str(e.text);
-      return result;
+  }
+  return true;
+}
+
+// A call step: an array element named by the call, else the call. A user
+// function's call runs as a frame when suspend allows (false), else within.
+bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
+  const Expr& e = *in.e;
+  Value args;
+  const std::string* name = &e.text;
+  if (in.code == Instr::kCall) {
+    name = &e.name;
+    const std::size_t n = e.args.size(), first = stack_.size() - n;
+    args = Pack(first, n);
+    Truncate(first);
+    std::string suffix;
+    if (vars_->HasElements() && ElementSuffix(args, n, suffix)) {
+      if (const Value* v = vars_->Find(e.name + suffix)) {
+        stack_.emplace_back();
+        stack_.back().ref = v;
+        return true;
+      }
     }
-    default:
-      return Value();
+  } else {
+    args = Value::Int(0);
+  }
+  Materialize(base);
+  if (suspend && !program_->error) {
+    auto fit = program_->functionIndex.find(e.upper);
+    if (fit != program_->functionIndex.end()) {
+      CheckStack();
+      Pending& p = *pend_;
+      p.pc = pc;
+      p.top = stack_.size();
+      PushCall(*program_->functions[fit->second], *name, args);
+      return false;
+    }
+  }
+  Value result;
+  const bool ok = CallNamed(*name, e.upper, args, result);
+  FinishCall(in, ok, std::move(result));
+  return true;
+}
+
+// Pushes what a call step gives once the call is done.
+void TCalc::FinishCall(const Instr& in, bool ok, Value result) {
+  const Expr& e = *in.e;
+  stack_.emplace_back();
+  Operand& o = stack_.back();
+  if (in.code == Instr::kCall) {
+    if (!ok) SetErrorOnce("Invalid function call: " + e.text);
+    o.own = std::move(result);
+  } else {
+    o.own = ok ? std::move(result) : Value::Str(e.text);
   }
 }
 

@@ -241,6 +241,48 @@ std::unique_ptr<Expr> CompileExpression(const std::string& text) {
   return s.Build(0, static_cast<int>(source->size()) - 1);
 }
 
+namespace {
+void Flatten(const Expr& e, std::vector<Instr>& out) {
+  CheckStack();
+  switch (e.kind) {
+    case Expr::kBinary:
+      Flatten(*e.left, out);
+      Flatten(*e.right, out);
+      out.push_back({Instr::kBinary, &e});
+      break;
+    case Expr::kParen:
+      Flatten(*e.left, out);
+      break;
+    case Expr::kString:
+    case Expr::kNumber:
+      out.push_back({Instr::kLiteral, &e});
+      break;
+    case Expr::kBadString:
+      out.push_back({Instr::kBadString, &e});
+      break;
+    case Expr::kCall:
+      for (const auto& a : e.args) Flatten(*a, out);
+      out.push_back({Instr::kCall, &e});
+      break;
+    case Expr::kName:
+      out.push_back({Instr::kName, &e});
+      break;
+    default:
+      out.push_back({Instr::kEmpty, &e});
+      break;
+  }
+}
+}  // namespace
+
+const std::vector<Instr>& CodeOf(const Expr& root) {
+  if (root.code.empty()) {
+    std::vector<Instr> code;
+    Flatten(root, code);
+    root.code = std::move(code);
+  }
+  return root.code;
+}
+
 std::vector<std::unique_ptr<Expr>> CompileArguments(const std::string& argText) {
   std::vector<std::unique_ptr<Expr>> out;
   for (const std::string& piece : SplitArguments(argText)) out.push_back(CompileExpression(piece));

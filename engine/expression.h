@@ -14,6 +14,24 @@
 
 namespace tam {
 
+struct Expr;
+
+// One step of an expression in evaluation order: the operands of a call or
+// operator come before it, so that the evaluation runs without recursion and
+// can stop at a user function call and go on when the call returns.
+struct Instr {
+  enum Code : unsigned char {
+    kLiteral,    // pushes the literal's value
+    kBadString,  // raises the invalid string error, pushes the value
+    kEmpty,      // pushes Empty
+    kName,       // pushes the variable, else calls the name without arguments
+    kCall,       // takes the arguments pushed, pushes the element or the result
+    kBinary,     // takes the two operands pushed, pushes the result
+  };
+  Code code;
+  const Expr* e;
+};
+
 struct Expr {
   enum Kind {
     kBinary,     // left op right
@@ -41,7 +59,12 @@ struct Expr {
   std::vector<std::unique_ptr<Expr>> args;
   // kName: where the name was last found among the variables.
   mutable VarSlot slot;
+  // The whole expression's steps, made on its first evaluation.
+  mutable std::vector<Instr> code;
 };
+
+// The steps of an expression, made once.
+const std::vector<Instr>& CodeOf(const Expr& root);
 
 // Works out the structure of a text. Throws NestingTooDeep when the text is
 // nested beyond the stack budget.

@@ -6,8 +6,12 @@
 //
 // Engine
 // - kStackBudget below: expressions nested in parentheses, operators, calls
-//   and EVALUATE, and user function calls (a recursion of 100 to 200 levels,
-//   by build) -> kTooDeepText.
+//   and EVALUATE, and user function calls made where an expression cannot
+//   wait for them (loop bounds, element names, EVALUATE, CITE, the host)
+//   -> kTooDeepText.
+// - kMaxCallDepth below: user function calls running at once; those made by
+//   assignments, IF conditions and RESULT run as frames of the statement loop
+//   without taking stack -> kTooDeepText.
 // - kCompileWork below: splitting one expression text -> kTooDeepText.
 // - Loop passes: a FOR or DO loop without MAX stops after TCalc::MaxLoop()
 //   passes (100 unless the host sets another); with MAX after that many.
@@ -55,6 +59,10 @@ namespace tam {
 // counting every nested expression, parenthesis and user function call. The
 // plug-in runs on the mail client's thread, whose stack is 1 MB on Windows.
 constexpr std::size_t kStackBudget = 384 * 1024;
+
+// User function calls that may run at once. A frame takes its locals and
+// loop records on the heap; the bound keeps a runaway recursion small.
+constexpr int kMaxCallDepth = 4000;
 
 // Characters that the splitting of one expression text may scan, counting
 // the texts inside its parentheses and arguments again, so that a deeply

@@ -12,6 +12,12 @@
 
 namespace tam {
 
+// An expression text of a statement, trimmed, with its structure.
+struct StoredExpr {
+  std::string trimmed;
+  std::shared_ptr<const Expr> expr;
+};
+
 struct Program {
   std::vector<std::string> lines;
   std::vector<TFrameInfo> frames;
@@ -26,11 +32,7 @@ struct Program {
   // The same by the address of a text that the statements above own, with
   // the text trimmed: a statement's expression is found without hashing or
   // comparing its text again.
-  struct Stored {
-    std::string trimmed;
-    std::shared_ptr<const Expr> expr;
-  };
-  std::unordered_map<const std::string*, Stored> stored;
+  std::unordered_map<const std::string*, StoredExpr> stored;
   // Item texts of RESULT lines by line index.
   std::unordered_map<int, std::vector<std::string>> resultItems;
 };

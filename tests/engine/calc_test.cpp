@@ -90,6 +90,55 @@ TEST(Calc, FaultsLeaveTheStatementUnfinished) {
   }
 }
 
+// Calls made by assignments, IF conditions and RESULT run as frames of the
+// statement loop; what goes wrong inside them reaches the calling statement
+// as through nested calls: a failure of the callee's own statement as the
+// function's error, an invalid operation as the caller's expression's.
+TEST(Calc, FailuresInsideCalledFunctionsReachTheCallingStatement) {
+  const std::string g = "FUNCTION G(n)\r\nT(LOG(-1)) = 1\r\nRESULT 1\r\nENDFUNCTION\r\n";  // lines 0-3
+  const struct {
+    std::string program;
+    int line;
+    std::string text;
+  } cases[] = {
+      {g + "X = G(1) + 2\r\nY = 3", 4, "Invalid operation: G(1) + 2"},
+      {g + "FUNCTION F(n)\r\nRESULT 1, G(n) + 1, 3\r\nENDFUNCTION\r\nX = F(1) + 2\r\nY = 3", 7,
+       "Function runtime error: F\r\nInvalid operation: G(n) + 1"},
+      {g + "FUNCTION F(n)\r\nIF n > 5\r\nRESULT 0\r\nELSEIF G(n) > 0\r\nRESULT 1\r\nENDIF\r\nENDFUNCTION\r\nX = "
+           "F(1)\r\nY = "
+           "F(9) + 3",
+       11, "Function runtime error: F\r\nInvalid operation: G(n) > 0"},
+      {"FUNCTION F(n)\r\nRESULT NOSUCH(n)\r\nENDFUNCTION\r\nFUNCTION H(n)\r\nRESULT 1, F(n), 3\r\nENDFUNCTION\r\nX = "
+       "H(1) + "
+       "1\r\nY = 3",
+       6, "Function runtime error: H\r\nFunction runtime error: F\r\nNo such function: NOSUCH"},
+  };
+  for (const auto& c : cases) {
+    Engine e(c.program);
+    e.calc.Run();
+    EXPECT_TRUE(e.calc.Error()) << c.program;
+    EXPECT_EQ(e.calc.CurrentLine(), c.line) << c.program;
+    EXPECT_EQ(e.calc.ErrorText(), c.text) << c.program;
+    e.calc.Skip();
+    EXPECT_FALSE(e.calc.Error()) << c.program;
+    EXPECT_EQ(ToText(*e.vars.Find("Y")), "3") << c.program;
+  }
+  // A fault two calls down passes out of Run with the program's statement
+  // unfinished; the calls after it start afresh.
+  Engine e(
+      "FUNCTION F(n)\r\nIF n = 0\r\nT(1 \\ 0) = 1\r\nENDIF\r\nRESULT n + 1\r\nENDFUNCTION\r\nFUNCTION G(n)\r\nRESULT "
+      "1, "
+      "F(n), 3\r\nENDFUNCTION\r\nX = G(0)\r\nY = G(1)");
+  EXPECT_THROW(e.calc.Run(), EngineFault);
+  EXPECT_EQ(e.calc.CurrentLine(), 9);
+  EXPECT_EQ(e.calc.NextLine(), 9);
+  e.calc.Skip();
+  EXPECT_TRUE(e.calc.Finished());
+  EXPECT_FALSE(e.calc.Error());
+  EXPECT_EQ(ToText(*e.vars.Find("Y")), "1");
+  EXPECT_EQ(e.vars.Find("X"), nullptr);
+}
+
 TEST(Calc, EmptyProgramIsFinishedAtOnce) {
   Engine e("");
   EXPECT_TRUE(e.calc.Finished());
