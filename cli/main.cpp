@@ -14,6 +14,7 @@
 #include "cli/cli.h"
 #include "cli/settings_cmd.h"
 #include "platform/platform.h"
+#include "plugin/version.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ int Main(std::vector<std::string> args) {
     return tam::cli::kExitOk;
   }
   if (command == "--version") {
-    std::fputs("tamberlo (Tamberlo for AL-Mail) Ver.0.07 Rev.2\n", stdout);
+    std::printf("tamberlo (%s) %s\n", tam::kProductName, tam::kVersionText);
     return tam::cli::kExitOk;
   }
   const bool help = !args.empty() && (args[0] == "--help" || args[0] == "-h");

@@ -28,8 +28,8 @@ done
 case "$preset" in win32 | win64) ;; *) echo "release.sh: unknown preset $preset" >&2; exit 2 ;; esac
 
 # The version the about box shows, "Ver.0.07 Rev.2", as 0.07.2.
-version=$(sed -n 's/.*kVersion\[\] = "Ver\.\([0-9.]*\) Rev\.\([0-9]*\)".*/\1.\2/p' plugin/win32/kesrel/version_form.cpp)
-[ -n "$version" ] || { echo "release.sh: no version in plugin/win32/kesrel/version_form.cpp" >&2; exit 1; }
+version=$(sed -n 's/.*kVersionText\[\] = "Ver\.\([0-9.]*\) Rev\.\([0-9]*\)".*/\1.\2/p' plugin/version.h)
+[ -n "$version" ] || { echo "release.sh: no version in plugin/version.h" >&2; exit 1; }
 name="Tamberlo-$version"
 suffix=""
 [ "$preset" = win32 ] || suffix="-$preset"

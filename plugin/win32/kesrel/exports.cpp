@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "plugin/mailbox.h"
+#include "plugin/version.h"
 #include "plugin/win32/kesrel/host_binding.h"
 #include "plugin/win32/kesrel/menus.h"
 #include "plugin/win32/kesrel/services.h"
@@ -57,7 +58,7 @@ void ShowSetup(HWND received) {
 
 extern "C" {
 
-TAM_REALIGN const char* __stdcall APCGetPlugName() { return "Tamberlo for AL-Mail"; }
+TAM_REALIGN const char* __stdcall APCGetPlugName() { return tam::kProductName; }
 
 TAM_REALIGN void __stdcall APCVersionInfo(HWND owner) {
   Guarded([&] { ShowVersionForm(owner); });

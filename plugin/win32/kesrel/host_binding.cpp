@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "plugin/registry.h"
+#include "plugin/version.h"
 
 namespace tam::win {
 
@@ -130,7 +131,7 @@ void RecordProduct() {
   if (RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
     return;
-  SetString(key, "Version", "Ver.0.07 Rev.2");
+  SetString(key, "Version", kVersionText);
   SetString(key, "CopyrightYear", "2024-2025");
   SetString(key, "Filename", "Kesrel");
   RegCloseKey(key);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plugin/version.h"
 #include "plugin/win32/kesrel/form_support.h"
 #include "plugin/win32/kesrel/pictures.h"
 #include "plugin/win32/kesrel/services.h"
@@ -13,8 +14,6 @@ namespace {
 
 const char kVersionClass[] = "TVersionForm";
 const char kCommonClass[] = "TCommonForm";
-const char kProductName[] = "Tamberlo for AL-Mail";
-const char kVersion[] = "Ver.0.07 Rev.2";
 constexpr int kClientWidth = 330, kClientHeight = 140;
 enum { kImage1 = 101, kImage2 = 102 };
 
@@ -81,7 +80,7 @@ void Populate(HWND form, FormState& state) {
   SendMessageA(image1, STM_SETICON, reinterpret_cast<WPARAM>(state.icon), 0);
   HWND image2 = CreateChild(form, "STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 16, 16, 32, 32, kImage2);
   SendMessageA(image2, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(state.picture));
-  std::string version = std::string(kProductName) + " " + kVersion;
+  std::string version = std::string(kProductName) + " " + kVersionText;
   CreateChild(form, "STATIC", "返信作成プラグイン", WS_VISIBLE, 64, 14, 250, 18, 0);
   CreateChild(form, "STATIC", version.c_str(), WS_VISIBLE, 64, 38, 250, 18, 0);
   CreateChild(form, "STATIC", "(AL-Mail32専用  AL-Zembraシリーズ)", WS_VISIBLE, 64, 62, 250, 18, 0);
