@@ -62,6 +62,11 @@ int CheckCommand(const std::vector<std::string>& args) {
       continue;
     }
     if (out.utf8) text = Utf8ToSjis(DropByteOrderMark(text));
+    if (!out.utf8 && LooksLikeUtf8(text)) {
+      std::fprintf(stderr, "%s: warning: this looks like UTF-8 text, but is read as Shift-JIS: give --utf8\n",
+                   file.c_str());
+      if (strict) status = kExitError;
+    }
     for (const CheckNote& note : CheckProgram(text)) {
       out.Err(NoteText(out.utf8 ? Utf8ToSjis(file) : file, note));
       if (!note.warning || strict) status = kExitError;

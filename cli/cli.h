@@ -24,6 +24,9 @@ bool ReadFile(const std::string& path, std::string& bytes);
 bool ReadFile(const std::string& path, std::string& bytes, std::string& why);
 // A UTF-8 text without the byte-order mark an editor may have put in front.
 std::string DropByteOrderMark(const std::string& utf8);
+// Whether bytes read as Shift-JIS are rather UTF-8: valid UTF-8 with at
+// least one character beyond ASCII (Shift-JIS Japanese text hardly ever is).
+bool LooksLikeUtf8(const std::string& bytes);
 // A value as the tool shows it: "text (Type)".
 std::string Describe(const Value& v);
 // CR LF and lone CR inside a text become LF.

@@ -99,6 +99,24 @@ std::string DropByteOrderMark(const std::string& utf8) {
   return utf8.compare(0, 3, "\xEF\xBB\xBF") == 0 ? utf8.substr(3) : utf8;
 }
 
+bool LooksLikeUtf8(const std::string& bytes) {
+  bool beyondAscii = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    if (n == 0 || i + n > bytes.size()) return false;
+    for (std::size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    beyondAscii = true;
+    i += n;
+  }
+  return beyondAscii;
+}
+
 std::string Describe(const Value& v) { return DisplayText(v) + " (" + TypeName(v.type()) + ")"; }
 
 std::string ToLf(const std::string& text) {

@@ -46,6 +46,9 @@ int EvalCommand(const std::vector<std::string>& args) {
       const Value v = calc.EvaluateStatement(e);
       if (calc.Error()) {
         out.Err(ToLf(calc.ErrorText()));
+        if (!out.utf8 && LooksLikeUtf8(e))
+          std::fputs("tamberlo eval: the expression looks like UTF-8 text, but is read as Shift-JIS: give --utf8\n",
+                     stderr);
         status = kExitError;
         continue;
       }

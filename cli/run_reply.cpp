@@ -101,6 +101,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
       return kExitUsage;
     }
     program = out.utf8 ? Utf8ToSjis(DropByteOrderMark(program)) : program;
+    if (!out.utf8 && LooksLikeUtf8(program))
+      std::fprintf(stderr, "tamberlo run: '%s' looks like UTF-8 text, but is read as Shift-JIS: give --utf8\n",
+                   programFile.c_str());
   }
   if (!mailFile_.empty()) {
     std::string why;

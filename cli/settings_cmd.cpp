@@ -342,7 +342,8 @@ bool ReadProgramFile(const Options& o, const std::string& name, std::string& tex
   if (bad != std::string::npos) {
     const std::size_t line = 1 + SplitTextLines(bytes.substr(0, bad) + "x").size() - 1;
     *o.err << "tamberlo: " << name << " line " << line << " is no "
-           << (o.utf8 ? "UTF-8 text that Shift-JIS can hold" : "Shift-JIS text") << "\n";
+           << (o.utf8 ? "UTF-8 text that Shift-JIS can hold" : "Shift-JIS text")
+           << (!o.utf8 && LooksLikeUtf8(bytes) ? "; it looks like UTF-8: give --utf8" : "") << "\n";
     return false;
   }
   text = ToCrLf(sjis);
@@ -412,6 +413,9 @@ int Import(const Options& o, const std::string& file, const std::string& dir) {
              << kNothing;
       return 1;
     }
+    if (!o.utf8 && LooksLikeUtf8(program.body))
+      notes.push_back(ProgramFile(dir, n, ".tam") +
+                      ": warning: this looks like UTF-8 text, but was read as Shift-JIS: import again with --utf8");
     for (CheckNote note : CheckProgram(program.body)) {
       note.text = Out(o, note.text);
       notes.push_back(NoteText(ProgramFile(dir, n, ".tam"), note));

@@ -119,6 +119,14 @@ check parse 1 "" "$work/parse.tam: Mismatch on line 1." "$tool" check "$work/sou
 printf '合計 = 小計 + 1\n' >"$work/名前.tam"
 check utf8 0 "" "$work/名前.tam:1: warning: 小計 is read before anything assigns it, so the run stops here with \"No such function: 小計\"; assign it first, or check its spelling" \
   "$tool" check --utf8 "$work/名前.tam"
+# A UTF-8 program read as Shift-JIS is named, before the error it causes.
+printf 'S = "日本語"\r\n' >"$work/utf8.tam"
+check utf8-hint 1 "" "$work/utf8.tam: warning: this looks like UTF-8 text, but is read as Shift-JIS: give --utf8
+$work/utf8.tam: Unmatched quotation on line 1." "$tool" check "$work/utf8.tam"
+check utf8-run-hint 2 "" "tamberlo run: '$work/utf8.tam' looks like UTF-8 text, but is read as Shift-JIS: give --utf8
+Unmatched quotation on line 1." "$tool" run "$work/utf8.tam"
+check utf8-eval-hint 1 "" $'No such function: "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", 2\ntamberlo eval: the expression looks like UTF-8 text, but is read as Shift-JIS: give --utf8' \
+  "$tool" eval 'LEFT("日本語", 2)'
 check usage 2 "" "usage: tamberlo check [--utf8] [--strict] PROGRAM..." "$tool" check --strict
 
 [ "$failures" = 0 ] && echo "all check command-line checks passed"

@@ -183,6 +183,13 @@ TEST_F(SettingsCommand, ImportIsAllOrNothing) {
   EXPECT_NE(r.err.find("Program1.tam:2: warning: this loop would make 500 passes"), std::string::npos) << r.err;
   EXPECT_NE(tree.Get("Kesrel.ini").find("Program2\\Body=String:IF X%0D%0A\r\n"), std::string::npos)
       << "the byte-order mark is dropped";
+  // UTF-8 read as Shift-JIS is named.
+  tree.Put("in/Program1.tam", "S = \"\xE6\x97\xA5\xE6\x9C\xAC\"\n");  // also Shift-JIS bytes
+  r = Tool({"import", ini, dir});
+  EXPECT_NE(r.err.find("Program1.tam: warning: this looks like UTF-8 text"), std::string::npos) << r.err;
+  tree.Put("in/Program1.tam", "S = \"\xE3\x81\xAF\xE3\x81\x84\"\n");  // no Shift-JIS
+  r = Tool({"import", ini, dir});
+  EXPECT_NE(r.err.find("line 1 is no Shift-JIS text; it looks like UTF-8: give --utf8"), std::string::npos) << r.err;
 }
 
 TEST_F(SettingsCommand, SetLeavesFilesAloneThatASaveWouldChange) {
