@@ -1,9 +1,11 @@
 #include "cli/program_warnings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <set>
 #include <stdexcept>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "engine/expression.h"
@@ -21,8 +23,10 @@ namespace {
 
 // The passes of a loop whose line gives no MAX.
 constexpr int kDefaultPasses = 100;
-// How far a counting DO loop is followed to find where it ends.
-constexpr int kFollowPasses = 1000000;
+// How far a counting DO loop is followed to find where it ends, and all
+// counting loops of a program together.
+constexpr int kFollowPasses = 100000;
+constexpr long long kFollowBudget = 1000000;
 
 const char* const kPredefined[] = {"OPTIONCOUNT", "ACCOUNTTITLE", "ACCOUNTUSER", "ACCOUNTADDRESS", "ACCOUNTNAME"};
 
@@ -166,6 +170,7 @@ class Checker {
     function_.assign(n_, -1);
     loopEnd_.assign(n_, -1);
     outerLoop_.assign(n_, -1);
+    leavesBefore_.assign(n_ + 1, 0);
     std::vector<int> stack, functions, loops;
     for (int i = 0; i < n_; ++i) {
       const unsigned char k = p_.frames[i].Kind;
@@ -180,7 +185,18 @@ class Checker {
       if (k == kDo || k == kFor || k == kIf || k == kElseIf || k == kElse || k == kFunction) stack.push_back(i);
       if (k == kFunction) functions.push_back(p_.frames[i].Index);
       if (k == kLoop || k == kNext) loopEnd_[LoopHead(i)] = i;
+      for (const std::string& name : Assigned(i)) assignedAt_[name].push_back(i);
+      const bool leaves =
+          k == kExitDo || k == kExitFor || k == kExitFunction || k == kExitProgram || k == kEnd || k == kFunction;
+      leavesBefore_[i + 1] = leavesBefore_[i] + (leaves ? 1 : 0);
     }
+  }
+
+  // The lines that assign the name, in order.
+  const std::vector<int>& AssignedAt(const std::string& name) const {
+    static const std::vector<int> none;
+    const auto it = assignedAt_.find(name);
+    return it == assignedAt_.end() ? none : it->second;
   }
 
   int LoopHead(int endLine) const {
@@ -261,7 +277,7 @@ class Checker {
   // let it run more passes than the limit.
   void CountingLoop(const TDoLoop& loop, int limit) {
     const int d = loop.DoLine, l = loop.LoopLine;
-    if (loop.DoCondition.empty() && loop.LoopCondition.empty()) return;
+    if (followed_ >= kFollowBudget || (loop.DoCondition.empty() && loop.LoopCondition.empty())) return;
     const std::unique_ptr<Expr> doCond = loop.DoCondition.empty() ? nullptr : Compile(loop.DoCondition);
     const std::unique_ptr<Expr> loopCond = loop.LoopCondition.empty() ? nullptr : Compile(loop.LoopCondition);
     if ((!loop.DoCondition.empty() && !doCond) || (!loop.LoopCondition.empty() && !loopCond)) return;
@@ -274,15 +290,15 @@ class Checker {
       if (name != counter) return;
     // The body: one assignment of the counter, straight in the loop, that
     // adds a number; nothing that leaves the loop early.
+    if (leavesBefore_[l] != leavesBefore_[d + 1]) return;
+    const std::vector<int>& at = AssignedAt(counter);
+    const auto first = std::upper_bound(at.begin(), at.end(), d), last = std::lower_bound(at.begin(), at.end(), l);
+    if (last - first != 1 || first == at.begin()) return;
     Value step;
-    int updates = 0;
-    for (int i = d + 1; i < l; ++i) {
+    {
+      const int i = *first;
       const TFrameInfo& f = p_.frames[i];
-      if (f.Kind == kExitDo || f.Kind == kExitProgram || f.Kind == kEnd || f.Kind == kFunction || f.Kind == kExitFor ||
-          f.Kind == kExitFunction)
-        return;
-      if (!Assigns(i, counter)) continue;
-      if (++updates > 1 || block_[i] != d || f.Kind != kLet) return;
+      if (block_[i] != d || f.Kind != kLet) return;
       const TLetStatement& let = Record<TLetStatement>(f.Index);
       const std::unique_ptr<Expr> e = Compile(let.Expression);
       if (!e || e->kind != Expr::kBinary || (e->op != Op::kAdd && e->op != Op::kSub) || !e->left || !e->right) return;
@@ -298,13 +314,11 @@ class Checker {
         return;
       }
     }
-    if (updates != 1) return;
     // The start: the nearest assignment before the DO line, a number, in the
     // same block.
     Value value;
-    int s = d - 1;
-    while (s >= 0 && !Assigns(s, counter)) --s;
-    if (s < 0 || block_[s] != block_[d] || p_.frames[s].Kind != kLet) return;
+    const int s = *(first - 1);
+    if (block_[s] != block_[d] || p_.frames[s].Kind != kLet) return;
     const TLetStatement& start = Record<TLetStatement>(p_.frames[s].Index);
     if (start.Targets.size() != 1 || !FoldText(start.Expression, value) || !IsNumber(value)) return;
     // Follow it as the engine runs it.
@@ -312,8 +326,9 @@ class Checker {
     bool leave = false;
     if (!Holds(doCond.get(), counter, value, leave)) return;
     try {
-      while (!leave && passes < kFollowPasses) {
+      while (!leave && passes < kFollowPasses && followed_ < kFollowBudget) {
         ++passes;
+        ++followed_;
         value = Combine(Op::kAdd, value, step);
         bool a = false, b = false;
         if (!Holds(loopCond.get(), counter, value, a) || !Holds(doCond.get(), counter, value, b)) return;
@@ -355,14 +370,6 @@ class Checker {
     if (what.empty()) return;
     Warn(line, word + " " + Trim(condition) + " never takes its branch: only the Boolean true counts, and " +
                    Trim(condition) + " is " + what + "; write a comparison such as \"" + word + " X <> 0\"");
-  }
-
-  // Whether line i assigns the variable `name` (upper-cased), or an element
-  // of it.
-  bool Assigns(int i, const std::string& name) const {
-    for (const std::string& a : Assigned(i))
-      if (a == name) return true;
-    return false;
   }
 
   std::vector<std::string> Assigned(int i) const {
@@ -437,7 +444,6 @@ class Checker {
       std::set<std::string>& known = fn < 0 ? program : locals[fn];
       std::vector<std::string> before, after;
       Evaluated(i, before, after);
-      std::set<std::string> told;
       const auto reads = [&](const std::vector<std::string>& texts) {
         for (const std::string& text : texts) {
           if (Trim(text).empty()) continue;
@@ -446,15 +452,16 @@ class Checker {
           std::vector<std::string> names;
           NamesRead(*e, names);
           for (const std::string& name : names) {
-            if (known.count(name) || !LooksLikeName(name) || told.count(name)) continue;
+            // Each name is told once, at its first read.
+            if (known.count(name) || !LooksLikeName(name)) continue;
             if (fn >= 0 && IsPredefined(name) && !AssignedLaterInLoop(i, name)) {
-              told.insert(name);
+              known.insert(name);
               Warn(i, Original(e.get(), name) + " is not seen inside FUNCTION " + p_.functions[fn]->Name +
                           ": a function sees only its parameters and its own variables; pass it as a parameter");
               continue;
             }
             if (functions.count(name) || AssignedLaterInLoop(i, name)) continue;
-            told.insert(name);
+            known.insert(name);
             Warn(i, Original(e.get(), name) + " is read before anything assigns it" +
                         (fn >= 0 ? " in FUNCTION " + p_.functions[fn]->Name +
                                        " (a function sees only its parameters and its own variables)"
@@ -494,15 +501,18 @@ class Checker {
   // Whether a line after i, inside the outermost loop around i, assigns
   // the name.
   bool AssignedLaterInLoop(int i, const std::string& name) const {
-    const int end = outerLoop_[i] < 0 ? -1 : loopEnd_[outerLoop_[i]];
-    for (int j = i + 1; j <= end; ++j)
-      if (Assigns(j, name)) return true;
-    return false;
+    if (outerLoop_[i] < 0) return false;
+    const std::vector<int>& at = AssignedAt(name);
+    const auto later = std::upper_bound(at.begin(), at.end(), i);
+    return later != at.end() && *later <= loopEnd_[outerLoop_[i]];
   }
 
   const Program& p_;
   const int n_;
   std::vector<int> block_, function_, loopEnd_, outerLoop_;
+  std::vector<int> leavesBefore_;  // lines before i that leave a loop, a function or the program
+  std::unordered_map<std::string, std::vector<int>> assignedAt_;
+  long long followed_ = 0;  // passes of counting loops followed so far
   std::vector<ProgramWarning> warnings_;
 };
 

@@ -127,6 +127,13 @@ check utf8-run-hint 2 "" "tamberlo run: '$work/utf8.tam' looks like UTF-8 text, 
 Unmatched quotation on line 1." "$tool" run "$work/utf8.tam"
 check utf8-eval-hint 1 "" $'No such function: "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", 2\ntamberlo eval: the expression looks like UTF-8 text, but is read as Shift-JIS: give --utf8' \
   "$tool" eval 'LEFT("日本語", 2)'
+# Many loops, many names and deep nesting are checked in bounded time, each
+# unknown name told once.
+awk 'BEGIN { printf "DO\r\n"; for (k = 0; k < 20000; k++) printf "X%d = Y%d + Z + W\r\nI = 0\r\nDO WHILE I < 900000\r\nI = I + 1\r\nLOOP\r\n", k, k % 100;
+             printf "Z = 1\r\nLOOP\r\n"; for (k = 0; k < 5000; k++) printf "IF W\r\n"; for (k = 0; k < 5000; k++) printf "ENDIF\r\n" }' >"$work/many.tam"
+timeout 60 "$tool" check "$work/many.tam" 2>"$work/err"
+[ $? = 0 ] && [ "$(grep -c "is read before anything assigns it" "$work/err")" = 101 ] ||
+  { echo "FAIL many: $(wc -l <"$work/err") lines"; failures=$((failures + 1)); }
 check usage 2 "" "usage: tamberlo check [--utf8] [--strict] PROGRAM..." "$tool" check --strict
 
 [ "$failures" = 0 ] && echo "all check command-line checks passed"
