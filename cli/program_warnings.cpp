@@ -146,6 +146,10 @@ class Checker {
       if (f.Kind == kFor) ForPasses(i, Record<TForLoop>(f.Index));
       if (f.Kind == kDo) DoPasses(Record<TDoLoop>(f.Index));
       if (f.Kind == kIf || f.Kind == kElseIf) Condition(i, Record<TIfBlock>(f.Index).Condition);
+      if (f.Kind == kIf || f.Kind == kElseIf) Chained(i, Record<TIfBlock>(f.Index).Condition);
+      if (f.Kind == kDo) Chained(i, Record<TDoLoop>(f.Index).DoCondition);
+      if (f.Kind == kLoop) Chained(i, Record<TDoLoop>(f.Index).LoopCondition);
+      if (f.Kind == kLet) Assignment(i, Record<TLetStatement>(f.Index));
     }
     ReadsBeforeAssignment();
     std::stable_sort(warnings_.begin(), warnings_.end(),
@@ -343,6 +347,72 @@ class Checker {
                 ", silently: a line without MAX allows " + std::to_string(kDefaultPasses) +
                 " passes and the smaller MAX counts; add \"MAX " + count +
                 "\" to this DO line and to its LOOP line (line " + std::to_string(l + 1) + ")");
+  }
+
+  static bool IsComparison(const Expr* e) {
+    if (!e || e->kind != Expr::kBinary) return false;
+    switch (e->op) {
+      case Op::kNe:
+      case Op::kLe:
+      case Op::kGe:
+      case Op::kLt:
+      case Op::kEq:
+      case Op::kGt:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // A comparison of a comparison that is certainly not meant: the inner one
+  // compares with an AND or OR (A = 1 AND B = 2 reads as A = (1 AND B),
+  // compared with 2), or the outer one compares its result with a number or
+  // a text (3 > 2 > 1).
+  static bool Chain(const Expr* e) {
+    if (!e) return false;
+    if (IsComparison(e)) {
+      for (const Expr* inner : {e->left.get(), e->right.get()}) {
+        if (!IsComparison(inner)) continue;
+        const Expr* other = inner == e->left.get() ? e->right.get() : e->left.get();
+        const auto logic = [](const Expr* x) {
+          return x && x->kind == Expr::kBinary && (x->op == Op::kAnd || x->op == Op::kOr || x->op == Op::kXor);
+        };
+        if (logic(inner->left.get()) || logic(inner->right.get()) ||
+            (other && (other->kind == Expr::kNumber || other->kind == Expr::kString)))
+          return true;
+      }
+    }
+    for (const Expr* c : {e->left.get(), e->right.get()})
+      if (Chain(c)) return true;
+    for (const auto& a : e->args)
+      if (Chain(a.get())) return true;
+    return false;
+  }
+
+  void Chained(int line, const std::string& text) {
+    if (Trim(text).empty()) return;
+    const std::unique_ptr<Expr> e = Compile(text);
+    if (!e || !Chain(e.get())) return;
+    Warn(line,
+         "comparisons bind weaker than AND, OR and arithmetic and do not chain, so one comparison here compares "
+         "the result of another; put each comparison in parentheses, such as \"(A = 1) AND (B = 2)\"");
+  }
+
+  // An assignment whose target holds "=": the line is split at its last
+  // "=", so the value goes to a variable named by the whole text before it.
+  void Assignment(int line, const TLetStatement& let) {
+    Chained(line, let.Expression);
+    for (const std::string& target : let.Targets) {
+      const std::string t = Trim(target);
+      const std::size_t paren = FindOnBoundary(t, "(");
+      const std::string base = paren == std::string::npos ? t : t.substr(0, paren);
+      const std::size_t eq = FindOnBoundary(base, "=");
+      if (eq == std::string::npos || let.Targets.size() != 1) continue;
+      const std::string name = Trim(base.substr(0, eq));
+      Warn(line, "a line is split at its last \"=\", so this assigns to a variable named \"" + t +
+                     "\"; to store a comparison write \"" + name + " = (" + Trim(t.substr(eq + 1)) + " = " +
+                     Trim(let.Expression) + ")\"");
+    }
   }
 
   // IF or ELSEIF whose condition can never be true: only the Boolean true

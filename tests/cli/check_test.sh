@@ -32,6 +32,9 @@ X = Totl + 1
 FUNCTION F(A)
   RESULT A + B + OptionCount
 ENDFUNCTION
+IF N = 1 AND M = 2
+ENDIF
+Same = N = M
 PROGRAM
 limit="but a loop without MAX stops after 100 passes, silently"
 counting="silently: a line without MAX allows 100 passes and the smaller MAX counts"
@@ -46,7 +49,9 @@ $work/w.tam:18: warning: ELSEIF \"yes\" never takes its branch: only the Boolean
 $work/w.tam:19: warning: there is no THEN: the condition ends at the line's end; write \"ELSEIF N = 1\"
 $work/w.tam:21: warning: Totl is read before anything assigns it, so the run stops here with \"No such function: Totl\"; assign it first, or check its spelling
 $work/w.tam:23: warning: B is read before anything assigns it in FUNCTION F $inside, so the run stops here with \"No such function: B\"; assign it first, or check its spelling
-$work/w.tam:23: warning: OptionCount is not seen inside FUNCTION F: a function sees only its parameters and its own variables; pass it as a parameter"
+$work/w.tam:23: warning: OptionCount is not seen inside FUNCTION F: a function sees only its parameters and its own variables; pass it as a parameter
+$work/w.tam:25: warning: comparisons bind weaker than AND, OR and arithmetic and do not chain, so one comparison here compares the result of another; put each comparison in parentheses, such as \"(A = 1) AND (B = 2)\"
+$work/w.tam:27: warning: a line is split at its last \"=\", so this assigns to a variable named \"Same = N\"; to store a comparison write \"Same = (N = M)\""
 check warnings 0 "" "$want" "$tool" check "$work/w.tam"
 check warnings-strict 1 "" "$want" "$tool" check --strict "$work/w.tam"
 
@@ -110,6 +115,9 @@ FUNCTION Add2(A)
 ENDFUNCTION
 S = Add(1, 2) + EVALUATE("1+2") + Add2
 PRINT(CITE("T", 1, 1), M, D, First, Sum, N, S)
+IF (C = 1) AND (E = 2) OR C < E
+ENDIF
+Flag = ((C = E) = TRUE)
 PROGRAM
 check sound 0 "" "" "$tool" check --strict "$work/sound.tam"
 
