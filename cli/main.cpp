@@ -112,17 +112,19 @@ int Main(std::vector<std::string> args) {
 
 // Memory that runs out where no handler can take it (in a destructor, in a
 // function that may not throw, while the program's objects are set up
-// before main) ends the tool the same way instead of an abort.
+// before main) ends the tool the same way instead of an abort. So does an
+// end without any exception: that is an exception that could not even be
+// allocated, when memory ran out before the runtime set its reserve aside.
 [[noreturn]] void Terminate() {
-  if (const std::exception_ptr e = std::current_exception()) {
-    try {
-      std::rethrow_exception(e);
-    } catch (const std::bad_alloc&) {
-      OutOfMemory();
-    } catch (const std::length_error&) {
-      OutOfMemory();
-    } catch (...) {
-    }
+  const std::exception_ptr e = std::current_exception();
+  if (!e) OutOfMemory();
+  try {
+    std::rethrow_exception(e);
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
+  } catch (const std::length_error&) {
+    OutOfMemory();
+  } catch (...) {
   }
   std::abort();
 }

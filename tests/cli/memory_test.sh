@@ -41,6 +41,24 @@ for limit in 30000 90000 250000; do
     failures=$((failures + 1))
   fi
 done
+# Memory so short that the program barely starts, where even the exception
+# that tells it cannot be made: the message still comes (or the system's
+# loader refuses to start the program at all).
+for limit in $(seq 5800 100 7400); do
+  for args in "--version" "run $work/double.tam"; do
+    # shellcheck disable=SC2086
+    (ulimit -v $limit && exec "$tool" $args) >/dev/null 2>"$work/err"
+    code=$?
+    runs=$((runs + 1))
+    case "$code:$(tail -n 1 "$work/err")" in
+      0:* | "1:Out of memory." | 127:*"error while loading shared libraries"*) ;;
+      *)
+        echo "FAIL under ulimit -v $limit: tamberlo $args: exit $code, $(tail -n 1 "$work/err")"
+        failures=$((failures + 1))
+        ;;
+    esac
+  done
+done
 # The smallest limit does run out: the message is there.
 check double-text 1 "" $'3\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\xc5\x82\xb7\x81\x42\nOut of memory.' \
   sh -c 'ulimit -v 30000; exec "$0" run "$1" >/dev/null' "$tool" "$work/double.tam"
