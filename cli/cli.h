@@ -18,6 +18,12 @@ struct Output {
   void Err(const std::string& sjis) const;  // a line on stderr
 };
 
+// Shift-JIS text beyond ASCII went to stdout (not with --utf8): a terminal
+// of another code set shows it garbled, so the tool says how to read it.
+void NoteShiftJisOutput(const std::string& sjis);
+// After the command: the note on stderr when stdout is such a terminal.
+void TellShiftJisOutput();
+
 bool ReadFile(const std::string& path, std::string& bytes);
 // The same; on failure why says what the system gave as the reason ("No such
 // file or directory", "Permission denied", "is a folder").

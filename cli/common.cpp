@@ -6,14 +6,50 @@
 #include <fstream>
 #include <utility>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "cli/cli.h"
 #include "platform/platform.h"
 
 namespace tam::cli {
 
+namespace {
+bool g_wroteShiftJis = false;
+
+bool StdoutIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stdout)) != 0;
+#else
+  return isatty(fileno(stdout)) != 0;
+#endif
+}
+}  // namespace
+
+void NoteShiftJisOutput(const std::string& sjis) {
+  if (g_wroteShiftJis) return;
+  for (char c : sjis)
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      g_wroteShiftJis = true;
+      return;
+    }
+}
+
+void TellShiftJisOutput() {
+  if (!g_wroteShiftJis || !StdoutIsTerminal()) return;
+  const std::string sample = "\x93\xfa\x96\x7b";  // "Nihon"
+  if (TerminalText(sample) == sample) return;     // the terminal shows Shift-JIS
+  std::fputs("tamberlo: the text above is Shift-JIS, as the mail client stores it; give --utf8 to see it as UTF-8\n",
+             stderr);
+}
+
 std::string Output::Text(const std::string& sjis) const { return utf8 ? SjisToUtf8(sjis) : sjis; }
 
 void Output::Out(const std::string& sjis) const {
+  if (!utf8) NoteShiftJisOutput(sjis);
   const std::string t = Text(sjis) + "\n";
   std::fwrite(t.data(), 1, t.size(), stdout);
 }
@@ -28,6 +64,7 @@ void Output::OutLines(const std::vector<std::string>& lines) const {
   };
   std::string converted;
   for (const std::string& line : lines) {
+    if (!utf8) NoteShiftJisOutput(line);
     const std::string* text = &line;
     if (utf8) {
       converted = SjisToUtf8(line);

@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
   int status = tam::cli::kExitOk;
   try {
     status = Main(std::vector<std::string>(argv + 1, argv + argc));
+    tam::cli::TellShiftJisOutput();
   } catch (const std::bad_alloc&) {
     OutOfMemory();
   } catch (const std::length_error&) {

@@ -168,6 +168,7 @@ int Get(const Options& o, const std::string& file, const std::string& name) {
     default:
       text = ToLf(v.str());
   }
+  if (!o.utf8) NoteShiftJisOutput(text);
   *o.out << Out(o, text) << "\n";
   return 0;
 }

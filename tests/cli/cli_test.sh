@@ -66,6 +66,20 @@ for sub in run eval settings check; do
 done
 "$tool" --help | grep -q "a fault" || { echo "FAIL help on --on-error"; failures=$((failures + 1)); }
 
+# Shift-JIS shown on a terminal of another code set gets a note on how to see
+# it; output to a pipe or with --utf8 gets none.
+printf 'PRINT("\x82\xa0")\r\n' >"$work/sjis.tam"
+printf '#!/bin/sh\nexec "%s" "$@" 2>&1\n' "$tool" >"$work/both.sh"
+chmod +x "$work/both.sh"
+if command -v script >/dev/null; then
+  LC_ALL=C.UTF-8 script -qc "'$work/both.sh' run '$work/sjis.tam'" /dev/null >"$work/tty"
+  grep -q "the text above is Shift-JIS, as the mail client stores it; give --utf8" "$work/tty" ||
+    { echo "FAIL Shift-JIS note"; failures=$((failures + 1)); }
+  LC_ALL=C.UTF-8 script -qc "'$work/both.sh' run --utf8 '$work/sjis.tam'" /dev/null >"$work/tty"
+  grep -q "Shift-JIS" "$work/tty" && { echo "FAIL Shift-JIS note with --utf8"; failures=$((failures + 1)); }
+fi
+LC_ALL=C.UTF-8 "$tool" run "$work/sjis.tam" 2>&1 | grep -q "Shift-JIS" && { echo "FAIL Shift-JIS note in a pipe"; failures=$((failures + 1)); }
+
 # Memory that runs out while the mail is read ends the tool with a message.
 head -c 60000000 /dev/zero | tr '\0' 'a' >"$work/big.eml"
 if (ulimit -v 100000 && "$tool" --version) >/dev/null 2>&1; then  # sanitizer builds need more address space
