@@ -150,6 +150,7 @@ class Checker {
       if (f.Kind == kDo) Chained(i, Record<TDoLoop>(f.Index).DoCondition);
       if (f.Kind == kLoop) Chained(i, Record<TDoLoop>(f.Index).LoopCondition);
       if (f.Kind == kLet) Assignment(i, Record<TLetStatement>(f.Index));
+      if (f.Kind == kElse) ElseWithText(i);
     }
     ReadsBeforeAssignment();
     std::stable_sort(warnings_.begin(), warnings_.end(),
@@ -243,7 +244,6 @@ class Checker {
   // counting loop that would run longer than the limit lets it.
   void DoPasses(const TDoLoop& loop) {
     const int d = loop.DoLine, l = loop.LoopLine;
-    Value doMax, loopMax;
     const bool haveDo = !loop.DoMax.empty(), haveLoop = !loop.LoopMax.empty();
     if (haveDo != haveLoop) {
       const int line = haveDo ? d : l, other = haveDo ? l : d;
@@ -413,6 +413,21 @@ class Checker {
                      "\"; to store a comparison write \"" + name + " = (" + Trim(t.substr(eq + 1)) + " = " +
                      Trim(let.Expression) + ")\"");
     }
+  }
+
+  // ELSE takes no condition: whatever follows it on the line is not read, so
+  // ELSE IF X is a plain ELSE.
+  void ElseWithText(int line) {
+    const std::string t = Trim(p_.lines[line]);
+    const std::size_t sp = t.find(' ');
+    if (sp == std::string::npos) return;
+    const std::string rest = Trim(t.substr(sp + 1));
+    const std::string upper = UpperCase(rest);
+    if (upper.compare(0, 3, "IF ") == 0)
+      Warn(line, "ELSE takes no condition, so \"" + t + "\" is a plain ELSE and \"" + rest +
+                     "\" is not read; write \"ELSEIF " + Trim(rest.substr(3)) + "\"");
+    else
+      Warn(line, "ELSE takes no condition, so \"" + rest + "\" after it is not read; write ELSEIF with the condition");
   }
 
   // IF or ELSEIF whose condition can never be true: only the Boolean true

@@ -35,6 +35,9 @@ ENDFUNCTION
 IF N = 1 AND M = 2
 ENDIF
 Same = N = M
+IF N > 1
+ELSE IF N = 0
+ENDIF
 PROGRAM
 limit="but a loop without MAX stops after 100 passes, silently"
 counting="silently: a line without MAX allows 100 passes and the smaller MAX counts"
@@ -51,7 +54,8 @@ $work/w.tam:21: warning: Totl is read before anything assigns it, so the run sto
 $work/w.tam:23: warning: B is read before anything assigns it in FUNCTION F $inside, so the run stops here with \"No such function: B\"; assign it first, or check its spelling
 $work/w.tam:23: warning: OptionCount is not seen inside FUNCTION F: a function sees only its parameters and its own variables; pass it as a parameter
 $work/w.tam:25: warning: comparisons bind weaker than AND, OR and arithmetic and do not chain, so one comparison here compares the result of another; put each comparison in parentheses, such as \"(A = 1) AND (B = 2)\"
-$work/w.tam:27: warning: a line is split at its last \"=\", so this assigns to a variable named \"Same = N\"; to store a comparison write \"Same = (N = M)\""
+$work/w.tam:27: warning: a line is split at its last \"=\", so this assigns to a variable named \"Same = N\"; to store a comparison write \"Same = (N = M)\"
+$work/w.tam:29: warning: ELSE takes no condition, so \"ELSE IF N = 0\" is a plain ELSE and \"IF N = 0\" is not read; write \"ELSEIF N = 0\""
 check warnings 0 "" "$want" "$tool" check "$work/w.tam"
 check warnings-strict 1 "" "$want" "$tool" check --strict "$work/w.tam"
 
