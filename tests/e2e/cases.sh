@@ -741,12 +741,13 @@ TXT
 case_setup_ok() {
   standard_programs
   ini 'MainWindow\ContextMenu' Boolean True
-  setup 'page 1' 'select 1' 'name 丁寧な返事' 'program PRINT("こんにちは")\nQUOTE("> ")' 'inner 1' \
+  # An edit is kept when another program (or none) is selected next.
+  setup 'page 1' 'select 2' 'program PRINT(2)' 'select none' 'select 1' 'name 丁寧な返事' 'program PRINT("こんにちは")\nQUOTE("> ")' 'inner 1' \
     'options   丁寧 です \n\n簡潔\t' 'page 0' 'click VIEW画面のコンテキストメニュー' 'page 2' 'click 送信画面で開く' 'click OK'
   has "do click OK"
   lacks "box"
   has_ini '\ProgramCount=Integer:5' 'Program1\Caption=String:丁寧な返事' \
-    'Program1\Body=String:PRINT("こんにちは")%0D%0AQUOTE("> ")' 'Program1\Option=String:丁寧 です%0D%0A簡潔%0D%0A' \
+    'Program1\Body=String:PRINT("こんにちは")%0D%0AQUOTE("> ")' 'Program2\Body=String:PRINT(2)' 'Program1\Option=String:丁寧 です%0D%0A簡潔%0D%0A' \
     'ViewWindow\ContextMenu=Boolean:True' 'MainWindow\MainMenu=Boolean:True' '\Output=String:Window' \
     '\ActivePage=Integer:2' 'ProgramList\Width=Integer:121' 'SetupForm\State=String:Normal'
   saved_ini | grep -qE '^SetupForm\\(Left|Top|Width|Height)=Integer:[0-9]+$' || fail "no window geometry"

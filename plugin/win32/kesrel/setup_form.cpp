@@ -49,6 +49,9 @@ struct FormState {
   TSetupModel model;
   bool closed = false;
   bool filling = false;  // the editors are being filled: their changes are not edits
+  // The program editor holds an edit the model has not taken yet: a long
+  // program is read out once when it is needed, not at every keystroke.
+  bool programEdited = false;
   int tabStep = 0;
   int fontPoints = 9;
   int panelWidth = kDesignPanelWidth;
@@ -198,6 +201,13 @@ void SetEditorColour(HWND memo, bool editable) {
 
 void ShowCaretPlace(HWND form);
 
+// The model takes the program editor's text, if it changed.
+void TakeProgramText(HWND form, FormState& state) {
+  if (!state.programEdited) return;
+  state.programEdited = false;
+  state.model.programs.SetText(ExtMemoText(Item(form, kProgramMemo)));
+}
+
 // The controls beside the list follow the selected program.
 void Refresh(HWND form, FormState& state) {
   ProgramDetail d = DetailOf(state.model.programs);
@@ -267,6 +277,7 @@ TAM_REALIGN LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LP
     if (HIWORD(hit) != 0 || static_cast<int>(LOWORD(hit)) >= state->model.programs.Count()) {
       // A press on no item: nothing is selected any more.
       SetFocus(list);
+      Guarded([&] { TakeProgramText(form, *state); });
       state->model.programs.Select(-1);
       Guarded([&] { Refresh(form, *state); });
       return 0;
@@ -369,6 +380,12 @@ void ListOperation(HWND form, FormState& state, int id) {
 }
 
 void Command(HWND form, FormState& state, int id, int code) {
+  if (id == kProgramMemo && code == EN_CHANGE) {
+    if (!state.filling) state.programEdited = true;
+    return;
+  }
+  // Whatever else the user does may read the program or select another.
+  TakeProgramText(form, state);
   switch (id) {
     case kOKButton:
       if (code == BN_CLICKED) PressOK(form, state);
@@ -404,9 +421,6 @@ void Command(HWND form, FormState& state, int id, int code) {
           SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
         }
       }
-      return;
-    case kProgramMemo:
-      if (code == EN_CHANGE && !state.filling) state.model.programs.SetText(ExtMemoText(Item(form, kProgramMemo)));
       return;
     case kOptionMemo:
       if (code == EN_CHANGE && !state.filling) state.model.programs.SetOptions(ControlText(Item(form, kOptionMemo)));
