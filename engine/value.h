@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/date_text.h"
+#include "engine/number_text.h"
+
 namespace tam {
 
 enum VarType : std::uint16_t {
@@ -141,11 +144,6 @@ double ToDate(const Value& v);
 // A value as the tools show it: its text, arrays as "(a, b)", Null as
 // "Null", and "?" for a kind that has no text.
 std::string DisplayText(const Value& v);
-
-// Number formatting as the conversions produce it ("2.5", "1E+20", "1E-05").
-std::string FormatDouble(double d, int digits = 15);
-std::string FormatCurrency(std::int64_t scaled);
-std::string FormatDate(double days);
 
 // Parses a number the way the string conversion does (blanks around, "1,000",
 // "&H10", "1e3"). Returns false when the text is no number.
