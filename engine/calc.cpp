@@ -376,7 +376,7 @@ void TCalc::EndStatement() {
 bool TCalc::ExecuteAssignment(const TLetStatement& let) {
   Pend(Pending::kLet).let = &let;
   Value v;
-  if (!StatementValue(let.Expression, v)) return false;
+  if (!StatementValue(let.Expression, let.ExpressionForm, v)) return false;
   Assign(let, std::move(v));
   return true;
 }
@@ -522,7 +522,7 @@ bool TCalc::ExecuteIf(int line, Value* known) {
         known = nullptr;
       } else {
         Pend(Pending::kIf).line = line;
-        if (!StatementValue(block.Condition, c)) return false;
+        if (!StatementValue(block.Condition, block.ConditionForm, c)) return false;
       }
       if (error_) return true;
       taken = c.type() == vtBoolean && c.b();
@@ -543,20 +543,24 @@ bool TCalc::ExecuteResult(int line) {
   result_ = Value();
   auto& cache = program_->resultItems;
   auto it = cache.find(line);
-  if (it == cache.end())
-    it = cache.emplace(line, SplitArguments(Trim(CharCopy(Trim(program_->lines[line]), 8, kRest)))).first;
+  if (it == cache.end()) {
+    ResultList items;
+    items.texts = SplitArguments(Trim(CharCopy(Trim(program_->lines[line]), 8, kRest)));
+    items.forms.assign(items.texts.size(), nullptr);
+    it = cache.emplace(line, std::move(items)).first;
+  }
   Pend(Pending::kResult).items = &it->second;
   return ResultItems(0);
 }
 
 // Evaluates the RESULT items from the one at from on, appending each.
 bool TCalc::ResultItems(std::size_t from) {
-  const std::vector<std::string>& items = *pend_->items;
-  for (std::size_t i = from; i < items.size(); ++i) {
+  ResultList& items = *pend_->items;
+  for (std::size_t i = from; i < items.texts.size(); ++i) {
     Pending& p = Pend(Pending::kResult);
     p.item = i;
     Value v;
-    if (!StatementValue(items[i], v)) return false;
+    if (!StatementValue(items.texts[i], items.forms[i], v)) return false;
     result_.append(std::move(v));
   }
   return true;

@@ -22,6 +22,7 @@ using FunctionLibrary = std::function<bool(const std::string& name, const Value&
 struct Expr;
 struct Instr;
 struct Program;
+struct ResultList;
 struct StoredExpr;
 class ExternalLibraries;
 
@@ -133,15 +134,15 @@ class TCalc {
   // function call that runs as the next frame.
   struct Pending {
     enum Kind : unsigned char { kLet, kIf, kResult } kind = kLet;
-    const TLetStatement* let = nullptr;               // kLet
-    int line = 0;                                     // kIf: the branch
-    const std::vector<std::string>* items = nullptr;  // kResult
-    std::size_t item = 0;                             // kResult
-    const Expr* root = nullptr;                       // the expression
-    const std::string* text = nullptr;                // its trimmed text
-    std::size_t pc = 0;                               // the call step it waits at
-    std::size_t base = 0;                             // its operands start here
-    std::size_t top = 0;                              // and end here while it waits
+    const TLetStatement* let = nullptr;  // kLet
+    int line = 0;                        // kIf: the branch
+    ResultList* items = nullptr;         // kResult
+    std::size_t item = 0;                // kResult
+    const Expr* root = nullptr;          // the expression
+    const std::string* text = nullptr;   // its trimmed text
+    std::size_t pc = 0;                  // the call step it waits at
+    std::size_t base = 0;                // its operands start here
+    std::size_t top = 0;                 // and end here while it waits
   };
 
   template <class T>
@@ -200,7 +201,7 @@ class TCalc {
   Value EvaluateStored(const std::string& text);
   // The same for the statements that let a user function call run as a
   // frame: false when the statement waits for it (Pend set first).
-  bool StatementValue(const std::string& text, Value& out);
+  bool StatementValue(const std::string& text, const StoredExpr*& form, Value& out);
   bool RunPending(Pending& p, Value& out, Value* called = nullptr, bool ok = true);
   void ResumeStatement(bool ok, Value result);
   void ResumeAfterFault(std::exception_ptr fault);

@@ -85,12 +85,9 @@ Value TCalc::Settle(const std::string& t, const Expr* expr) {
   return Unwrapped(std::move(v));
 }
 
-bool TCalc::StatementValue(const std::string& text, Value& out) {
-  const StoredExpr* s;
-  auto it = program_->stored.find(&text);
-  if (it != program_->stored.end()) {
-    s = &it->second;
-  } else {
+bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Value& out) {
+  const StoredExpr* s = form;
+  if (!s) {
     std::shared_ptr<const Expr> temp;
     std::string trimmed;
     s = StoredText(text, temp, trimmed);
@@ -99,6 +96,7 @@ bool TCalc::StatementValue(const std::string& text, Value& out) {
       out = Settle(trimmed, temp.get());
       return true;
     }
+    form = s;
   }
   Pending& p = *pend_;
   p.root = s->expr.get();

@@ -18,6 +18,12 @@ struct StoredExpr {
   std::shared_ptr<const Expr> expr;
 };
 
+// The item texts of a RESULT line, each with its compiled form once used.
+struct ResultList {
+  std::vector<std::string> texts;
+  std::vector<const StoredExpr*> forms;
+};
+
 struct Program {
   std::vector<std::string> lines;
   std::vector<TFrameInfo> frames;
@@ -34,7 +40,7 @@ struct Program {
   // comparing its text again.
   std::unordered_map<const std::string*, StoredExpr> stored;
   // Item texts of RESULT lines by line index.
-  std::unordered_map<int, std::vector<std::string>> resultItems;
+  std::unordered_map<int, ResultList> resultItems;
 };
 
 // Splits and parses a program text; parse errors are recorded in the result.

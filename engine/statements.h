@@ -10,6 +10,8 @@
 
 namespace tam {
 
+struct StoredExpr;
+
 enum StatementKind : unsigned char {
   kDo = 0,
   kExitDo = 1,
@@ -63,7 +65,8 @@ struct TForLoop : TStatement {
 struct TIfBlock : TStatement {
   int NextBranch = 0;
   std::string Condition;
-  bool NextIsBranch = false;  // NextBranch is a further branch, not the line after ENDIF
+  bool NextIsBranch = false;                          // NextBranch is a further branch, not the line after ENDIF
+  mutable const StoredExpr* ConditionForm = nullptr;  // compiled on first use
 };
 
 struct TLetStatement : TStatement {
@@ -72,6 +75,7 @@ struct TLetStatement : TStatement {
   std::vector<std::string> Targets;  // Target split at its commas
   // Where a plain target was last found among the variables.
   mutable VarSlot TargetSlot;
+  mutable const StoredExpr* ExpressionForm = nullptr;  // compiled on first use
 };
 
 struct TFunctionBlock : TStatement {
