@@ -580,6 +580,20 @@ void TCalc::Exchange(CallFrame& frame) {
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
+  CallFrame& frame = PrepareFrame();
+  TVariableSet& locals = frame.locals;
+  if (args.isArray()) {
+    for (std::size_t i = 0; i < fn.Parameters.size() && i < args.items().size(); ++i)
+      locals.Bind(fn.Parameters[i], args.items()[i]);
+  } else if (!fn.Parameters.empty()) {
+    locals.Bind(fn.Parameters[0], args);
+  }
+  EnterFrame(frame, fn, name);
+}
+
+// The frame of the next call depth, its locals emptied for the parameters,
+// which are bound without callbacks.
+TCalc::CallFrame& TCalc::PrepareFrame() {
   if (callDepth_ >= kMaxCallDepth) throw NestingTooDeep();
   if (frames_.size() <= static_cast<std::size_t>(callDepth_)) {
     auto frame = std::make_unique<CallFrame>();
@@ -589,22 +603,18 @@ void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Va
     frames_.push_back(std::move(frame));
   }
   CallFrame& frame = *frames_[callDepth_];
-  TVariableSet& locals = frame.locals;
-  // Parameters are bound without callbacks.
-  locals.Recycle();
-  if (args.isArray()) {
-    for (std::size_t i = 0; i < fn.Parameters.size() && i < args.items().size(); ++i)
-      locals.Bind(fn.Parameters[i], args.items()[i]);
-  } else if (!fn.Parameters.empty()) {
-    locals.Bind(fn.Parameters[0], args);
-  }
+  frame.locals.Recycle();
   if (pending_.size() <= static_cast<std::size_t>(callDepth_) + 1) pending_.push_back(std::make_unique<Pending>());
+  return frame;
+}
+
+void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name) {
   // The call sets every field of its own state before it runs.
   Exchange(frame);
   ++callDepth_;
   pend_ = pending_[callDepth_].get();
   frame.name = &name;
-  vars_ = &locals;
+  vars_ = &frame.locals;
   call_ = ++calls_;
   error_ = false;
   errorText_.clear();

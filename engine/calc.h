@@ -176,6 +176,9 @@ class TCalc {
   // Frames of user function calls: entering one, leaving it with its result
   // (false after an error, which the caller then has), leaving it on a fault.
   void PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args);
+  CallFrame& PrepareFrame();
+  void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name);
+  void BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
   bool PopCall(Value& result);
   void DropCall();
   void Exchange(CallFrame& frame);

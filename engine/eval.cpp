@@ -297,11 +297,32 @@ bool TCalc::RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool su
 // function's call runs as a frame when suspend allows (false), else within.
 bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
   const Expr& e = *in.e;
+  if (e.resolvedIn != program_.get()) {
+    auto fit = program_->functionIndex.find(e.upper);
+    e.userFunction = fit == program_->functionIndex.end() ? -1 : fit->second;
+    e.resolvedIn = program_.get();
+  }
+  const bool frame = suspend && e.userFunction >= 0 && !program_->error;
   Value args;
   const std::string* name = &e.text;
   if (in.code == Instr::kCall) {
     name = &e.name;
     const std::size_t n = e.args.size(), first = stack_.size() - n;
+    if (frame && !vars_->HasElements()) {
+      // No element can have the call's name: the arguments go to the
+      // parameters straight from the operands.
+      CheckStack();
+      const TFunctionBlock& fn = *program_->functions[e.userFunction];
+      CallFrame& f = PrepareFrame();
+      BindArguments(f.locals, fn, first, n);
+      Truncate(first);
+      Materialize(base);
+      Pending& p = *pend_;
+      p.pc = pc;
+      p.top = stack_.size();
+      EnterFrame(f, fn, *name);
+      return false;
+    }
     args = Pack(first, n);
     Truncate(first);
     std::string suffix;
@@ -316,21 +337,44 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     args = Value::Int(0);
   }
   Materialize(base);
-  if (suspend && !program_->error) {
-    auto fit = program_->functionIndex.find(e.upper);
-    if (fit != program_->functionIndex.end()) {
-      CheckStack();
-      Pending& p = *pend_;
-      p.pc = pc;
-      p.top = stack_.size();
-      PushCall(*program_->functions[fit->second], *name, args);
-      return false;
-    }
+  if (frame) {
+    CheckStack();
+    Pending& p = *pend_;
+    p.pc = pc;
+    p.top = stack_.size();
+    PushCall(*program_->functions[e.userFunction], *name, args);
+    return false;
   }
   Value result;
   const bool ok = CallNamed(*name, e.upper, args, result);
   FinishCall(in, ok, std::move(result));
   return true;
+}
+
+// Binds the parameters as Pack would give the arguments: one argument's
+// array spreads, of several an array gives its first element, no argument
+// is Empty for the first parameter.
+void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
+  const std::size_t count = fn.Parameters.size();
+  if (n == 0) {
+    if (count > 0) locals.Bind(fn.Parameters[0], Value());
+    return;
+  }
+  std::size_t k = 0;
+  for (std::size_t i = first; i < first + n && k < count; ++i) {
+    const Operand& o = stack_[i];
+    const Value& v = o.ref ? *o.ref : o.own;
+    if (!v.isArray()) {
+      locals.Bind(fn.Parameters[k++], v);
+    } else if (n == 1) {
+      for (const Value& item : v.items()) {
+        if (k == count) break;
+        locals.Bind(fn.Parameters[k++], item);
+      }
+    } else if (!v.items().empty()) {
+      locals.Bind(fn.Parameters[k++], v.items()[0]);
+    }
+  }
 }
 
 // Pushes what a call step gives once the call is done.

@@ -59,6 +59,10 @@ struct Expr {
   std::vector<std::unique_ptr<Expr>> args;
   // kName: where the name was last found among the variables.
   mutable VarSlot slot;
+  // kCall, kName: the user function of that name in the program last
+  // evaluated in (-1: none).
+  mutable const void* resolvedIn = nullptr;
+  mutable int userFunction = -1;
   // The whole expression's steps, made on its first evaluation.
   mutable std::vector<Instr> code;
 };
