@@ -285,14 +285,28 @@ bool TCalc::ContinueStatement(Pending& p, Value v) {
 }
 
 TCalc::LoopState& TCalc::StateOf(int index) {
-  if (loops_.size() < program_->statements.size()) loops_.resize(program_->statements.size());
-  LoopState& state = loops_[index];
-  if (state.Call != call_) {
-    // A record left by an earlier call at this depth: each call starts afresh.
-    state = LoopState();
-    state.Call = call_;
+  LoopState* state = nullptr;
+  if (callDepth_ == 0) {
+    if (loops_.size() < program_->statements.size()) loops_.resize(program_->statements.size());
+    state = &loops_[index];
+  } else {
+    // A call keeps records of the loops it runs only, found by their
+    // statement: thousands of nested calls must not each hold a record for
+    // every statement of the program.
+    for (LoopState& s : loops_)
+      if (s.Index == index) {
+        state = &s;
+        break;
+      }
+    if (!state) state = &loops_.emplace_back();
   }
-  return state;
+  if (state->Call != call_ || state->Index != index) {
+    // A record left by an earlier call at this depth: each call starts afresh.
+    *state = LoopState();
+    state->Call = call_;
+    state->Index = index;
+  }
+  return *state;
 }
 
 void TCalc::ExecuteOne() {

@@ -96,6 +96,7 @@ class TCalc {
   // variable was found.
   struct LoopState {
     unsigned Call = 0;  // the call whose record this is
+    int Index = -1;     // the loop's statement
     VarSlot Slot;
     int Passes = 0;
     int Limit = 0;

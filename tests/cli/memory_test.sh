@@ -66,5 +66,12 @@ check double-text 1 "" $'3\x8d\x73\x96\xda\x82\xc5\x83\x47\x83\x89\x81\x5b\x82\x
   sh -c 'ulimit -v 30000; exec "$0" run "$1" >/dev/null' "$tool" "$work/double.tam"
 check big-mail 1 "" "Out of memory." sh -c 'ulimit -v 30000; exec "$0" run --mail "$1" "$2"' "$tool" "$work/big.eml" "$work/quote.tam"
 
+# Thousands of nested calls in a program of many loops: each call holds
+# records of its own loops only, so the run needs little memory.
+awk 'BEGIN { for (i = 0; i < 1500; i++) printf "FOR J%d = 1 TO 1\r\nNEXT\r\n", i
+  printf "PRINT(F(3900))\r\nFUNCTION F(N)\r\nFOR K = 1 TO 1\r\nNEXT\r\nIF N = 0\r\nRESULT 0\r\nELSE\r\n"
+  printf "RESULT F(N - 1) + 1\r\nENDIF\r\nENDFUNCTION\r\n" }' >"$work/deep.tam"
+check deep-calls 0 "3900" "" sh -c 'ulimit -v 100000; "$0" run "$1" | tail -n 1 | tr -d "\r"' "$tool" "$work/deep.tam"
+
 [ "$failures" = 0 ] && echo "all $runs memory-limit runs ended soundly"
 exit "$failures"
