@@ -1,12 +1,31 @@
 #include "engine/sjis.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace tam {
 
+namespace {
+
+// True when the eight bytes at p are all below 0x80: single-byte characters
+// none of which is a lead byte, so eight characters are eight bytes.
+inline bool EightSingle(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return (w & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
+
 std::int32_t CharLength(const std::string& s) {
   std::int32_t n = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
+    while (i + 8 <= s.size() && EightSingle(s.data() + i)) {
+      i += 8;
+      n += 8;
+    }
+    if (i >= s.size()) break;
     ++n;
     if (IsLeadByte(static_cast<unsigned char>(s[i]))) ++i;
   }
@@ -50,6 +69,16 @@ std::string CharCopy(const std::string& s, std::int32_t start, std::int32_t coun
       stop = b;
       break;
     }
+    // Over a stretch of single-byte characters, eight at a time, as long as
+    // neither the start nor the stop lies among them.
+    const long long next = startL > c   ? (stopAt > c && stopAt < startL ? stopAt : startL)
+                           : stopAt > c ? stopAt
+                                        : LLONG_MAX;
+    while (c + 8 <= next && b + 8 <= len && EightSingle(s.data() + b)) {
+      c += 8;
+      b += 8;
+    }
+    if (c == next || b >= len) continue;
     ++c;
     b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
   }

@@ -35,6 +35,63 @@ TEST(CharRoutines, CountAndCutByCharacters) {
   EXPECT_EQ(CharCopy(std::string("ab\0cd", 5), 1, 10), "ab");  // NUL ends the walk
 }
 
+// The character walk one byte at a time, as the routines did before they
+// learnt to step over runs of single-byte characters.
+std::string WalkCopy(const std::string& s, std::int32_t start, std::int32_t count) {
+  if (count == kRest) {
+    const std::string p = WalkCopy(s, 1, start < 0 ? -1 : start - 1);
+    return s.substr(p.size() < s.size() ? p.size() : s.size());
+  }
+  const std::size_t len = strnlen(s.data(), s.size());
+  const long long stopAt = static_cast<long long>(start) + count;
+  long long c = 1;
+  std::size_t first = std::string::npos, stop = std::string::npos;
+  for (std::size_t b = 0; b < len; ++c, b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1) {
+    if (c == start) first = b;
+    if (c == stopAt) {
+      stop = b;
+      break;
+    }
+  }
+  if (first == std::string::npos || first >= len) return std::string();
+  if (stop == std::string::npos) return s.substr(first, len - first);
+  return stop <= first ? std::string() : s.substr(first, stop - first);
+}
+
+TEST(CharRoutines, RunsOfSingleByteCharactersCountAsTheWalkDoes) {
+  std::mt19937 gen(29);
+  auto pick = [&](int n) { return static_cast<int>(gen() % static_cast<unsigned>(n)); };
+  // Texts of ASCII runs of every length around eight, double-byte characters,
+  // half-width kana, lone lead bytes at the end and now and then a NUL.
+  for (int round = 0; round < 200000; ++round) {
+    std::string s;
+    for (int piece = pick(6); piece > 0; --piece) {
+      switch (pick(5)) {
+        case 0:
+          s.append(static_cast<std::size_t>(pick(20)), static_cast<char>('a' + pick(26)));
+          break;
+        case 1:
+          s += kHyo;
+          break;
+        case 2:
+          s += static_cast<char>(0xA0 + pick(64));  // half-width kana: one byte, high bit set
+          break;
+        case 3:
+          s += static_cast<char>(0x81 + pick(31));  // a lead byte, before whatever follows
+          break;
+        default:
+          s += pick(40) == 0 ? '\0' : static_cast<char>(0x20 + pick(95));
+      }
+    }
+    const std::int32_t start = pick(60) - 5;
+    const std::int32_t count = pick(8) == 0 ? kRest : pick(70) - 10;
+    ASSERT_EQ(CharCopy(s, start, count), WalkCopy(s, start, count)) << round;
+    std::int32_t n = 0;
+    for (std::size_t i = 0; i < s.size(); ++i, ++n) i += IsLeadByte(static_cast<unsigned char>(s[i])) ? 1 : 0;
+    ASSERT_EQ(CharLength(s), n) << round;
+  }
+}
+
 TEST(CharRoutines, SearchNeverMatchesInsideACharacter) {
   EXPECT_EQ(CharPos("\\", kHyo), 0);
   EXPECT_EQ(CharPos("\\", kHyo + "\\"), 2);
