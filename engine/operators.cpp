@@ -207,6 +207,14 @@ Value BoolOp(Op op, const Value& l, const Value& r) {
   }
 }
 
+// Two texts joined in one reservation.
+Value JoinTexts(const std::string& a, const std::string& b) {
+  std::string t;
+  t.reserve(a.size() + b.size());
+  t.append(a).append(b);
+  return Value::Str(std::move(t));
+}
+
 Value Arithmetic(Op op, const Value& l, const Value& r) {
   switch (PairKind(ClassOf(l), ClassOf(r))) {
     case kErr:
@@ -220,7 +228,7 @@ Value Arithmetic(Op op, const Value& l, const Value& r) {
     case kCur:
       return CurOp(op, l, r);
     case kStr:
-      if (op == Op::kAdd || op == Op::kJoin) return Value::Str(l.str() + r.str());
+      if (op == Op::kAdd || op == Op::kJoin) return JoinTexts(l.str(), r.str());
       return RealOp(op, l, r);
     case kBool:
       return BoolOp(op, l, r);
@@ -341,7 +349,7 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
     }
   } else if (t == vtString) {
     if (op == Op::kAdd || op == Op::kJoin) {
-      out = Value::Str(l.str() + r.str());
+      out = JoinTexts(l.str(), r.str());
       return true;
     }
     c = l.str().compare(r.str());

@@ -128,10 +128,19 @@ std::string Quoted(const std::string& s) {
 // ---- fixed-arity functions ----
 
 // COPY/MID: text, start [, count] by characters.
+// The text of an argument without copying it when it is a text already;
+// other kinds convert into scratch.
+const std::string& TextOf(const Value& v, std::string& scratch) {
+  if (v.type() == vtString) return v.str();
+  scratch = shape::Text(v);
+  return scratch;
+}
+
 bool Copy(const Value& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
-  const std::string s = shape::Text((*a)[0]);
+  std::string scratch;
+  const std::string& s = TextOf((*a)[0], scratch);
   const std::int32_t start = shape::Integer((*a)[1]);
   const std::int32_t count = a->size() > 2 ? shape::Integer((*a)[2]) : kRest;
   return PutText(result, CharCopy(s, start, count));
