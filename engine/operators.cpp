@@ -296,66 +296,8 @@ bool Wide(long long r, Value& out) {
   return true;
 }
 
-bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
-  const std::uint16_t t = l.type();
-  if (t != r.type()) return false;
-  int c = 0;
-  if (t == vtInteger) {
-    const long long a = l.i(), b = r.i();
-    switch (op) {
-      case Op::kAdd:
-      case Op::kJoin:
-        return Wide(a + b, out);
-      case Op::kSub:
-        return Wide(a - b, out);
-      case Op::kMul:
-        return Wide(a * b, out);
-      case Op::kMod:
-      case Op::kIntDiv:
-        if (b == 0 || b == -1) return false;
-        out.SetInt(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
-        return true;
-      default:
-        c = Sign(a, b);
-        break;
-    }
-  } else if (t == vtDouble) {
-    const double a = l.d(), b = r.d();
-    double x;
-    switch (op) {
-      case Op::kAdd:
-      case Op::kJoin:
-        x = a + b;
-        break;
-      case Op::kSub:
-        x = a - b;
-        break;
-      case Op::kMul:
-        x = a * b;
-        break;
-      case Op::kDiv:
-      case Op::kIntDiv:
-      case Op::kMod:
-        return false;
-      default:
-        x = 0;
-        c = Sign(a, b);
-        break;
-    }
-    if (op == Op::kAdd || op == Op::kJoin || op == Op::kSub || op == Op::kMul) {
-      if (std::isnan(x) || std::isinf(x)) return false;
-      out.SetDbl(x);
-      return true;
-    }
-  } else if (t == vtString) {
-    if (op == Op::kAdd || op == Op::kJoin) {
-      out = JoinTexts(l.str(), r.str());
-      return true;
-    }
-    c = l.str().compare(r.str());
-  } else {
-    return false;
-  }
+// A comparison's answer as a Boolean; false for the other operators.
+bool PutComparison(Op op, int c, Value& out) {
   switch (op) {
     case Op::kNe:
       out.SetBool(c != 0);
@@ -378,6 +320,69 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
     default:
       return false;
   }
+}
+
+// Two numbers as Doubles: a non-finite result and the dividing operators go
+// to the general rules.
+bool QuickReal(Op op, double a, double b, Value& out) {
+  double x;
+  switch (op) {
+    case Op::kAdd:
+    case Op::kJoin:
+      x = a + b;
+      break;
+    case Op::kSub:
+      x = a - b;
+      break;
+    case Op::kMul:
+      x = a * b;
+      break;
+    case Op::kDiv:
+    case Op::kIntDiv:
+    case Op::kMod:
+      return false;
+    default:
+      return PutComparison(op, Sign(a, b), out);
+  }
+  if (std::isnan(x) || std::isinf(x)) return false;
+  out.SetDbl(x);
+  return true;
+}
+
+bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
+  const std::uint16_t t = l.type();
+  if (t != r.type()) {
+    // An Integer beside a Double combines as two Doubles.
+    if (t == vtInteger && r.type() == vtDouble) return QuickReal(op, l.i(), r.d(), out);
+    if (t == vtDouble && r.type() == vtInteger) return QuickReal(op, l.d(), r.i(), out);
+    return false;
+  }
+  if (t == vtInteger) {
+    const long long a = l.i(), b = r.i();
+    switch (op) {
+      case Op::kAdd:
+      case Op::kJoin:
+        return Wide(a + b, out);
+      case Op::kSub:
+        return Wide(a - b, out);
+      case Op::kMul:
+        return Wide(a * b, out);
+      case Op::kMod:
+      case Op::kIntDiv:
+        if (b == 0 || b == -1) return false;
+        out.SetInt(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
+        return true;
+      default:
+        return PutComparison(op, Sign(a, b), out);
+    }
+  }
+  if (t == vtDouble) return QuickReal(op, l.d(), r.d(), out);
+  if (t != vtString) return false;
+  if (op == Op::kAdd || op == Op::kJoin) {
+    out = JoinTexts(l.str(), r.str());
+    return true;
+  }
+  return PutComparison(op, l.str().compare(r.str()), out);
 }
 
 }  // namespace
