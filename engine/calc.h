@@ -212,6 +212,8 @@ class TCalc {
   bool ContinueStatement(Pending& p, Value v);
   Value Settle(const std::string& trimmed, const Expr* expr);
 
+  // First, so that it ends last, after every value the engine holds.
+  ItemPoolUser itemPool_;
   std::shared_ptr<Program> program_;
   std::vector<LoopState> loops_;  // run-time state of the loop records
 

@@ -62,8 +62,49 @@ Value Value::ErrorVal(std::int32_t code) {
 Value Value::Array(std::vector<Value> items) {
   Value r;
   r.type_ = vtArray;
-  r.items_ = std::make_unique<std::vector<Value>>(std::move(items));
+  r.items_.reset(items.empty() ? NewItems() : new std::vector<Value>(std::move(items)));
   return r;
+}
+
+namespace {
+// The kept item lists of this thread; plain data, so that a thread that ends
+// without an engine leaves nothing to run.
+constexpr int kKeptLists = 64;
+constexpr std::size_t kKeptCapacity = 4;
+thread_local std::vector<Value>* g_kept[kKeptLists];
+thread_local int g_keptCount = 0;
+thread_local int g_poolUsers = 0;
+}  // namespace
+
+ItemPoolUser::ItemPoolUser() { ++g_poolUsers; }
+
+ItemPoolUser::~ItemPoolUser() {
+  if (--g_poolUsers > 0) return;
+  // Made on another thread than it ends on: this thread keeps nothing.
+  g_poolUsers = 0;
+  while (g_keptCount > 0) delete g_kept[--g_keptCount];
+}
+
+std::vector<Value>* Value::NewItems() {
+  if (g_keptCount > 0) return g_kept[--g_keptCount];
+  return new std::vector<Value>();
+}
+
+std::vector<Value>* Value::CopyItems(const std::vector<Value>& from) {
+  if (from.size() <= kKeptCapacity && g_keptCount > 0) {
+    std::vector<Value>* items = g_kept[--g_keptCount];
+    items->assign(from.begin(), from.end());
+    return items;
+  }
+  return new std::vector<Value>(from);
+}
+
+void Value::ItemsDeleter::operator()(std::vector<Value>* items) const noexcept {
+  items->clear();
+  if (g_poolUsers > 0 && g_keptCount < kKeptLists && items->capacity() <= kKeptCapacity)
+    g_kept[g_keptCount++] = items;
+  else
+    delete items;
 }
 
 const std::vector<Value>& Value::NoItems() {
@@ -81,7 +122,7 @@ void Value::append(Value v) {
     items().push_back(std::move(v));
   } else if (type_ == vtEmpty) {
     // Moved in: a braced list would copy the value.
-    auto items = std::make_unique<std::vector<Value>>();
+    std::unique_ptr<std::vector<Value>, ItemsDeleter> items(NewItems());
     items->push_back(std::move(v));
     type_ = vtArray;
     items_ = std::move(items);

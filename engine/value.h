@@ -38,10 +38,7 @@ class Value {
   Value() = default;
   // Copies hold their own items; texts are shared.
   Value(const Value& o)
-      : type_(o.type_),
-        num_(o.num_),
-        str_(o.str_),
-        items_(o.items_ ? std::make_unique<std::vector<Value>>(*o.items_) : nullptr) {}
+      : type_(o.type_), num_(o.num_), str_(o.str_), items_(o.items_ ? CopyItems(*o.items_) : nullptr) {}
   Value(Value&&) noexcept = default;
   Value& operator=(const Value& o) {
     if (this != &o) *this = Value(o);
@@ -79,7 +76,7 @@ class Value {
   const std::string& str() const { return str_ ? *str_ : EmptyText(); }
   const std::vector<Value>& items() const { return items_ ? *items_ : NoItems(); }
   std::vector<Value>& items() {
-    if (!items_) items_ = std::make_unique<std::vector<Value>>();
+    if (!items_) items_.reset(NewItems());
     return *items_;
   }
 
@@ -125,8 +122,26 @@ class Value {
   static const std::string& EmptyText();
   static const std::vector<Value>& NoItems();
   // Held apart, so that the many scalar values stay small and cheap to copy
-  // and to destroy.
-  std::unique_ptr<std::vector<Value>> items_;
+  // and to destroy. Small item lists are kept for reuse while an engine runs
+  // on the thread (see ItemPoolUser), so the one-element arrays that every
+  // RESULT and every operator on such a result make cost no allocation.
+  struct ItemsDeleter {
+    void operator()(std::vector<Value>* items) const noexcept;
+  };
+  static std::vector<Value>* NewItems();
+  static std::vector<Value>* CopyItems(const std::vector<Value>& from);
+  std::unique_ptr<std::vector<Value>, ItemsDeleter> items_;
+};
+
+// While one of these lives on a thread, emptied small item lists of values
+// are kept for reuse there; when the last one ends, the kept lists are
+// freed. An engine holds one for its lifetime.
+class ItemPoolUser {
+ public:
+  ItemPoolUser();
+  ~ItemPoolUser();
+  ItemPoolUser(const ItemPoolUser&) = delete;
+  ItemPoolUser& operator=(const ItemPoolUser&) = delete;
 };
 
 // The name shown for a type code ("Integer", "String", "Variant", ...).
