@@ -623,6 +623,8 @@ TCalc::CallFrame& TCalc::PrepareFrame() {
 }
 
 void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name) {
+  // Its parameters stand where they stand in every call of the function.
+  if (fn.LayoutBase) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
   // The call sets every field of its own state before it runs.
   Exchange(frame);
   ++callDepth_;

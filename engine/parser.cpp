@@ -156,6 +156,7 @@ class Parser {
           fn->Parameters = SplitArguments(Trim(CharCopy(params, 1, CharLength(params) - 1)));
         }
         fn->FunctionLine = i;
+        fn->LayoutBase = ReserveLayouts(fn->Parameters.size() + 1);
         const int index = static_cast<int>(p_.functions.size());
         p_.functions.push_back(fn.get());
         p_.functionIndex.emplace(UpperCase(fn->Name), index);

@@ -83,6 +83,9 @@ struct TFunctionBlock : TStatement {
   std::vector<std::string> Parameters;
   int FunctionLine = 0;
   int EndLine = 0;
+  // Layouts shared by the locals of every call of the function that bound
+  // the same number of parameters: base + that number (see ShareLayout).
+  std::uint64_t LayoutBase = 0;
 };
 
 using TStatementList = std::vector<std::unique_ptr<TStatement>>;

@@ -25,18 +25,19 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::uint64_t NewLayout() {
-  static std::atomic<std::uint64_t> next{1};
-  return next.fetch_add(1, std::memory_order_relaxed);
-}
+std::atomic<std::uint64_t> g_nextLayout{1};
+
+std::uint64_t NewLayout() { return g_nextLayout.fetch_add(1, std::memory_order_relaxed); }
 }  // namespace
+
+std::uint64_t ReserveLayouts(std::size_t n) { return g_nextLayout.fetch_add(n, std::memory_order_relaxed); }
 
 TVariableSet::TVariableSet() : layout_(NewLayout()) {}
 
 int TVariableSet::Position(const std::string& name, VarSlot& slot) const {
   // Entries are only ever appended between layout changes, so a position
   // taken in this layout still holds the same entry.
-  if (slot.layout == layout_) return slot.index;
+  if (slot.layout == layout_ && slot.index < shared_) return slot.index;
   const int at = Position(name);
   if (at >= 0) {
     slot.layout = layout_;
@@ -77,6 +78,12 @@ void TVariableSet::Index() {
 void TVariableSet::Forget() {
   for (Recent& r : recent_) r.index = -1;
   layout_ = NewLayout();
+  shared_ = kAllShared;
+}
+
+void TVariableSet::ShareLayout(std::uint64_t layout) {
+  layout_ = layout;
+  shared_ = Count();
 }
 
 bool TVariableSet::IndexOf(const std::string& name, int& index) const {

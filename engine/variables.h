@@ -30,6 +30,9 @@ using SetErrorHandler = std::function<void(TVariableSet& sender, const std::stri
 // name there again without comparing or hashing it. It holds for the set and
 // the layout it was taken from; any other set, or the same set after a
 // deletion, looks the name up afresh.
+// A block of n layout identities no set takes for its own.
+std::uint64_t ReserveLayouts(std::size_t n);
+
 struct VarSlot {
   std::uint64_t layout = 0;
   int index = -1;
@@ -68,6 +71,11 @@ class TVariableSet {
   // Stores a value without the before-set and change callbacks (the
   // parameters of a call).
   void Bind(const std::string& name, const Value& value);
+  // Declares that the entries bound so far have the names and order that
+  // every set given the same layout has at that point, so that positions
+  // remembered in one of them hold in the others; later entries stay this
+  // set's own. A call's locals share the layout of their function.
+  void ShareLayout(std::uint64_t layout);
 
   BeforeSetHandler OnBeforeSet;
   ChangeHandler OnChange;
@@ -99,6 +107,9 @@ class TVariableSet {
   // Identifies the set and its positions: new for every set, renewed
   // whenever entries move (Delete, Clear).
   std::uint64_t layout_;
+  // Positions below this hold in every set of the layout.
+  int shared_ = kAllShared;
+  static constexpr int kAllShared = 0x7FFFFFFF;
   int elements_ = 0;  // names with a "(" in them
 };
 

@@ -167,6 +167,32 @@ TEST(StatementExpressions, UserFunctionsShareTheProgramsExpressions) {
   EXPECT_EQ(r.vars.Find("D")->i(), 9);
 }
 
+TEST(StatementExpressions, CallsShareTheirParametersPositionsButNotTheirLocals) {
+  // Each depth makes X and Y in another order: only the parameters stand at
+  // the same places in every call.
+  Ran r(
+      "FUNCTION G(a, b)\r\n"
+      "  IF a < 1\r\n"
+      "    RESULT b\r\n"
+      "  ELSE\r\n"
+      "    IF a = 2\r\n"
+      "      X = 100\r\n"
+      "      Y = a\r\n"
+      "    ELSE\r\n"
+      "      Y = a\r\n"
+      "      X = 1\r\n"
+      "    ENDIF\r\n"
+      "    R = G(a - 1, b + X)\r\n"
+      "    RESULT R + Y * 1000\r\n"
+      "  ENDIF\r\n"
+      "ENDFUNCTION\r\n"
+      "S = G(3, 0)\r\n"
+      "T = G(2, 5)\r\n");
+  EXPECT_TRUE(r.errors.empty());
+  EXPECT_EQ(r.vars.Find("S")->i(), 6102);
+  EXPECT_EQ(r.vars.Find("T")->i(), 3106);
+}
+
 TEST(StatementExpressions, VariablesMovedOrSwappedDuringARunAreFoundAgain) {
   // A change handler that deletes the oldest entries moves every position
   // the loop has remembered, pass after pass.
