@@ -4,12 +4,23 @@
 # times and of tamberlo's time divided by each peer's (below 1: tamberlo is
 # faster). Not a test: it prints figures.
 #   bench/run-peers.sh [ROUNDS]     (default 5)
-# The programs are in bench/peers/NAME.{tam,lua,py,bas}; the quoting reply
-# runs over a generated 5 MB mail (tamberlo: run --mail; the peers read the
-# file and prefix each line).
+#   bench/run-peers.sh --count      instructions executed (callgrind), one run
+#                                   each, bwBASIC left out: figures that a busy
+#                                   machine does not move
+#   PEER_PROGRAMS="fib loop" bench/run-peers.sh   only the programs named
+# The programs are in bench/peers/NAME.{tam,lua,py,bas}; a peer without the
+# file does not run that program ("-"). The quoting reply runs over a
+# generated 5 MB mail (tamberlo: run --mail; the peers read the file and
+# prefix each line).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+count=no
+if [ "${1:-}" = --count ]; then
+  count=yes
+  shift
+fi
 rounds=${1:-5}
+[ $count = no ] || rounds=1
 build="$top/build/bench"
 peers="$top/bench/peers"
 work=$(mktemp -d)
@@ -19,6 +30,7 @@ need=()
 command -v lua5.4 >/dev/null || need+=(lua5.4)
 command -v bwbasic >/dev/null || need+=(bwbasic)
 command -v python3 >/dev/null || need+=(python3)
+[ $count = no ] || command -v valgrind >/dev/null || need+=(valgrind)
 if [ ${#need[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -41,8 +53,12 @@ awk 'BEGIN {
 sed "s|MAILFILE|$mail|" "$peers/quote.bas" >"$work/quote.bas"
 
 # command NAME LANGUAGE: the command line that runs program NAME.
+# Empty when the language has no such program.
 command_of() {
   local extra=""
+  local ext
+  case "$2" in tamberlo) ext=tam ;; lua) ext=lua ;; python) ext=py ;; bwbasic) ext=bas ;; esac
+  [ -f "$peers/$1.$ext" ] || return 0
   [ "$1" = quote ] && extra="$mail"
   case "$2" in
     tamberlo)
@@ -56,18 +72,27 @@ command_of() {
   esac
 }
 
-seconds() {  # wall time of one run, output discarded
+seconds() {  # wall time of one run (instructions with --count), output discarded
   local start end
+  [ -n "$1" ] || { echo -; return; }
+  if [ $count = yes ]; then
+    valgrind --tool=callgrind --callgrind-out-file="$work/cg" $1 </dev/null 2>&1 >/dev/null |
+      sed -n 's/.*Collected : *\([0-9]*\).*/\1/p'
+    return
+  fi
   start=$(date +%s.%N)
   $1 </dev/null >/dev/null 2>&1
   end=$(date +%s.%N)
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }'
 }
 
-median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The median of the figures given, empty when there are none ("-").
+median() { tr ' ' '\n' | awk '$1 != "" && $1 != "-"' | sort -g | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 languages="tamberlo lua python bwbasic"
-programs="arith strings fib array quote"
+# bwBASIC takes minutes under callgrind and is far behind: not counted.
+[ $count = no ] || languages="tamberlo lua python"
+programs=${PEER_PROGRAMS:-"arith strings fib array quote fib25 loop"}
 # The answers (the last line printed; tamberlo prints the reply's header
 # first) must agree before anything is timed.
 answer() { $1 </dev/null | tr -d '\r' | grep . | tail -1 | tr -s ' ' ' ' | sed 's/^ //; s/ $//'; }
@@ -75,7 +100,9 @@ for p in $programs; do
   [ "$p" = quote ] && continue
   want=$(answer "$(command_of "$p" lua)")
   for l in $languages; do
-    got=$(answer "$(command_of "$p" "$l")")
+    c=$(command_of "$p" "$l")
+    [ -n "$c" ] || continue
+    got=$(answer "$c")
     [ "$got" = "$want" ] || { echo "$p in $l printed '$got', lua '$want'" >&2; exit 1; }
   done
 done
@@ -90,13 +117,23 @@ for round in $(seq "$rounds"); do
   done
 done
 
-printf '%s rounds, median wall seconds; ratio = tamberlo / peer\n\n' "$rounds"
+if [ $count = yes ]; then
+  printf 'millions of instructions executed (callgrind), whole process; ratio = tamberlo / peer\n\n'
+else
+  printf '%s rounds, median wall seconds; ratio = tamberlo / peer\n\n' "$rounds"
+fi
 printf '| %-8s | %8s | %8s | %8s | %8s | %8s | %8s | %8s |\n' program tamberlo lua python bwbasic 't/lua' 't/python' 't/bwbasic'
 printf '|%s|%s|%s|%s|%s|%s|%s|%s|\n' ---------- ---------: ---------: ---------: ---------: ---------: ---------: ---------:
 for p in $programs; do
   declare -A m
+  for l in tamberlo lua python bwbasic; do m[$l]=""; done
   for l in $languages; do m[$l]=$(echo "${times[$p.$l]}" | median); done
   ratio() { awk -v a="${m[tamberlo]}" -v b="$1" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
-  printf '| %-8s | %8.3f | %8.3f | %8.3f | %8.3f | %8s | %8s | %8s |\n' "$p" "${m[tamberlo]}" "${m[lua]}" \
-    "${m[python]}" "${m[bwbasic]}" "$(ratio "${m[lua]}")" "$(ratio "${m[python]}")" "$(ratio "${m[bwbasic]}")"
+  shown() {
+    if [ -z "$1" ]; then echo -
+    elif [ $count = yes ]; then awk -v v="$1" 'BEGIN { printf "%.1f", v / 1e6 }'
+    else awk -v v="$1" 'BEGIN { printf "%.3f", v }'; fi
+  }
+  printf '| %-8s | %8s | %8s | %8s | %8s | %8s | %8s | %8s |\n' "$p" "$(shown "${m[tamberlo]}")" "$(shown "${m[lua]}")" \
+    "$(shown "${m[python]}")" "$(shown "${m[bwbasic]}")" "$(ratio "${m[lua]}")" "$(ratio "${m[python]}")" "$(ratio "${m[bwbasic]}")"
 done
