@@ -8,7 +8,7 @@
 // seeded random programs and a table of operator pairs.
 //
 // The trace records what the engine did when it was written. A change that
-// alters it on purpose regenerates it with TAM_TRACE_RECORD=1 and shows the
+// alters it on purpose regenerates it with TAM_TRACE_RECORD=all and shows the
 // difference in review.
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "engine/calc.h"
@@ -565,6 +566,29 @@ std::vector<std::string> WholeTrace() {
 
 fs::path BaselinePath() { return SourceRoot() / "tests" / "data" / "engine_trace.txt"; }
 
+// The trace cut at its program and expression headers; the lines before the
+// first header, if any, form a section of their own.
+struct Section {
+  std::string header;
+  std::vector<std::string> lines;
+};
+std::vector<Section> Sections(const std::vector<std::string>& trace) {
+  std::vector<Section> out;
+  for (const std::string& l : trace) {
+    if (l.rfind("program ", 0) == 0 || l.rfind("expression ", 0) == 0) {
+      out.push_back({l, {}});
+      continue;
+    }
+    if (out.empty()) out.push_back({"", {}});
+    out.back().lines.push_back(l);
+  }
+  return out;
+}
+
+// Every recorded program must trace as recorded. A program that is new (a
+// script test added since) is not in the recording: TAM_TRACE_RECORD=new
+// appends such programs and leaves every recorded line as it is;
+// TAM_TRACE_RECORD=all records the whole trace afresh.
 TEST(EngineTrace, MatchesTheRecordedTrace) {
 #ifdef _WIN32
   // The trace holds what the native build saw (paths, file names); the
@@ -572,7 +596,8 @@ TEST(EngineTrace, MatchesTheRecordedTrace) {
   GTEST_SKIP() << "recorded by the native build";
 #endif
   const std::vector<std::string> now = WholeTrace();
-  if (std::getenv("TAM_TRACE_RECORD")) {
+  const char* record = std::getenv("TAM_TRACE_RECORD");
+  if (record && std::string(record) == "all") {
     std::ofstream f(BaselinePath(), std::ios::binary);
     for (const auto& l : now) f << l << '\n';
     GTEST_SKIP() << "recorded " << now.size() << " lines";
@@ -583,19 +608,45 @@ TEST(EngineTrace, MatchesTheRecordedTrace) {
     for (std::string l; std::getline(in, l);) was.push_back(l);
   }
   ASSERT_FALSE(was.empty()) << "no trace at " << BaselinePath();
-  // Reports the first difference with the program it belongs to.
-  std::string program;
-  for (std::size_t i = 0; i < std::max(now.size(), was.size()); ++i) {
-    const std::string a = i < was.size() ? was[i] : "<end>";
-    const std::string b = i < now.size() ? now[i] : "<end>";
-    if (a.rfind("program ", 0) == 0 || a.rfind("expression ", 0) == 0) program = a;
-    if (a != b) {
+  std::map<std::string, const Section*> recorded;
+  const std::vector<Section> wasSections = Sections(was), nowSections = Sections(now);
+  for (const Section& s : wasSections) recorded[s.header] = &s;
+  std::vector<const Section*> added;
+  std::set<std::string> traced;
+  for (const Section& s : nowSections) {
+    traced.insert(s.header);
+    auto it = recorded.find(s.header);
+    if (it == recorded.end()) {
+      added.push_back(&s);
+      continue;
+    }
+    // Reports the first difference with the program it belongs to.
+    const std::vector<std::string>& a = it->second->lines;
+    const std::vector<std::string>& b = s.lines;
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+      const std::string x = i < a.size() ? a[i] : "<end>";
+      const std::string y = i < b.size() ? b[i] : "<end>";
+      if (x == y) continue;
       std::string context;
-      for (std::size_t k = i >= 6 ? i - 6 : 0; k < i && k < now.size(); ++k) context += "   " + now[k] + "\n";
-      FAIL() << "trace differs at line " << i + 1 << " in " << program << "\n"
-             << context << "was: " << a << "\nnow: " << b;
+      for (std::size_t k = i >= 6 ? i - 6 : 0; k < i && k < b.size(); ++k) context += "   " + b[k] + "\n";
+      FAIL() << "trace differs at line " << i + 1 << " of " << s.header << "\n"
+             << context << "was: " << x << "\nnow: " << y;
     }
   }
+  for (const Section& s : wasSections)
+    EXPECT_TRUE(traced.count(s.header)) << "recorded but no longer traced: " << s.header;
+  if (added.empty()) return;
+  if (record && std::string(record) == "new") {
+    std::ofstream f(BaselinePath(), std::ios::binary | std::ios::app);
+    for (const Section* s : added) {
+      f << s->header << '\n';
+      for (const auto& l : s->lines) f << l << '\n';
+    }
+    GTEST_SKIP() << "added " << added.size() << " programs to the recording";
+  }
+  std::string names;
+  for (const Section* s : added) names += "\n  " + s->header;
+  FAIL() << "not in the recording (TAM_TRACE_RECORD=new adds them, leaving the recorded ones as they are):" << names;
 }
 
 }  // namespace
