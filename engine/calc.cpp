@@ -405,13 +405,13 @@ void TCalc::Assign(const TLetStatement& let, Value v) {
       vars_->SetValue(target, std::move(v), let.TargetSlot);
       return;
     }
-    const std::string name = ElementName(target);
+    const std::string name = TargetName(target);
     if (!error_) vars_->SetValue(name, v);
     return;
   }
   const auto& items = v.items();
   for (std::size_t i = 0; i < targets.size() && i < items.size(); ++i) {
-    const std::string name = ElementName(targets[i]);
+    const std::string name = TargetName(targets[i]);
     if (error_) return;
     if (items[i].isArray()) {
       const auto& inner = items[i].items();

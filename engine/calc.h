@@ -19,6 +19,7 @@ namespace tam {
 // word, otherwise an array.
 using FunctionLibrary = std::function<bool(const std::string& name, const Value& args, Value& result, bool& found)>;
 
+struct ElementTarget;
 struct Expr;
 struct Instr;
 struct Program;
@@ -171,6 +172,10 @@ class TCalc {
     pend_->kind = kind;
     return *pend_;
   }
+  // ElementName of a target text that the program's statements own, its
+  // index texts compiled once.
+  std::string TargetName(const std::string& text);
+  std::string NameOf(const std::string& text, const ElementTarget& target);
   // CallFunction with the name already trimmed and upper-cased.
   bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);

@@ -390,19 +390,39 @@ void TCalc::FinishCall(const Instr& in, bool ok, Value result) {
   }
 }
 
-std::string TCalc::ElementName(const std::string& text) {
-  StackGuard guard;
+namespace {
+ElementTarget ParseTarget(const std::string& text) {
+  ElementTarget target;
   const std::string t = Trim(text);
   const std::size_t paren = FindOnBoundary(t, "(");
-  if (paren == std::string::npos || t.empty() || t.back() != ')') return text;
-  const std::string base = Trim(t.substr(0, paren));
-  const std::string index = Trim(t.substr(paren + 1, t.size() - paren - 2));
-  const std::vector<std::unique_ptr<Expr>> args = CompileArguments(index);
-  const Value v = ArgumentValue(args);
+  if (paren == std::string::npos || t.empty() || t.back() != ')') return target;
+  target.element = true;
+  target.base = Trim(t.substr(0, paren));
+  target.args = CompileArguments(Trim(t.substr(paren + 1, t.size() - paren - 2)));
+  return target;
+}
+}  // namespace
+
+std::string TCalc::ElementName(const std::string& text) {
+  StackGuard guard;
+  return NameOf(text, ParseTarget(text));
+}
+
+std::string TCalc::TargetName(const std::string& text) {
+  StackGuard guard;
+  auto& targets = program_->targets;
+  auto it = targets.find(&text);
+  if (it == targets.end()) it = targets.emplace(&text, ParseTarget(text)).first;
+  return NameOf(text, it->second);
+}
+
+std::string TCalc::NameOf(const std::string& text, const ElementTarget& target) {
+  if (!target.element) return text;
+  const Value v = ArgumentValue(target.args);
   if (!v.isArray() || v.items().empty()) return text;
   std::string suffix;
   if (!ElementSuffix(v, v.items().size(), suffix)) return text;
-  return base + suffix;
+  return target.base + suffix;
 }
 
 }  // namespace tam

@@ -18,6 +18,14 @@ struct StoredExpr {
   std::shared_ptr<const Expr> expr;
 };
 
+// An assignment target: when written as name(index, ...), the name and the
+// compiled index texts; otherwise it names its variable as written.
+struct ElementTarget {
+  bool element = false;
+  std::string base;
+  std::vector<std::unique_ptr<Expr>> args;
+};
+
 // The item texts of a RESULT line, each with its compiled form once used.
 struct ResultList {
   std::vector<std::string> texts;
@@ -39,6 +47,8 @@ struct Program {
   // the text trimmed: a statement's expression is found without hashing or
   // comparing its text again.
   std::unordered_map<const std::string*, StoredExpr> stored;
+  // Assignment targets by the address of a target text the statements own.
+  std::unordered_map<const std::string*, ElementTarget> targets;
   // Item texts of RESULT lines by line index.
   std::unordered_map<int, ResultList> resultItems;
 };
