@@ -36,7 +36,7 @@ int EvalCommand(const std::vector<std::string>& args) {
   env.Install(out.utf8);
   TVariableSet set;
   TCalc calc;
-  calc.SetBuiltinHandler(BuiltinFunction);
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
   calc.SetVariables(&set);
   int status = kExitOk;
   for (std::string e : expressions) {

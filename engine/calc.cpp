@@ -1,6 +1,7 @@
 // The engine's life cycle and its statements.
 #include "engine/calc.h"
 
+#include <atomic>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -16,9 +17,16 @@
 
 namespace tam {
 
+namespace {
+// Setups of all engines are numbered alike: a call site shared by engines
+// tells whose setup it was worked out for.
+std::atomic<std::uint64_t> g_generations{0};
+std::uint64_t NextGeneration() { return ++g_generations; }
+}  // namespace
+
 TCalc::TCalc() : TCalc(ParseProgram("")) {}
 
-TCalc::TCalc(std::shared_ptr<Program> program) : program_(std::move(program)) {
+TCalc::TCalc(std::shared_ptr<Program> program) : program_(std::move(program)), generation_(NextGeneration()) {
   pending_.push_back(std::make_unique<Pending>());
   pend_ = pending_[0].get();
   InstallErrorHandler();
@@ -57,6 +65,18 @@ void TCalc::SetOnChange(ChangeHandler h) {
   for (auto& f : frames_) f->locals.OnChange = onChange_;
 }
 
+void TCalc::SetFunctionHandler(FunctionLibrary h, FunctionResolver resolve) {
+  functionHandler_ = std::move(h);
+  functionResolver_ = functionHandler_ ? std::move(resolve) : nullptr;
+  generation_ = NextGeneration();
+}
+
+void TCalc::SetBuiltinHandler(FunctionLibrary h, FunctionResolver resolve) {
+  builtinHandler_ = std::move(h);
+  builtinResolver_ = builtinHandler_ ? std::move(resolve) : nullptr;
+  generation_ = NextGeneration();
+}
+
 void TCalc::SetMaxLoop(int n) {
   maxLoop_ = n;
   error_ = false;
@@ -90,6 +110,7 @@ void TCalc::SetExternalFolder(const std::string& path) {
   externals_ = nullptr;
   externalFolder_ = ExternalFolderPath(path);
   if (!externalFolder_.empty()) externals_ = std::make_shared<ExternalLibraries>(externalFolder_);
+  generation_ = NextGeneration();
 }
 
 void TCalc::SetErrorOnce(const std::string& text) {
@@ -684,23 +705,55 @@ bool TCalc::CallFunction(const std::string& name, const Value& args, Value& resu
 
 bool TCalc::CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result) {
   StackGuard guard;
+  auto fit = program_->functionIndex.find(upper);
+  if (fit != program_->functionIndex.end()) return CallRouted(fit->second, CallRoute(), name, args, result);
+  return CallRouted(-1, Resolve(upper), name, args, result);
+}
+
+// The lookup order: user function, function handler, external libraries,
+// EVALUATE, CITE, built-in library.
+CallRoute TCalc::Resolve(const std::string& upper) const {
+  CallRoute r;
+  r.generation = generation_;
+  if (functionHandler_) {
+    if (!functionResolver_) {
+      r.askHandler = true;
+    } else if (DirectFunction f = functionResolver_(upper)) {
+      r.target = f;
+      return r;
+    }
+  }
+  r.askExternals = externals_ != nullptr;
+  if (upper == "EVALUATE") {
+    r.special = CallRoute::kEvaluate;
+    return r;
+  }
+  if (upper == "CITE") r.special = CallRoute::kCite;
+  if (builtinHandler_) {
+    if (builtinResolver_)
+      r.target = builtinResolver_(upper);
+    else
+      r.askBuiltin = true;
+  }
+  return r;
+}
+
+bool TCalc::CallRouted(int user, const CallRoute& route, const std::string& name, const Value& args, Value& result) {
   result = Value();
   try {
-    auto fit = program_->functionIndex.find(upper);
-    if (fit != program_->functionIndex.end())
-      return CallUserFunction(*program_->functions[fit->second], name, args, result);
+    if (user >= 0) return CallUserFunction(*program_->functions[user], name, args, result);
     bool found = false;
-    if (functionHandler_) {
+    if (route.askHandler && functionHandler_) {
       const bool ok = functionHandler_(name, args, result, found);
       if (found) return ok;
       result = Value();
     }
-    if (externals_) {
+    if (route.askExternals && externals_) {
       const bool ok = externals_->Call(name, args, result, found);
       if (found) return ok;
       result = Value();
     }
-    if (upper == "EVALUATE") {
+    if (route.special == CallRoute::kEvaluate) {
       auto once = [&](const Value& item) {
         const Value first = Evaluate(ToText(item));
         result.append(Evaluate(ToText(first)));
@@ -711,7 +764,7 @@ bool TCalc::CallNamed(const std::string& name, const std::string& upper, const V
         once(args);
       return true;
     }
-    if (upper == "CITE" && args.isArray() && args.items().size() >= 3) {
+    if (route.special == CallRoute::kCite && args.isArray() && args.items().size() >= 3) {
       // The base text with "(", the number and ")" appended: CITE("A", 1, 3)
       // reads A(1), A(2) and A(3).
       const std::string base = ToText(args.items()[0]);
@@ -725,7 +778,8 @@ bool TCalc::CallNamed(const std::string& name, const std::string& upper, const V
       }
       return true;
     }
-    if (builtinHandler_) {
+    if (route.target) return route.target.call(route.target, args, result);
+    if (route.askBuiltin && builtinHandler_) {
       const bool ok = builtinHandler_(name, args, result, found);
       if (found) return ok;
       result = Value();

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/callable.h"
 #include "engine/statements.h"
 #include "engine/value.h"
 #include "engine/variables.h"
@@ -38,9 +39,12 @@ class TCalc {
   TVariableSet* Variables() const { return Outermost(&CallerState::vars, vars_); }
   void SetOnBeforeSet(BeforeSetHandler h);
   void SetOnChange(ChangeHandler h);
-  void SetFunctionHandler(FunctionLibrary h) { functionHandler_ = std::move(h); }
+  // A handler given with a resolver is asked ahead which names it has, and
+  // its callables are called directly; one without is asked by name (as
+  // written) on every call.
+  void SetFunctionHandler(FunctionLibrary h, FunctionResolver resolve = nullptr);
   // The built-in library, consulted last (the engine does not link it itself).
-  void SetBuiltinHandler(FunctionLibrary h) { builtinHandler_ = std::move(h); }
+  void SetBuiltinHandler(FunctionLibrary h, FunctionResolver resolve = nullptr);
   const FunctionLibrary& FunctionHandler() const { return functionHandler_; }
   const FunctionLibrary& BuiltinHandler() const { return builtinHandler_; }
   void SetMaxLoop(int n);
@@ -178,6 +182,10 @@ class TCalc {
   std::string NameOf(const std::string& text, const ElementTarget& target);
   // CallFunction with the name already trimmed and upper-cased.
   bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
+  // Where a call of the upper-cased name goes under the present handlers.
+  CallRoute Resolve(const std::string& upper) const;
+  // The call of a name by its route, or of the user function when user >= 0.
+  bool CallRouted(int user, const CallRoute& route, const std::string& name, const Value& args, Value& result);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);
   // Frames of user function calls: entering one, leaving it with its result
   // (false after an error, which the caller then has), leaving it on a fault.
@@ -228,6 +236,11 @@ class TCalc {
   ChangeHandler onChange_;
   FunctionLibrary functionHandler_;
   FunctionLibrary builtinHandler_;
+  FunctionResolver functionResolver_;
+  FunctionResolver builtinResolver_;
+  // Changes whenever a handler or the external folder does: call sites worked
+  // out under another one work their route out again. Unique among engines.
+  std::uint64_t generation_ = 0;
   std::string externalFolder_;
   std::shared_ptr<ExternalLibraries> externals_;
 

@@ -345,8 +345,12 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     PushCall(*program_->functions[e.userFunction], *name, args);
     return false;
   }
+  // The route is copied: the call may run this expression again under
+  // other handlers.
+  if (e.userFunction < 0 && e.route.generation != generation_) e.route = Resolve(e.upper);
+  const CallRoute route = e.route;
   Value result;
-  const bool ok = CallNamed(*name, e.upper, args, result);
+  const bool ok = CallRouted(e.userFunction, route, *name, args, result);
   FinishCall(in, ok, std::move(result));
   return true;
 }

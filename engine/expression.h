@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/callable.h"
 #include "engine/operators.h"
 #include "engine/value.h"
 #include "engine/variables.h"
@@ -63,6 +64,8 @@ struct Expr {
   // evaluated in (-1: none).
   mutable const void* resolvedIn = nullptr;
   mutable int userFunction = -1;
+  // kCall, kName: where a call of the name goes when no user function has it.
+  mutable CallRoute route;
   // The whole expression's steps, made on its first evaluation.
   mutable std::vector<Instr> code;
 };

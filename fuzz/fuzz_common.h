@@ -54,7 +54,7 @@ inline FunctionLibrary SafeFunctions(TMailState* mail) {
 // a statement budget.
 inline void Arm(TCalc& calc, TMailState* mail) {
   calc.SetFunctionHandler(SafeFunctions(mail));
-  calc.SetBuiltinHandler(BuiltinFunction);
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
   calc.SetMaxLoop(kMaxLoop);
   calc.SetStatementBudget(kStatementBudget);
 }

@@ -29,6 +29,18 @@ bool BuiltinFunction(const std::string& name, const Value& args, Value& result, 
   return it->second(args, result);
 }
 
+DirectFunction ResolveBuiltin(const std::string& upper) {
+  const Catalogue& c = BuiltinCatalogue();
+  auto it = c.find(upper);
+  if (it == c.end()) return {};
+  DirectFunction f;
+  f.call = [](const DirectFunction& self, const Value& args, Value& result) {
+    return (*static_cast<const BuiltinFn*>(self.entry))(args, result);
+  };
+  f.entry = &it->second;
+  return f;
+}
+
 namespace shape {
 
 namespace {

@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/callable.h"
 #include "engine/value.h"
 
 namespace tam {
@@ -19,6 +20,10 @@ using Catalogue = std::unordered_map<std::string, BuiltinFn>;
 // The handler: name as written (any case, blanks around), arguments, result,
 // found. Returns success.
 bool BuiltinFunction(const std::string& name, const Value& args, Value& result, bool& found);
+
+// The handler's resolver: the function of an upper-cased name, to be called
+// without looking the name up again.
+DirectFunction ResolveBuiltin(const std::string& upper);
 
 // The whole catalogue (upper-case names).
 const Catalogue& BuiltinCatalogue();

@@ -137,4 +137,18 @@ FunctionLibrary MailFunctionHandler(TMailState& mail) {
   };
 }
 
+FunctionResolver MailFunctionResolver(TMailState& mail) {
+  return [&mail](const std::string& upper) {
+    DirectFunction f;
+    const Entry* e = Lookup(upper);
+    if (!e) return f;
+    f.call = [](const DirectFunction& self, const Value& args, Value& result) {
+      return static_cast<const Entry*>(self.entry)->call(*static_cast<TMailState*>(self.state), args, result);
+    };
+    f.state = &mail;
+    f.entry = e;
+    return f;
+  };
+}
+
 }  // namespace tam

@@ -18,7 +18,9 @@ bool MailFunction(TMailState& mail, const std::string& name, const Value& args, 
 // Every name of the handler, upper-case (for the reference's completeness).
 std::vector<std::string> MailFunctionNames();
 
-// The handler to install into an engine; mail must outlive it.
+// The handler to install into an engine, and its resolver; mail must
+// outlive them.
 FunctionLibrary MailFunctionHandler(TMailState& mail);
+FunctionResolver MailFunctionResolver(TMailState& mail);
 
 }  // namespace tam

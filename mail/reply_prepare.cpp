@@ -43,8 +43,8 @@ std::string PrepareReplyFrom(TCalc& calc, TVariableSet& set, TMailState& mail, L
   calc.Reset();
   calc.LoadProgram(program);
   calc.SetVariables(&set);
-  calc.SetFunctionHandler(MailFunctionHandler(mail));
-  calc.SetBuiltinHandler(BuiltinFunction);
+  calc.SetFunctionHandler(MailFunctionHandler(mail), MailFunctionResolver(mail));
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
   return calc.Error() ? calc.ErrorText() : std::string();
 }
 

@@ -86,7 +86,7 @@ void MailScriptHook::Install(TCalc& calc, TVariableSet& set) {
   ReplyAccount account{Utf8ToSjis(Get(setup_, "account-title")), Utf8ToSjis(Get(setup_, "account-user")),
                        Utf8ToSjis(Get(setup_, "account-address")), Utf8ToSjis(Get(setup_, "account-name"))};
   DefinePredefinedVariables(set, Utf8ToSjis(Get(setup_, "option")), account);
-  calc.SetFunctionHandler(MailFunctionHandler(mail_));
+  calc.SetFunctionHandler(MailFunctionHandler(mail_), MailFunctionResolver(mail_));
 }
 
 void MailScriptHook::Collect(std::vector<std::string>& output) {

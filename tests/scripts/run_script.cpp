@@ -60,7 +60,7 @@ ScriptOutput RunScript(const std::string& utf8, const ScriptSetup& setup, bool o
   ScriptEnvironment env(setup);
   TVariableSet set;
   TCalc calc;
-  calc.SetBuiltinHandler(BuiltinFunction);
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
   env.Install(calc, set);
   std::set<std::string> before;
   if (onlyNew)

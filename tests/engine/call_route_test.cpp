@@ -1,0 +1,115 @@
+// A call site remembers which function its name reaches; what it remembers
+// must never outlive a change of the handlers, the program or the variables,
+// and handlers that cannot tell their names ahead are asked as before.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/calc.h"
+#include "engine/variables.h"
+#include "library/library.h"
+
+namespace tam {
+namespace {
+
+// A handler that answers each of its names with a fixed text, directly
+// through its resolver or by name.
+struct Answers {
+  std::map<std::string, std::string> texts;  // upper-cased name -> answer
+  int byName = 0;
+
+  FunctionLibrary Handler() {
+    return [this](const std::string& name, const Value&, Value& result, bool& found) {
+      ++byName;
+      auto it = texts.find(name);
+      found = it != texts.end();
+      if (found) result = Value::Str(it->second);
+      return true;
+    };
+  }
+  FunctionResolver Resolver() {
+    return [this](const std::string& upper) {
+      DirectFunction f;
+      auto it = texts.find(upper);
+      if (it == texts.end()) return f;
+      f.call = [](const DirectFunction& self, const Value&, Value& result) {
+        result = Value::Str(*static_cast<const std::string*>(self.entry));
+        return true;
+      };
+      f.entry = &it->second;
+      return f;
+    };
+  }
+};
+
+std::string RunFor(TCalc& calc, TVariableSet& vars, const std::string& program) {
+  vars.Clear();
+  calc.LoadProgram(program);
+  calc.Reset();
+  calc.Run();
+  if (calc.Error()) return "error: " + calc.ErrorText();
+  return DisplayText(vars.GetValue("R"));
+}
+
+TEST(CallRoutes, CallSitesFollowEveryChangeOfHandlersProgramAndVariables) {
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetVariables(&vars);
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
+  Answers a{{{"TWICE", "a"}, {"MID", "m"}}}, b{{{"TWICE", "b"}}};
+  calc.SetFunctionHandler(a.Handler(), a.Resolver());
+  const std::string loop = "R = \"\"\r\nFOR I = 1 TO 2\r\n  R = R & Twice(I) & Mid(\"xyz\", 2, 1)\r\nNEXT\r\n";
+  EXPECT_EQ(RunFor(calc, vars, loop), "amam");
+  EXPECT_EQ(a.byName, 0);
+  // The same parsed program, run again under other handlers.
+  calc.Reset();
+  vars.Clear();
+  calc.SetFunctionHandler(b.Handler(), b.Resolver());
+  calc.Run();
+  EXPECT_EQ(DisplayText(vars.GetValue("R")), "byby");
+  calc.Reset();
+  vars.Clear();
+  calc.SetFunctionHandler(nullptr);
+  calc.Run();
+  EXPECT_EQ(calc.ErrorText(), "No such function: Twice");
+  calc.SetFunctionHandler(a.Handler(), a.Resolver());
+
+  // A user function of the name comes first, a variable or an element of
+  // the name as soon as it exists.
+  EXPECT_EQ(RunFor(calc, vars, "FUNCTION Twice(x)\r\n  RESULT \"u\"\r\nENDFUNCTION\r\n" + loop), "umum");
+  EXPECT_EQ(RunFor(calc, vars, "R = \"\"\r\nFOR I = 1 TO 2\r\n  R = R & Twice\r\n  Twice = \"v\"\r\nNEXT\r\n"), "av");
+  EXPECT_EQ(RunFor(calc, vars, "R = \"\"\r\nFOR I = 1 TO 2\r\n  R = R & Twice(1)\r\n  Twice(1) = \"e\"\r\nNEXT\r\n"),
+            "ae");
+
+  // A handler of EVALUATE and CITE comes before the engine's own.
+  Answers own{{{"EVALUATE", "h"}, {"CITE", "c"}}};
+  calc.SetFunctionHandler(own.Handler(), own.Resolver());
+  EXPECT_EQ(RunFor(calc, vars, "R = Evaluate(\"1\") & cite(\"T\", 1, 2)\r\n"), "hc");
+  calc.SetFunctionHandler(nullptr);
+  EXPECT_EQ(RunFor(calc, vars, "T(1) = 5\r\nR = cite(\"T\", 1, 1) + 10 * Evaluate(\"1+1\")\r\n"), "25");
+}
+
+TEST(CallRoutes, HandlersWithoutResolverAreAskedByNameOnEveryCallInOrder) {
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetVariables(&vars);
+  std::vector<std::string> asked;
+  calc.SetFunctionHandler([&](const std::string& name, const Value& args, Value& result, bool& found) {
+    asked.push_back("host " + name + " " + DisplayText(args));
+    found = name == "Twice";
+    if (found) result = Value::Str("t");
+    return true;
+  });
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
+  EXPECT_EQ(RunFor(calc, vars,
+                   "R = \"\"\r\nFOR I = 1 TO 2\r\n  R = R & Twice(I) & mId ( \"xyz\", I, 1) & intToStr\r\nNEXT\r\n"),
+            "tx0ty0");
+  const std::vector<std::string> expected = {"host Twice (1)", "host mId (xyz, 1, 1)", "host intToStr 0",
+                                             "host Twice (2)", "host mId (xyz, 2, 1)", "host intToStr 0"};
+  EXPECT_EQ(asked, expected);
+}
+
+}  // namespace
+}  // namespace tam
