@@ -784,17 +784,33 @@ bool TCalc::CallRouted(int user, const CallRoute& route, const std::string& name
       if (found) return ok;
       result = Value();
     }
-  } catch (const ConvertError&) {
-    SetErrorOnce("Convert error: " + name);
-    return false;
-  } catch (const StringListError&) {
-    SetErrorOnce("String list error: " + name);
-    return false;
-  } catch (const VariantError&) {
-    SetErrorOnce("Variant error: " + name);
-    return false;
+  } catch (...) {
+    return CallFailed(name);
   }
   SetErrorReplace("No such function: " + name);
+  return false;
+}
+
+bool TCalc::CallDirect(const DirectFunction& f, const Args& args, const std::string& name, Value& result) {
+  try {
+    return f.call(f, args, result);
+  } catch (...) {
+    return CallFailed(name);
+  }
+}
+
+// A call that failed as a conversion does is an error of its name; any
+// other fault passes on.
+bool TCalc::CallFailed(const std::string& name) {
+  try {
+    throw;
+  } catch (const ConvertError&) {
+    SetErrorOnce("Convert error: " + name);
+  } catch (const StringListError&) {
+    SetErrorOnce("String list error: " + name);
+  } catch (const VariantError&) {
+    SetErrorOnce("Variant error: " + name);
+  }
   return false;
 }
 

@@ -186,6 +186,16 @@ class TCalc {
   CallRoute Resolve(const std::string& upper) const;
   // The call of a name by its route, or of the user function when user >= 0.
   bool CallRouted(int user, const CallRoute& route, const std::string& name, const Value& args, Value& result);
+  bool CallDirect(const DirectFunction& f, const Args& args, const std::string& name, Value& result);
+  // Within a catch: the error of a call that failed as a conversion does
+  // (false); rethrows any other fault.
+  bool CallFailed(const std::string& name);
+  // The route of a call site, worked out again under changed handlers; true
+  // when it goes straight to a callable found ahead.
+  bool DirectRoute(const Expr& e);
+  // A call whose route goes straight to a callable found ahead, with the
+  // arguments where they stand; false when they do not fit its list.
+  bool CallStraight(const Instr& in, std::size_t first, std::size_t n);
   bool CallUserFunction(const TFunctionBlock& fn, const std::string& name, const Value& args, Value& result);
   // Frames of user function calls: entering one, leaving it with its result
   // (false after an error, which the caller then has), leaving it on a fault.

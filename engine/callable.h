@@ -11,10 +11,61 @@
 
 namespace tam {
 
+// The arguments of a call as a library function reads them: Empty for
+// "()", Integer 0 for a bare word, otherwise a list. The list is either the
+// items of an argument value or the engine's own list of the evaluated
+// arguments, already spread as in an argument value (one argument's array
+// spreads; of several, an array gives its first element).
+class Args {
+ public:
+  Args(const Value& whole) : whole_(&whole) {}  // NOLINT: an argument value reads as it is
+  Args(const Value* const* list, std::size_t n) : list_(list), n_(n) {}
+
+  bool isArray() const { return list_ || whole_->isArray(); }
+  // The argument when it is no list.
+  const Value& value() const { return *whole_; }
+  // The arguments as one value, a list as an array.
+  Value ToValue() const {
+    if (whole_) return *whole_;
+    std::vector<Value> items;
+    items.reserve(n_);
+    for (std::size_t i = 0; i < n_; ++i) items.push_back(*list_[i]);
+    return Value::Array(std::move(items));
+  }
+  const Args& items() const { return *this; }
+  std::size_t size() const { return list_ ? n_ : whole_->items().size(); }
+  bool empty() const { return size() == 0; }
+  const Value& operator[](std::size_t i) const { return list_ ? *list_[i] : whole_->items()[i]; }
+
+  class Iterator {
+   public:
+    Iterator(const Args& args, std::size_t i) : args_(&args), i_(i) {}
+    const Value& operator*() const { return (*args_)[i_]; }
+    Iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator!=(const Iterator& o) const { return i_ != o.i_; }
+
+   private:
+    const Args* args_;
+    std::size_t i_;
+  };
+  Iterator begin() const { return Iterator(*this, 0); }
+  Iterator end() const { return Iterator(*this, size()); }
+
+ private:
+  const Value* whole_ = nullptr;
+  const Value* const* list_ = nullptr;
+  std::size_t n_ = 0;
+};
+
 // A function of a handler, ready to call: a plain function with what it
-// works on (the handler's state, the function's own record).
+// works on (the handler's state, the function's own record). It must not
+// run the engine or change its variables: the engine passes it the
+// arguments where they stand.
 struct DirectFunction {
-  using Fn = bool (*)(const DirectFunction& self, const Value& args, Value& result);
+  using Fn = bool (*)(const DirectFunction& self, const Args& args, Value& result);
   Fn call = nullptr;
   void* state = nullptr;
   const void* entry = nullptr;

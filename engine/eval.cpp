@@ -184,20 +184,26 @@ void TCalc::Materialize(std::size_t from) {
 Value TCalc::Pack(std::size_t first, std::size_t n) {
   if (n == 0) return Value();
   Value out = Value::Array();
-  out.items().reserve(n);
+  std::vector<Value>& items = out.items();
+  items.reserve(n);
   for (std::size_t i = first; i < first + n; ++i) {
     Operand& o = stack_[i];
     const Value& v = o.ref ? *o.ref : o.own;
     if (!v.isArray()) {
-      out.append(o.ref ? v : std::move(o.own));
+      if (o.ref)
+        items.push_back(v);
+      else
+        items.push_back(std::move(o.own));
     } else if (n == 1) {
-      if (o.ref) {
-        for (const Value& item : v.items()) out.append(item);
-      } else {
-        for (Value& item : o.own.items()) out.append(std::move(item));
-      }
+      if (o.ref)
+        items.insert(items.end(), v.items().begin(), v.items().end());
+      else
+        for (Value& item : o.own.items()) items.push_back(std::move(item));
     } else if (!v.items().empty()) {
-      out.append(o.ref ? v.items()[0] : std::move(o.own.items()[0]));
+      if (o.ref)
+        items.push_back(v.items()[0]);
+      else
+        items.push_back(std::move(o.own.items()[0]));
     }
   }
   return out;
@@ -323,6 +329,8 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       EnterFrame(f, fn, *name);
       return false;
     }
+    if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
+      return true;
     args = Pack(first, n);
     Truncate(first);
     std::string suffix;
@@ -334,6 +342,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       }
     }
   } else {
+    if (!frame && e.userFunction < 0 && DirectRoute(e)) return CallStraight(in, stack_.size(), 0);
     args = Value::Int(0);
   }
   Materialize(base);
@@ -351,6 +360,54 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
   const CallRoute route = e.route;
   Value result;
   const bool ok = CallRouted(e.userFunction, route, *name, args, result);
+  FinishCall(in, ok, std::move(result));
+  return true;
+}
+
+bool TCalc::DirectRoute(const Expr& e) {
+  if (e.route.generation != generation_) e.route = Resolve(e.upper);
+  const CallRoute& r = e.route;
+  return r.target && !r.askHandler && !r.askExternals && r.special == CallRoute::kNone;
+}
+
+namespace {
+// The longest list of arguments passed where they stand.
+constexpr std::size_t kStraightArguments = 8;
+const Value kNoArguments;
+const Value kBareWord = Value::Int(0);
+}  // namespace
+
+// The arguments are spread as Pack would spread them. The callee neither
+// runs the engine nor changes a variable, so the operands read in place
+// stay as they are.
+bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
+  const Expr& e = *in.e;
+  const Value* list[kStraightArguments];
+  std::size_t k = 0;
+  for (std::size_t i = first; i < first + n; ++i) {
+    const Operand& o = stack_[i];
+    const Value& v = o.ref ? *o.ref : o.own;
+    if (!v.isArray()) {
+      if (k == kStraightArguments) return false;
+      list[k++] = &v;
+    } else if (n == 1) {
+      if (v.items().size() > kStraightArguments) return false;
+      for (const Value& item : v.items()) list[k++] = &item;
+    } else if (!v.items().empty()) {
+      if (k == kStraightArguments) return false;
+      list[k++] = &v.items()[0];
+    }
+  }
+  const DirectFunction f = e.route.target;
+  Value result;
+  bool ok;
+  if (in.code == Instr::kName)
+    ok = CallDirect(f, kBareWord, e.text, result);
+  else if (n == 0)
+    ok = CallDirect(f, kNoArguments, e.name, result);
+  else
+    ok = CallDirect(f, Args(list, k), e.name, result);
+  Truncate(first);
   FinishCall(in, ok, std::move(result));
   return true;
 }

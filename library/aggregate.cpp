@@ -9,14 +9,14 @@ namespace tam {
 namespace {
 
 // A non-array argument value is passed back unchanged; false otherwise.
-bool PassThrough(const Value& args, Value& result) {
+bool PassThrough(const Args& args, Value& result) {
   if (args.isArray() && !args.items().empty()) return false;
-  result.append(args);
+  result.append(args.ToValue());
   return true;
 }
 
 template <int kSign>  // 1 keeps the greatest element, -1 the smallest
-bool Extreme(const Value& args, Value& result) {
+bool Extreme(const Args& args, Value& result) {
   if (PassThrough(args, result)) return true;
   const Value* best = nullptr;
   for (const Value& e : args.items()) {
@@ -28,19 +28,19 @@ bool Extreme(const Value& args, Value& result) {
   return true;
 }
 
-Value Sum(const std::vector<Value>& items) {
+Value Sum(const Args& items) {
   Value sum = Value::Int(0);
   for (const Value& e : items) sum = Combine(Op::kAdd, sum, e);
   return sum;
 }
 
-bool SumFn(const Value& args, Value& result) {
+bool SumFn(const Args& args, Value& result) {
   if (PassThrough(args, result)) return true;
   result.append(Sum(args.items()));
   return true;
 }
 
-bool Mean(const Value& args, Value& result) {
+bool Mean(const Args& args, Value& result) {
   if (PassThrough(args, result)) return true;
   const long double sum = ToDouble(Sum(args.items()));
   result.append(Value::Dbl(CheckFloat(static_cast<double>(sum / args.items().size()))));

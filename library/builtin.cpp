@@ -34,7 +34,7 @@ DirectFunction ResolveBuiltin(const std::string& upper) {
   auto it = c.find(upper);
   if (it == c.end()) return {};
   DirectFunction f;
-  f.call = [](const DirectFunction& self, const Value& args, Value& result) {
+  f.call = [](const DirectFunction& self, const Args& args, Value& result) {
     return (*static_cast<const BuiltinFn*>(self.entry))(args, result);
   };
   f.entry = &it->second;

@@ -30,21 +30,21 @@ void ReadClock(double& day, double& time) {
   if (!EncodeTime(t.hour, t.minute, t.second, t.msec, time)) time = 0;
 }
 
-bool Today(const Value& args, Value& result) {
+bool Today(const Args& args, Value& result) {
   double day, time;
   ReadClock(day, time);
   shape::Repeat(args, result, Value::DateVal(day));
   return true;
 }
 
-bool Now(const Value& args, Value& result) {
+bool Now(const Args& args, Value& result) {
   double day, time;
   ReadClock(day, time);
   shape::Repeat(args, result, Value::DateVal(day + time));
   return true;
 }
 
-bool Time(const Value& args, Value& result) {
+bool Time(const Args& args, Value& result) {
   double day, time;
   ReadClock(day, time);
   shape::Repeat(args, result, Value::DateVal(time));
@@ -53,14 +53,14 @@ bool Time(const Value& args, Value& result) {
 
 // An element-wise function of one calendar part.
 template <int DateParts::*Part>
-bool PartOf(const Value& args, Value& result) {
+bool PartOf(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Int(SplitDate(ReadDate(a)).*Part));
     return true;
   });
 }
 
-bool DayStringOfWeek(const Value& args, Value& result) {
+bool DayStringOfWeek(const Args& args, Value& result) {
   static const char* const kNames[] = {"日", "月", "火", "水", "木", "金", "土"};
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(kNames[SplitDate(ReadDate(a)).dayOfWeek - 1]));
@@ -70,7 +70,7 @@ bool DayStringOfWeek(const Value& args, Value& result) {
 
 // The short date format taken as the named format it is: named formats
 // inside it produce nothing, and an empty one gives an empty text.
-bool DateToStr(const Value& args, Value& result) {
+bool DateToStr(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(FormatDateTime("ddddd", ReadDate(a))));
     return true;
@@ -78,13 +78,13 @@ bool DateToStr(const Value& args, Value& result) {
 }
 
 // DECODEDATE and DECODETIME take apart their first argument only.
-const Value& FirstArgument(const Value& args) {
+const Value& FirstArgument(const Args& args) {
   static const Value empty;
-  if (!args.isArray()) return args;
+  if (!args.isArray()) return args.value();
   return args.items().empty() ? empty : args.items()[0];
 }
 
-bool DecodeDateFn(const Value& args, Value& result) {
+bool DecodeDateFn(const Args& args, Value& result) {
   const DateParts p = SplitDate(ReadDate(FirstArgument(args)));
   result.append(Value::Int(p.year));
   result.append(Value::Int(p.month));
@@ -92,7 +92,7 @@ bool DecodeDateFn(const Value& args, Value& result) {
   return true;
 }
 
-bool DecodeTimeFn(const Value& args, Value& result) {
+bool DecodeTimeFn(const Args& args, Value& result) {
   const DateParts p = SplitDate(ReadDate(FirstArgument(args)));
   result.append(Value::Int(p.hour));
   result.append(Value::Int(p.minute));
@@ -104,7 +104,7 @@ bool DecodeTimeFn(const Value& args, Value& result) {
 // Date parts are taken as 16-bit words.
 int Word(const Value& v) { return static_cast<int>(static_cast<std::uint32_t>(shape::Integer(v)) & 0xFFFF); }
 
-bool EncodeDateFn(const Value& args, Value& result) {
+bool EncodeDateFn(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 3);
   if (!a) return false;
   double days;
@@ -113,7 +113,7 @@ bool EncodeDateFn(const Value& args, Value& result) {
   return true;
 }
 
-bool EncodeTimeFn(const Value& args, Value& result) {
+bool EncodeTimeFn(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 3);
   if (!a) return false;
   // Unlike the date parts, the time parts are checked whole: 65546 hours
@@ -125,7 +125,7 @@ bool EncodeTimeFn(const Value& args, Value& result) {
   return true;
 }
 
-bool IncMonth(const Value& args, Value& result) {
+bool IncMonth(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const double d = ReadDate((*a)[0]);
@@ -150,7 +150,7 @@ bool IncMonth(const Value& args, Value& result) {
   return true;
 }
 
-bool FormatDateTimeFn(const Value& args, Value& result) {
+bool FormatDateTimeFn(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string format = shape::Text((*a)[0]);

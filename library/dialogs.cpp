@@ -8,7 +8,7 @@ namespace {
 
 // INPUTBOX(caption, prompt [, default [, cancel value]]): the text typed;
 // on cancel the fourth argument as it is, or no value at all.
-bool InputBox(const Value& args, Value& result) {
+bool InputBox(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string caption = shape::Text((*a)[0]);
@@ -23,7 +23,7 @@ bool InputBox(const Value& args, Value& result) {
 }
 
 // MESSAGEBOX(message, caption, style): the code of the button pressed.
-bool MessageBox(const Value& args, Value& result) {
+bool MessageBox(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 3);
   if (!a) return false;
   const std::string message = shape::Text((*a)[0]);
@@ -35,7 +35,7 @@ bool MessageBox(const Value& args, Value& result) {
 
 // SELECTDIRECTORY(start, allow creation): the folder chosen; cancelling
 // fails the call, which stops the program at this line.
-bool SelectDirectory(const Value& args, Value& result) {
+bool SelectDirectory(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string start = shape::Text((*a)[0]);

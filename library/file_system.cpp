@@ -15,21 +15,21 @@ bool IsFolder(const std::string& path) {
 }
 
 template <bool (*Operation)(const std::string&)>
-bool Report(const Value& args, Value& result) {
+bool Report(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Bool(Operation(shape::Text(a))));
     return true;
   });
 }
 
-bool DirectoryExists(const Value& args, Value& result) { return Report<IsFolder>(args, result); }
+bool DirectoryExists(const Args& args, Value& result) { return Report<IsFolder>(args, result); }
 
 bool FileExists(const std::string& path) {
   os::FileEntry e;
   return os::FindFirst(path, e) && !(e.attributes & os::faDirectory);
 }
 
-bool RenameFile(const Value& args, Value& result) {
+bool RenameFile(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string from = shape::Text((*a)[0]);
@@ -37,14 +37,14 @@ bool RenameFile(const Value& args, Value& result) {
   return true;
 }
 
-bool FileAttribute(const Value& args, Value& result) {
+bool FileAttribute(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Int(os::Attributes(shape::Text(a))));
     return true;
   });
 }
 
-bool FileSetAttribute(const Value& args, Value&) {
+bool FileSetAttribute(const Args& args, Value&) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string path = shape::Text((*a)[0]);
@@ -52,7 +52,7 @@ bool FileSetAttribute(const Value& args, Value&) {
 }
 
 // The size in bytes (its low 32 bits); -1 for a folder or nothing found.
-bool FileSize(const Value& args, Value& result) {
+bool FileSize(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     os::FileEntry e;
     const bool file = os::FindFirst(shape::Text(a), e) && !(e.attributes & (os::faDirectory | os::faVolumeLabel));
@@ -62,7 +62,7 @@ bool FileSize(const Value& args, Value& result) {
 }
 
 // The last-write time in local time, in the 2-second steps of the DOS form.
-bool FileUpdatedDateTime(const Value& args, Value& result) {
+bool FileUpdatedDateTime(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     os::FileEntry e;
     if (!os::FindFirst(shape::Text(a), e) || (e.attributes & os::faDirectory)) return false;
@@ -100,7 +100,7 @@ void ForceFolders(std::string path) {
   for (auto it = missing.rbegin(); it != missing.rend(); ++it) os::MakeFolder(*it);
 }
 
-bool ForceDirectories(const Value& args, Value& result) {
+bool ForceDirectories(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value&) {
     const std::string path = shape::Text(a);
     if (path.empty()) throw EngineFault("ﾃﾞｨﾚｸﾄﾘを作成することができません");
@@ -111,7 +111,7 @@ bool ForceDirectories(const Value& args, Value& result) {
 
 // The whole full path, also where it grows beyond 259 bytes: a path cut
 // there would name another file.
-bool ExpandFileName(const Value& args, Value& result) {
+bool ExpandFileName(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(os::FullPath(shape::Text(a))));
     return true;

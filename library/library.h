@@ -13,7 +13,7 @@ namespace tam {
 // One built-in function: the argument value as the engine built it (Empty for
 // "()", Integer 0 for a bare word, else an array) and the result to append
 // to. Returns false when the call cannot be carried out.
-using BuiltinFn = bool (*)(const Value& args, Value& result);
+using BuiltinFn = bool (*)(const Args& args, Value& result);
 
 using Catalogue = std::unordered_map<std::string, BuiltinFn>;
 
@@ -42,23 +42,23 @@ namespace shape {
 // the value itself. fn returns false to fail the call (later elements are
 // not processed).
 template <class Fn>
-bool ElementWise(const Value& args, Value& result, Fn fn) {
+bool ElementWise(const Args& args, Value& result, Fn fn) {
   if (args.isArray()) {
     for (const Value& a : args.items())
       if (!fn(a, result)) return false;
     return true;
   }
-  return fn(args, result);
+  return fn(args.value(), result);
 }
 
 // fixed-arity: the arguments as an array with at least k elements, or null.
-inline const std::vector<Value>* Fixed(const Value& args, std::size_t k) {
-  if (!args.isArray() || args.items().size() < k) return nullptr;
-  return &args.items();
+inline const Args* Fixed(const Args& args, std::size_t k) {
+  if (!args.isArray() || args.size() < k) return nullptr;
+  return &args;
 }
 
 // repeating constant: once for a non-array, once per element of an array.
-inline void Repeat(const Value& args, Value& result, const Value& v) {
+inline void Repeat(const Args& args, Value& result, const Value& v) {
   if (args.isArray()) {
     for (std::size_t i = 0; i < args.items().size(); ++i) result.append(v);
   } else {

@@ -21,7 +21,7 @@ std::string FolderWithDelimiter(std::string folder) {
 
 // FILES(folder [, masks]): the names of the files (not folders) of a folder
 // that match the masks, in the system's order.
-bool Files(const Value& args, Value& result) {
+bool Files(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 1);
   if (!a) return false;
   const std::string folder = FolderWithDelimiter(shape::Text((*a)[0]));
@@ -43,7 +43,7 @@ bool Files(const Value& args, Value& result) {
 // match, as paths relative to the folder; with recursive, each folder's own
 // subfolders follow it directly. A folder reached again through a link while
 // it is still being walked is listed but not entered again.
-bool Directories(const Value& args, Value& result) {
+bool Directories(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 1);
   if (!a) return false;
   const MaskList masks(a->size() > 1 ? shape::Text((*a)[1]) : "*.*");
@@ -83,7 +83,7 @@ bool Directories(const Value& args, Value& result) {
   return true;
 }
 
-bool MatchesMask(const Value& args, Value& result) {
+bool MatchesMask(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string name = shape::Text((*a)[0]);
@@ -92,7 +92,7 @@ bool MatchesMask(const Value& args, Value& result) {
 }
 
 // DRIVES: the letters of the existing drives, without colons.
-bool Drives(const Value&, Value& result) {
+bool Drives(const Args&, Value& result) {
   const std::uint32_t mask = os::DriveMask();
   std::vector<std::string> letters;
   for (int d = 0; d < 26; ++d)

@@ -91,7 +91,7 @@ Real Tanh(Real x) {
 using Unary = Real (*)(Real);
 
 template <Unary F>
-bool Apply(const Value& args, Value& result) {
+bool Apply(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Dbl(F(shape::Number(a))));
     return true;
@@ -99,7 +99,7 @@ bool Apply(const Value& args, Value& result) {
 }
 
 template <Unary F>
-bool ApplyInt(const Value& args, Value& result) {
+bool ApplyInt(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Int(ToInt32(F(shape::Number(a)))));
     return true;
@@ -138,7 +138,7 @@ Real RoundBankers(Real x) {
   return r;
 }
 
-bool ArcTan2(const Value& args, Value& result) {
+bool ArcTan2(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const Real y = shape::Number((*a)[0]);
@@ -146,7 +146,7 @@ bool ArcTan2(const Value& args, Value& result) {
   return true;
 }
 
-bool LogN(const Value& args, Value& result) {
+bool LogN(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const Real base = shape::Number((*a)[0]);
@@ -155,7 +155,7 @@ bool LogN(const Value& args, Value& result) {
   return true;
 }
 
-bool Power(const Value& args, Value& result) {
+bool Power(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const Real base = shape::Number((*a)[0]);
@@ -180,7 +180,7 @@ bool Power(const Value& args, Value& result) {
 
 // ROUND adds the Currency 0.5 by the script's addition and floors the sum, so
 // a Double is first rounded to four decimal places.
-bool Round(const Value& args, Value& result) {
+bool Round(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     if (a.isArray()) throw VariantError("Invalid variant type conversion");
     const Value sum = Combine(Op::kAdd, a, Value::Cur(5000));
@@ -197,7 +197,7 @@ bool Round(const Value& args, Value& result) {
 }
 
 // A negative colour names a system colour by its low byte.
-bool ColorToRgb(const Value& args, Value& result) {
+bool ColorToRgb(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     const std::int32_t colour = shape::Integer(a);
     r.append(Value::Int(colour < 0 ? static_cast<std::int32_t>(platform().SystemColor(colour & 0xFF)) : colour));
@@ -207,7 +207,7 @@ bool ColorToRgb(const Value& args, Value& result) {
 
 // ---- random numbers ----
 
-bool Random(const Value& args, Value& result) {
+bool Random(const Args& args, Value& result) {
   if (!args.isArray() || args.items().empty()) {
     result.append(Value::Dbl(random::NextReal()));
     return true;
@@ -220,7 +220,7 @@ bool Random(const Value& args, Value& result) {
 }
 
 // Polar method: two draws in the unit disc (excluding its centre).
-bool RandomGauss(const Value& args, Value& result) {
+bool RandomGauss(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const Real mean = shape::Number((*a)[0]);
@@ -235,9 +235,12 @@ bool RandomGauss(const Value& args, Value& result) {
   return true;
 }
 
-bool Randomize(const Value& args, Value&) {
-  const Value* first = &args;
-  if (args.isArray()) first = args.items().empty() ? nullptr : &args.items()[0];
+bool Randomize(const Args& args, Value&) {
+  const Value* first = nullptr;
+  if (!args.isArray())
+    first = &args.value();
+  else if (!args.empty())
+    first = &args[0];
   if (first && first->type() == vtInteger)
     random::SetSeed(static_cast<std::uint32_t>(first->i()));
   else

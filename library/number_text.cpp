@@ -76,14 +76,14 @@ std::int32_t ParseInt(const std::string& text) {
   return static_cast<std::int32_t>(negative ? 0u - u : u);
 }
 
-bool FloatToStrFn(const Value& args, Value& result) {
+bool FloatToStrFn(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(FloatToStr(shape::Number(a))));
     return true;
   });
 }
 
-bool FormatFloatFn(const Value& args, Value& result) {
+bool FormatFloatFn(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string format = shape::Text((*a)[0]);
@@ -91,14 +91,14 @@ bool FormatFloatFn(const Value& args, Value& result) {
   return true;
 }
 
-bool StrToFloat(const Value& args, Value& result) {
+bool StrToFloat(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Dbl(ParseFloat(shape::Text(a))));
     return true;
   });
 }
 
-bool StrToInt(const Value& args, Value& result) {
+bool StrToInt(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Int(ParseInt(shape::Text(a))));
     return true;

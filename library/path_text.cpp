@@ -30,7 +30,7 @@ bool PutText(Value& r, std::string s) {
 }
 
 template <std::string (*Part)(const std::string&)>
-bool PathPart(const Value& args, Value& result) {
+bool PathPart(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) { return PutText(r, Part(shape::Text(a))); });
 }
 

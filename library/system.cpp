@@ -8,19 +8,19 @@ namespace tam {
 
 namespace {
 
-bool CurrentDir(const Value& args, Value& result) {
+bool CurrentDir(const Args& args, Value& result) {
   shape::Repeat(args, result, Value::Str(os::CurrentFolder()));
   return true;
 }
 
-bool SetCurrentDir(const Value& args, Value&) {
+bool SetCurrentDir(const Args& args, Value&) {
   if (args.isArray() && args.items().empty()) return false;
-  const Value& first = args.isArray() ? args.items()[0] : args;
+  const Value& first = args.isArray() ? args.items()[0] : args.value();
   return os::SetCurrentFolder(shape::Text(first));
 }
 
 // A drive is a letter ("C", "c:") or a number (0 the current drive, 1 A ...).
-bool CurrentDirOfDrive(const Value& args, Value& result) {
+bool CurrentDirOfDrive(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     int drive;
     if (a.isString()) {
@@ -35,19 +35,19 @@ bool CurrentDirOfDrive(const Value& args, Value& result) {
   });
 }
 
-bool Environment(const Value& args, Value& result) {
+bool Environment(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(os::Environment(shape::Text(a))));
     return true;
   });
 }
 
-bool ParamCount(const Value& args, Value& result) {
+bool ParamCount(const Args& args, Value& result) {
   shape::Repeat(args, result, Value::Int(static_cast<std::int32_t>(os::ProgramParameters().size()) - 1));
   return true;
 }
 
-bool ParamStr(const Value& args, Value& result) {
+bool ParamStr(const Args& args, Value& result) {
   const std::vector<std::string> params = os::ProgramParameters();
   return shape::ElementWise(args, result, [&params](const Value& a, Value& r) {
     const std::int32_t n = shape::Integer(a);
@@ -56,7 +56,7 @@ bool ParamStr(const Value& args, Value& result) {
   });
 }
 
-bool Shell(const Value& args, Value& result) {
+bool Shell(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 3);
   if (!a) return false;
   const std::string file = shape::Text((*a)[0]);

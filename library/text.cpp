@@ -53,7 +53,7 @@ bool PutInt(Value& r, std::int32_t n) {
 
 // ---- element-wise functions ----
 
-bool Chr(const Value& args, Value& result) {
+bool Chr(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     return PutText(r, std::string(1, static_cast<char>(shape::Integer(a) & 0xFF)));
   });
@@ -62,7 +62,7 @@ bool Chr(const Value& args, Value& result) {
 // CODE and CODEB take only a non-empty text; a bad argument ends the call.
 bool IsCodeArgument(const Value& a) { return a.isString() && CharLength(a.str()) >= 1; }
 
-bool Code(const Value& args, Value& result) {
+bool Code(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     if (!IsCodeArgument(a)) return false;
     std::int32_t code = 0;
@@ -71,7 +71,7 @@ bool Code(const Value& args, Value& result) {
   });
 }
 
-bool CodeB(const Value& args, Value& result) {
+bool CodeB(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     if (!IsCodeArgument(a)) return false;
     return PutInt(r, static_cast<unsigned char>(a.str()[0]));
@@ -89,30 +89,30 @@ std::string Hex(std::int32_t n, std::int32_t digits) {
   return h;
 }
 
-bool IntToHex(const Value& args, Value& result) {
+bool IntToHex(const Args& args, Value& result) {
   return shape::ElementWise(args, result,
                             [](const Value& a, Value& r) { return PutText(r, Hex(shape::Integer(a), 1)); });
 }
 
-bool IntToStr(const Value& args, Value& result) {
+bool IntToStr(const Args& args, Value& result) {
   return shape::ElementWise(args, result,
                             [](const Value& a, Value& r) { return PutText(r, std::to_string(shape::Integer(a))); });
 }
 
-bool Length(const Value& args, Value& result) {
+bool Length(const Args& args, Value& result) {
   // The UTF-16 length of the text, which for Shift-JIS is its character count.
   return shape::ElementWise(args, result,
                             [](const Value& a, Value& r) { return PutInt(r, CharLength(shape::Text(a))); });
 }
 
-bool LengthB(const Value& args, Value& result) {
+bool LengthB(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     return PutInt(r, static_cast<std::int32_t>(shape::Text(a).size()));
   });
 }
 
 template <std::string (*Map)(const std::string&)>
-bool MapText(const Value& args, Value& result) {
+bool MapText(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) { return PutText(r, Map(shape::Text(a))); });
 }
 
@@ -136,7 +136,7 @@ const std::string& TextOf(const Value& v, std::string& scratch) {
   return scratch;
 }
 
-bool Copy(const Value& args, Value& result) {
+bool Copy(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   std::string scratch;
@@ -146,7 +146,7 @@ bool Copy(const Value& args, Value& result) {
   return PutText(result, CharCopy(s, start, count));
 }
 
-bool CopyB(const Value& args, Value& result) {
+bool CopyB(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string s = shape::Text((*a)[0]);
@@ -158,7 +158,7 @@ bool CopyB(const Value& args, Value& result) {
 // INSTR and INSTRB: (text, sub) or (start, text, sub). The character form
 // never matches inside a double-byte character; the byte form may.
 template <bool kBytes>
-bool InStr(const Value& args, Value& result) {
+bool InStr(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   auto find = [](const std::string& sub, const std::string& s) { return kBytes ? BytePos(sub, s) : CharPos(sub, s); };
@@ -174,7 +174,7 @@ bool InStr(const Value& args, Value& result) {
   return PutInt(result, p >= 1 ? p + start - 1 : 0);
 }
 
-bool IntToHexN(const Value& args, Value& result) {
+bool IntToHexN(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::int32_t n = shape::Integer((*a)[0]);
@@ -183,7 +183,7 @@ bool IntToHexN(const Value& args, Value& result) {
 
 // Byte position of the last byte of s that is one of the delimiters; a hit
 // on the trail byte of a double-byte character skips that character.
-bool LastDelimiter(const Value& args, Value& result) {
+bool LastDelimiter(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   // The delimiter bytes up to the first NUL, as a table: a long list of
@@ -208,35 +208,35 @@ bool LastDelimiter(const Value& args, Value& result) {
   return PutInt(result, 0);
 }
 
-bool Left(const Value& args, Value& result) {
+bool Left(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string s = shape::Text((*a)[0]);
   return PutText(result, CharCopy(s, 1, shape::Integer((*a)[1])));
 }
 
-bool LeftB(const Value& args, Value& result) {
+bool LeftB(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string s = shape::Text((*a)[0]);
   return PutText(result, ByteCopy(s, 1, shape::Integer((*a)[1])));
 }
 
-bool Pos(const Value& args, Value& result) {
+bool Pos(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string sub = shape::Text((*a)[0]);
   return PutInt(result, CharPos(sub, shape::Text((*a)[1])));
 }
 
-bool PosB(const Value& args, Value& result) {
+bool PosB(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string sub = shape::Text((*a)[0]);
   return PutInt(result, BytePos(sub, shape::Text((*a)[1])));
 }
 
-bool Right(const Value& args, Value& result) {
+bool Right(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string s = shape::Text((*a)[0]);
@@ -245,7 +245,7 @@ bool Right(const Value& args, Value& result) {
   return PutText(result, CharCopy(s, RoundToInt32(static_cast<double>(start)), kRest));
 }
 
-bool RightB(const Value& args, Value& result) {
+bool RightB(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string s = shape::Text((*a)[0]);
@@ -253,7 +253,7 @@ bool RightB(const Value& args, Value& result) {
   return PutText(result, ByteCopy(s, size - shape::Integer((*a)[1]) + 1, size));
 }
 
-bool StringRepeat(const Value& args, Value& result) {
+bool StringRepeat(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   const std::string s = shape::Text((*a)[0]);

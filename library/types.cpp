@@ -5,24 +5,24 @@ namespace tam {
 
 namespace {
 
-bool True(const Value& args, Value& result) {
+bool True(const Args& args, Value& result) {
   shape::Repeat(args, result, Value::Bool(true));
   return true;
 }
 
-bool False(const Value& args, Value& result) {
+bool False(const Args& args, Value& result) {
   shape::Repeat(args, result, Value::Bool(false));
   return true;
 }
 
-bool TypeCodeOf(const Value& args, Value& result) {
+bool TypeCodeOf(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Int(a.type()));
     return true;
   });
 }
 
-bool TypeStringOf(const Value& args, Value& result) {
+bool TypeStringOf(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(TypeName(a.type())));
     return true;

@@ -2,6 +2,7 @@
 // the engine built them, a result to append to, success returned.
 #pragma once
 
+#include "engine/callable.h"
 #include "engine/value.h"
 #include "mail/mail_state.h"
 
@@ -9,33 +10,33 @@ namespace tam {
 namespace mailcall {
 
 // The first argument, or the value itself when the call has no list.
-inline const Value& First(const Value& args) {
+inline const Value& First(const Args& args) {
   static const Value empty;
-  if (!args.isArray()) return args;
+  if (!args.isArray()) return args.value();
   return args.items().empty() ? empty : args.items()[0];
 }
 
 // Reading a line list (mail_read.cpp); the same code serves the reply and
 // the referenced mail.
-bool LinesAt(const LineList& lines, const Value& args, Value& result);
+bool LinesAt(const LineList& lines, const Args& args, Value& result);
 bool LineCount(const LineList& lines, Value& result);
-bool HeaderCountOf(const LineList& header, const Value& args, Value& result);
-bool HeaderOf(const LineList& header, const Value& args, Value& result);
+bool HeaderCountOf(const LineList& header, const Args& args, Value& result);
+bool HeaderOf(const LineList& header, const Args& args, Value& result);
 bool WholeText(const LineList& lines, Value& result);
 bool Longest(const LineList& lines, bool inBytes, Value& result);
 
 // Writing the reply (mail_write.cpp).
-bool AppendHeader(TMailState& mail, const Value& args, Value& result);
-bool SetHeader(TMailState& mail, const Value& args, Value& result);
-bool RemoveHeaders(TMailState& mail, const Value& args, Value& result);
-bool Print(TMailState& mail, const Value& args, Value& result);
-bool Quote(TMailState& mail, const Value& args, Value& result);
+bool AppendHeader(TMailState& mail, const Args& args, Value& result);
+bool SetHeader(TMailState& mail, const Args& args, Value& result);
+bool RemoveHeaders(TMailState& mail, const Args& args, Value& result);
+bool Print(TMailState& mail, const Args& args, Value& result);
+bool Quote(TMailState& mail, const Args& args, Value& result);
 
 // Text only (mail_read.cpp).
-bool ExtractAddress(const Value& args, Value& result);
-bool ExtractAddressCount(const Value& args, Value& result);
-bool ExtractDoubleByte(const Value& args, Value& result);
-bool ExtractMachineDependent(const Value& args, Value& result);
+bool ExtractAddress(const Args& args, Value& result);
+bool ExtractAddressCount(const Args& args, Value& result);
+bool ExtractDoubleByte(const Args& args, Value& result);
+bool ExtractMachineDependent(const Args& args, Value& result);
 
 }  // namespace mailcall
 }  // namespace tam

@@ -9,7 +9,7 @@ namespace tam {
 
 namespace {
 
-using Call = bool (*)(TMailState& mail, const Value& args, Value& result);
+using Call = bool (*)(TMailState& mail, const Args& args, Value& result);
 struct Entry {
   const char* name;
   Call call;
@@ -22,23 +22,23 @@ const Entry kGroupA[] = {
 };
 
 const Entry kGroupE[] = {
-    {"EXTRACTADDRESS", [](TMailState&, const Value& a, Value& r) { return ExtractAddress(a, r); }},
-    {"EXTRACTADDRESSCOUNT", [](TMailState&, const Value& a, Value& r) { return ExtractAddressCount(a, r); }},
-    {"EXTRACTDOUBLEBYTE", [](TMailState&, const Value& a, Value& r) { return ExtractDoubleByte(a, r); }},
-    {"EXTRACTMACHINEDEPENDENT", [](TMailState&, const Value& a, Value& r) { return ExtractMachineDependent(a, r); }},
+    {"EXTRACTADDRESS", [](TMailState&, const Args& a, Value& r) { return ExtractAddress(a, r); }},
+    {"EXTRACTADDRESSCOUNT", [](TMailState&, const Args& a, Value& r) { return ExtractAddressCount(a, r); }},
+    {"EXTRACTDOUBLEBYTE", [](TMailState&, const Args& a, Value& r) { return ExtractDoubleByte(a, r); }},
+    {"EXTRACTMACHINEDEPENDENT", [](TMailState&, const Args& a, Value& r) { return ExtractMachineDependent(a, r); }},
 };
 
 const Entry kGroupG[] = {
-    {"GETBODY", [](TMailState& m, const Value& a, Value& r) { return LinesAt(m.ReplyBody, a, r); }},
-    {"GETBODYCOUNT", [](TMailState& m, const Value&, Value& r) { return LineCount(m.ReplyBody, r); }},
-    {"GETBODYSTRING", [](TMailState& m, const Value&, Value& r) { return WholeText(m.ReplyBody, r); }},
-    {"GETHEADERCOUNT", [](TMailState& m, const Value&, Value& r) { return LineCount(m.ReplyHeader, r); }},
-    {"GETHEADERCOUNTOF", [](TMailState& m, const Value& a, Value& r) { return HeaderCountOf(m.ReplyHeader, a, r); }},
-    {"GETHEADER", [](TMailState& m, const Value& a, Value& r) { return LinesAt(m.ReplyHeader, a, r); }},
-    {"GETHEADEROF", [](TMailState& m, const Value& a, Value& r) { return HeaderOf(m.ReplyHeader, a, r); }},
-    {"GETHEADERSTRING", [](TMailState& m, const Value&, Value& r) { return WholeText(m.ReplyHeader, r); }},
-    {"GETMAXLINELENGTH", [](TMailState& m, const Value&, Value& r) { return Longest(m.ReplyBody, false, r); }},
-    {"GETMAXLINELENGTHB", [](TMailState& m, const Value&, Value& r) { return Longest(m.ReplyBody, true, r); }},
+    {"GETBODY", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.ReplyBody, a, r); }},
+    {"GETBODYCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.ReplyBody, r); }},
+    {"GETBODYSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.ReplyBody, r); }},
+    {"GETHEADERCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.ReplyHeader, r); }},
+    {"GETHEADERCOUNTOF", [](TMailState& m, const Args& a, Value& r) { return HeaderCountOf(m.ReplyHeader, a, r); }},
+    {"GETHEADER", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.ReplyHeader, a, r); }},
+    {"GETHEADEROF", [](TMailState& m, const Args& a, Value& r) { return HeaderOf(m.ReplyHeader, a, r); }},
+    {"GETHEADERSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.ReplyHeader, r); }},
+    {"GETMAXLINELENGTH", [](TMailState& m, const Args&, Value& r) { return Longest(m.ReplyBody, false, r); }},
+    {"GETMAXLINELENGTHB", [](TMailState& m, const Args&, Value& r) { return Longest(m.ReplyBody, true, r); }},
 };
 
 const Entry kGroupP[] = {
@@ -51,23 +51,23 @@ const Entry kGroupQ[] = {
 
 const Entry kGroupR[] = {
     {"REFGETATTACHEDFILECOUNT",
-     [](TMailState& m, const Value&, Value& r) {
+     [](TMailState& m, const Args&, Value& r) {
        r = Value::Int(static_cast<std::int32_t>(m.AttachedFiles.size()));  // a plain integer, no list
        return true;
      }},
-    {"REFGETATTACHEDFILENAME", [](TMailState& m, const Value& a, Value& r) { return LinesAt(m.AttachedFiles, a, r); }},
-    {"REFGETBODYCOUNT", [](TMailState& m, const Value&, Value& r) { return LineCount(m.RefBody, r); }},
-    {"REFGETBODY", [](TMailState& m, const Value& a, Value& r) { return LinesAt(m.RefBody, a, r); }},
-    {"REFGETBODYSTRING", [](TMailState& m, const Value&, Value& r) { return WholeText(m.RefBody, r); }},
-    {"REFGETHEADERCOUNT", [](TMailState& m, const Value&, Value& r) { return LineCount(m.RefHeader, r); }},
-    {"REFGETHEADERCOUNTOF", [](TMailState& m, const Value& a, Value& r) { return HeaderCountOf(m.RefHeader, a, r); }},
-    {"REFGETHEADER", [](TMailState& m, const Value& a, Value& r) { return LinesAt(m.RefHeader, a, r); }},
-    {"REFGETHEADEROF", [](TMailState& m, const Value& a, Value& r) { return HeaderOf(m.RefHeader, a, r); }},
-    {"REFGETHEADERSTRING", [](TMailState& m, const Value&, Value& r) { return WholeText(m.RefHeader, r); }},
-    {"REFGETMAXLINELENGTH", [](TMailState& m, const Value&, Value& r) { return Longest(m.RefBody, false, r); }},
-    {"REFGETMAXLINELENGTHB", [](TMailState& m, const Value&, Value& r) { return Longest(m.RefBody, true, r); }},
+    {"REFGETATTACHEDFILENAME", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.AttachedFiles, a, r); }},
+    {"REFGETBODYCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.RefBody, r); }},
+    {"REFGETBODY", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.RefBody, a, r); }},
+    {"REFGETBODYSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.RefBody, r); }},
+    {"REFGETHEADERCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.RefHeader, r); }},
+    {"REFGETHEADERCOUNTOF", [](TMailState& m, const Args& a, Value& r) { return HeaderCountOf(m.RefHeader, a, r); }},
+    {"REFGETHEADER", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.RefHeader, a, r); }},
+    {"REFGETHEADEROF", [](TMailState& m, const Args& a, Value& r) { return HeaderOf(m.RefHeader, a, r); }},
+    {"REFGETHEADERSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.RefHeader, r); }},
+    {"REFGETMAXLINELENGTH", [](TMailState& m, const Args&, Value& r) { return Longest(m.RefBody, false, r); }},
+    {"REFGETMAXLINELENGTHB", [](TMailState& m, const Args&, Value& r) { return Longest(m.RefBody, true, r); }},
     {"REFHASHTMLPART",
-     [](TMailState& m, const Value&, Value& r) {
+     [](TMailState& m, const Args&, Value& r) {
        r.append(Value::Bool(m.HtmlPart));
        return true;
      }},
@@ -142,7 +142,7 @@ FunctionResolver MailFunctionResolver(TMailState& mail) {
     DirectFunction f;
     const Entry* e = Lookup(upper);
     if (!e) return f;
-    f.call = [](const DirectFunction& self, const Value& args, Value& result) {
+    f.call = [](const DirectFunction& self, const Args& args, Value& result) {
       return static_cast<const Entry*>(self.entry)->call(*static_cast<TMailState*>(self.state), args, result);
     };
     f.state = &mail;

@@ -12,7 +12,7 @@ Value Count(std::size_t n) { return Value::Int(static_cast<std::int32_t>(n)); }
 
 }  // namespace
 
-bool LinesAt(const LineList& lines, const Value& args, Value& result) {
+bool LinesAt(const LineList& lines, const Args& args, Value& result) {
   return shape::ElementWise(args, result, [&](const Value& a, Value& r) {
     const std::int32_t n = shape::Integer(a);
     r.append(Value::Str(n >= 0 && static_cast<std::size_t>(n) < lines.size() ? lines[n] : std::string()));
@@ -25,16 +25,16 @@ bool LineCount(const LineList& lines, Value& result) {
   return true;
 }
 
-bool HeaderCountOf(const LineList& header, const Value& args, Value& result) {
+bool HeaderCountOf(const LineList& header, const Args& args, Value& result) {
   return shape::ElementWise(args, result, [&](const Value& a, Value& r) {
     r.append(Value::Int(CountHeader(header, HeaderKey(shape::Text(a)))));
     return true;
   });
 }
 
-bool HeaderOf(const LineList& header, const Value& args, Value& result) {
+bool HeaderOf(const LineList& header, const Args& args, Value& result) {
   if (!args.isArray() || args.items().empty()) return false;
-  const std::vector<Value>& a = args.items();
+  const Args& a = args;
   const std::string key = HeaderKey(shape::Text(a[0]));
   const std::int32_t n = a.size() > 1 ? shape::Integer(a[1]) : 0;
   result.append(Value::Str(HeaderValueOf(header, key, n)));
@@ -53,7 +53,7 @@ bool Longest(const LineList& lines, bool inBytes, Value& result) {
   return true;
 }
 
-bool ExtractAddress(const Value& args, Value& result) {
+bool ExtractAddress(const Args& args, Value& result) {
   const std::string text = shape::Text(First(args));
   std::int32_t n = 0;
   if (args.isArray() && args.items().size() > 1) n = shape::Integer(args.items()[1]);
@@ -63,19 +63,19 @@ bool ExtractAddress(const Value& args, Value& result) {
   return true;
 }
 
-bool ExtractAddressCount(const Value& args, Value& result) {
+bool ExtractAddressCount(const Args& args, Value& result) {
   result.append(Value::Int(CountAddresses(shape::Text(First(args)))));
   return true;
 }
 
-bool ExtractDoubleByte(const Value& args, Value& result) {
+bool ExtractDoubleByte(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(DoubleByteOnly(shape::Text(a))));
     return true;
   });
 }
 
-bool ExtractMachineDependent(const Value& args, Value& result) {
+bool ExtractMachineDependent(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     r.append(Value::Str(MachineDependentOnly(shape::Text(a))));
     return true;

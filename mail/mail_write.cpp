@@ -25,15 +25,15 @@ std::string HeaderLine(const Value& name, const Value& value) {
 
 }  // namespace
 
-bool AppendHeader(TMailState& mail, const Value& args, Value&) {
-  const std::vector<Value>* a = shape::Fixed(args, 2);
+bool AppendHeader(TMailState& mail, const Args& args, Value&) {
+  const Args* a = shape::Fixed(args, 2);
   if (!a) return false;
   mail.ReplyHeader.push_back(HeaderLine((*a)[0], (*a)[1]));
   return true;
 }
 
-bool SetHeader(TMailState& mail, const Value& args, Value&) {
-  const std::vector<Value>* a = shape::Fixed(args, 2);
+bool SetHeader(TMailState& mail, const Args& args, Value&) {
+  const Args* a = shape::Fixed(args, 2);
   if (!a) return false;
   // The new line is built first, so a value that cannot be joined leaves the
   // old header in place.
@@ -43,25 +43,25 @@ bool SetHeader(TMailState& mail, const Value& args, Value&) {
   return true;
 }
 
-bool RemoveHeaders(TMailState& mail, const Value& args, Value& result) {
+bool RemoveHeaders(TMailState& mail, const Args& args, Value& result) {
   return shape::ElementWise(args, result, [&](const Value& name, Value&) {
     RemoveHeader(mail.ReplyHeader, HeaderKey(shape::Text(name)));
     return true;
   });
 }
 
-bool Print(TMailState& mail, const Value& args, Value&) {
+bool Print(TMailState& mail, const Args& args, Value&) {
   std::string line;
   if (args.isArray()) {
     for (const Value& a : args.items()) line += shape::Text(a);
   } else {
-    line = shape::Text(args);
+    line = shape::Text(args.value());
   }
   mail.ReplyBody.push_back(std::move(line));
   return true;
 }
 
-bool Quote(TMailState& mail, const Value& args, Value&) {
+bool Quote(TMailState& mail, const Args& args, Value&) {
   const std::string prefix = shape::Text(First(args));
   // Room for all quoted lines at once, still growing by at least half, so
   // that many QUOTEs in a row stay linear.

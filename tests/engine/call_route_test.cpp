@@ -34,7 +34,7 @@ struct Answers {
       DirectFunction f;
       auto it = texts.find(upper);
       if (it == texts.end()) return f;
-      f.call = [](const DirectFunction& self, const Value&, Value& result) {
+      f.call = [](const DirectFunction& self, const Args&, Value& result) {
         result = Value::Str(*static_cast<const std::string*>(self.entry));
         return true;
       };
@@ -109,6 +109,47 @@ TEST(CallRoutes, HandlersWithoutResolverAreAskedByNameOnEveryCallInOrder) {
   const std::vector<std::string> expected = {"host Twice (1)", "host mId (xyz, 1, 1)", "host intToStr 0",
                                              "host Twice (2)", "host mId (xyz, 2, 1)", "host intToStr 0"};
   EXPECT_EQ(asked, expected);
+}
+
+// The arguments reach a library function spread as in an argument value,
+// whether they are passed where they stand or packed.
+TEST(CallRoutes, ArgumentsSpreadAlikeWhereverTheyArePassed) {
+  TVariableSet vars;
+  TCalc calc;
+  calc.SetVariables(&vars);
+  calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
+  calc.LoadProgram(
+      "FUNCTION Pair\r\n"
+      "  RESULT 4, 9\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Eight\r\n"
+      "  RESULT 1, 2, 3, 4, 5, 6, 7, 8\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Ten\r\n"
+      "  RESULT 1, 2, 3, 4, 5, 6, 7, 8, 9, 10\r\n"
+      "ENDFUNCTION\r\n"
+      "X = 5\r\n"
+      "A = SUM(Pair)\r\n"
+      "B = SUM(Pair, 100)\r\n"
+      "C = SUM(100, Pair) + SUM(Pair, Pair)\r\n"
+      "D = SUM(Ten)\r\n"
+      "E = SUM(Eight)\r\n"
+      "F = SUM(1, 2, 3, 4, 5, 6, 7, 8)\r\n"
+      "G = SUM(1, 2, 3, 4, 5, 6, 7, 8, 9)\r\n"
+      "H = X + SUM(X, X) * X\r\n"
+      "I = MAX(DecodeDate(EncodeDate(2026, 12, 8)))\r\n"
+      "J = MAX(Eight, Ten, Pair)\r\n"
+      "K = MID(\"abcdef\", Pair)\r\n"
+      "L = IntToStr & MIN()\r\n"
+      "M = SUM(1, \"x\")\r\n");
+  calc.Reset();
+  calc.Run();
+  EXPECT_EQ(calc.ErrorText(), "Variant error: SUM");
+  EXPECT_EQ(calc.CurrentLine(), 22);
+  std::string dump;
+  for (int i = 0; i < vars.Count(); ++i)
+    dump += vars.GetName(i) + "=" + DisplayText(vars.GetValue(vars.GetName(i))) + " ";
+  EXPECT_EQ(dump, "X=5 A=13 B=104 C=112 D=55 E=36 F=36 G=45 H=55 I=2026 J=4 K=def L=0 ");
 }
 
 }  // namespace
