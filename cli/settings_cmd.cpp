@@ -166,7 +166,7 @@ int Get(const Options& o, const std::string& file, const std::string& name) {
       text = std::to_string(v.i());
       break;
     default:
-      text = ToLf(v.str());
+      text = ToLf(std::string(v.str()));
   }
   if (!o.utf8) NoteShiftJisOutput(text);
   *o.out << Out(o, text) << "\n";

@@ -18,7 +18,7 @@ void TChangeLog::Load() {
 }
 
 std::string TChangeLog::ChangeLine(const std::string& name, const Value& value) {
-  if (value.isString()) return name + "=\"" + value.str() + "\"";
+  if (value.isString()) return name + "=\"" + std::string(value.str()) + "\"";
   return name + "=" + DisplayText(value);
 }
 

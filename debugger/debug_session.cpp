@@ -195,7 +195,7 @@ std::string TDebugSession::VariableText(VariableForm form) const {
     if (form == VariableForm::kStep)
       lines.push_back(vars.GetName(i) + " = " + DisplayText(value) + " (" + type + ")");
     else if (type == "OleStr" || type == "String")
-      lines.push_back(vars.GetName(i) + " = \"" + value.str() + "\"");
+      lines.push_back(vars.GetName(i) + " = \"" + std::string(value.str()) + "\"");
     else
       lines.push_back(vars.GetName(i) + " = " + DisplayText(value));
   }

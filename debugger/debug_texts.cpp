@@ -13,7 +13,7 @@ const char kLast[] = "Last";
 
 std::string ReadText(const SettingsStore& store, const char* key) {
   Value v = store.Read(kLast, key, Value::Str(std::string()));
-  return v.isString() ? v.str() : DisplayText(v);
+  return v.isString() ? std::string(v.str()) : DisplayText(v);
 }
 
 }  // namespace

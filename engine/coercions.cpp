@@ -20,7 +20,7 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
 // Blanks around a number and its sign: ASCII blanks and the full-width space.
-std::size_t SkipBlanks(const std::string& t, std::size_t p) {
+std::size_t SkipBlanks(std::string_view t, std::size_t p) {
   for (;;) {
     if (p < t.size() && IsSpace(t[p])) {
       ++p;
@@ -34,7 +34,7 @@ std::size_t SkipBlanks(const std::string& t, std::size_t p) {
 
 // &H hexadecimal or &O octal after the '&' at p: up to 32 bits, read as a
 // signed 32-bit value ("&HFFFF" is 65535, "&HFFFFFFFF" is -1).
-bool ParseRadix(const std::string& t, std::size_t& p, double& out) {
+bool ParseRadix(std::string_view t, std::size_t& p, double& out) {
   if (p + 1 >= t.size()) return false;
   char kind = t[p + 1];
   int base = (kind == 'H' || kind == 'h') ? 16 : (kind == 'O' || kind == 'o') ? 8 : 0;
@@ -58,7 +58,7 @@ bool ParseRadix(const std::string& t, std::size_t& p, double& out) {
 }
 
 // Digits with thousands separators, a decimal point and an exponent (E only).
-bool ParseDecimal(const std::string& t, std::size_t& p, double& out) {
+bool ParseDecimal(std::string_view t, std::size_t& p, double& out) {
   std::string digits;
   bool any = false, seenPoint = false;
   for (; p < t.size(); ++p) {
@@ -99,8 +99,7 @@ bool ParseDecimal(const std::string& t, std::size_t& p, double& out) {
 
 // The number grammar of the system's variant coercion: blanks around; a sign
 // before or after the number; parentheses for a negative number.
-bool ParseNumber(const std::string& text, double& out) {
-  const std::string& t = text;
+bool ParseNumber(std::string_view t, double& out) {
   std::size_t p = SkipBlanks(t, 0);
   bool parens = p < t.size() && t[p] == '(';
   if (parens) p = SkipBlanks(t, p + 1);
@@ -241,7 +240,7 @@ bool ToBoolean(const Value& v) {
     case vtOleStr: {
       // The words themselves in any letter case, without blanks; their
       // marked forms only exactly as "#TRUE#" and "#FALSE#".
-      const std::string t = UpperCase(v.str());
+      const std::string t = UpperCase(std::string(v.str()));
       if (t == "TRUE" || v.str() == "#TRUE#") return true;
       if (t == "FALSE" || v.str() == "#FALSE#") return false;
       double d;
@@ -260,7 +259,7 @@ double ToDate(const Value& v) {
     case vtString:
     case vtOleStr: {
       double d;
-      if (ParseDateText(v.str(), d)) return d;
+      if (ParseDateText(std::string(v.str()), d)) return d;
       if (ParseNumber(v.str(), d)) return d;
       Mismatch();
     }
@@ -278,7 +277,7 @@ std::string ToText(const Value& v) {
       return std::string();
     case vtString:
     case vtOleStr:
-      return v.str();
+      return std::string(v.str());
     case vtSmallInt:
       return std::to_string(v.s16());
     case vtInteger:

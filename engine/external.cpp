@@ -87,7 +87,7 @@ class ArgumentRecords {
       case vtOleStr:
         // Texts cross as Shift-JIS byte strings.
         r.type = vtString;
-        Put(r, v.str().c_str());
+        Put(r, v.str().data());  // ends in a 0 byte
         break;
       default:
         break;

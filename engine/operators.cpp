@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "engine/failure.h"
@@ -208,11 +209,13 @@ Value BoolOp(Op op, const Value& l, const Value& r) {
 }
 
 // Two texts joined in one reservation.
-Value JoinTexts(const std::string& a, const std::string& b) {
-  std::string t;
-  t.reserve(a.size() + b.size());
-  t.append(a).append(b);
-  return Value::Str(std::move(t));
+Value JoinTexts(std::string_view a, std::string_view b) {
+  if (a.size() + b.size() == 0) return Value::Str({});
+  char* to;
+  Value r = Value::StrOfSize(a.size() + b.size(), to);
+  if (!a.empty()) std::memcpy(to, a.data(), a.size());
+  if (!b.empty()) std::memcpy(to + a.size(), b.data(), b.size());
+  return r;
 }
 
 Value Arithmetic(Op op, const Value& l, const Value& r) {

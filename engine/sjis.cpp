@@ -18,7 +18,7 @@ inline bool EightSingle(const char* p) {
 
 }  // namespace
 
-std::int32_t CharLength(const std::string& s) {
+std::int32_t CharLength(std::string_view s) {
   std::int32_t n = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     while (i + 8 <= s.size() && EightSingle(s.data() + i)) {
@@ -53,10 +53,10 @@ std::int32_t CharPos(const std::string& sub, const std::string& s) {
   return 0;
 }
 
-std::string CharCopy(const std::string& s, std::int32_t start, std::int32_t count) {
+std::string_view CharSpan(std::string_view s, std::int32_t start, std::int32_t count) {
   if (count == kRest) {
     // Any count below 0 gives the same prefix; keep start - 1 in range.
-    const std::string p = CharCopy(s, 1, start < 0 ? -1 : start - 1);
+    const std::string_view p = CharSpan(s, 1, start < 0 ? -1 : start - 1);
     return s.substr(p.size() < s.size() ? p.size() : s.size());
   }
   const std::size_t len = strnlen(s.data(), s.size());
@@ -82,11 +82,15 @@ std::string CharCopy(const std::string& s, std::int32_t start, std::int32_t coun
     ++c;
     b += IsLeadByte(static_cast<unsigned char>(s[b])) ? 2 : 1;
   }
-  if (first == std::string::npos) return std::string();
-  if (first >= len) return std::string();
+  if (first == std::string::npos) return std::string_view();
+  if (first >= len) return std::string_view();
   if (stop == std::string::npos) return s.substr(first, len - first);
-  if (stop <= first) return std::string();
+  if (stop <= first) return std::string_view();
   return s.substr(first, stop - first);
+}
+
+std::string CharCopy(std::string_view s, std::int32_t start, std::int32_t count) {
+  return std::string(CharSpan(s, start, count));
 }
 
 namespace {

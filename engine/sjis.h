@@ -29,9 +29,11 @@ inline std::size_t SjisCharSize(const std::string& s, std::size_t i) {
   return CharSize(s, i) == 2 && static_cast<unsigned char>(s[i + 1]) >= 0x40 ? 2 : 1;
 }
 
-std::int32_t CharLength(const std::string& s);
+std::int32_t CharLength(std::string_view s);
 std::int32_t CharPos(const std::string& sub, const std::string& s);
-std::string CharCopy(const std::string& s, std::int32_t start, std::int32_t count);
+std::string CharCopy(std::string_view s, std::int32_t start, std::int32_t count);
+// The bytes CharCopy copies, as a part of s.
+std::string_view CharSpan(std::string_view s, std::int32_t start, std::int32_t count);
 
 // Removes every byte of code 32 or less from both ends (or one end).
 std::string Trim(const std::string& s);

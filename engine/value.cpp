@@ -1,23 +1,57 @@
 #include "engine/value.h"
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
 
 #include "engine/failure.h"
 
 namespace tam {
 
-Value Value::Str(std::string v) {
+Value Value::NewText(std::uint16_t type, std::string_view bytes) {
+  Value r;
+  if (!bytes.empty()) {
+    char* to;
+    r = StrOfSize(bytes.size(), to);
+    std::memcpy(to, bytes.data(), bytes.size());
+  }
+  r.type_ = type;
+  return r;
+}
+Value Value::Str(std::string_view v) { return NewText(vtString, v); }
+Value Value::OleStr(std::string_view v) { return NewText(vtOleStr, v); }
+
+Value Value::StrOfSize(std::size_t size, char*& bytes) {
+  if (size > std::numeric_limits<std::size_t>::max() - sizeof(TextBlock) - 1) throw std::bad_alloc();
+  auto* block = static_cast<TextBlock*>(::operator new(sizeof(TextBlock) + size + 1));
+  block->refs = 1;
+  block->size = size;
+  bytes = block->Bytes();
+  bytes[size] = '\0';
   Value r;
   r.type_ = vtString;
-  r.str_ = std::make_shared<const std::string>(std::move(v));
+  r.holds_ = true;
+  r.num_.text = block;
   return r;
 }
-Value Value::OleStr(std::string v) {
-  Value r;
-  r.type_ = vtOleStr;
-  r.str_ = std::make_shared<const std::string>(std::move(v));
-  return r;
+
+void Value::Share() {
+  if (isArray()) {
+    if (num_.items) num_.items = CopyItems(*num_.items);
+  } else if (num_.text) {
+    ++num_.text->refs;
+  }
 }
+
+void Value::Release() noexcept {
+  if (isArray()) {
+    if (num_.items) DropItems(num_.items);
+  } else if (num_.text && --num_.text->refs == 0) {
+    ::operator delete(num_.text);
+  }
+}
+
 Value Value::Cur(std::int64_t scaled) {
   Value r;
   r.type_ = vtCurrency;
@@ -62,7 +96,8 @@ Value Value::ErrorVal(std::int32_t code) {
 Value Value::Array(std::vector<Value> items) {
   Value r;
   r.type_ = vtArray;
-  r.items_.reset(items.empty() ? NewItems() : new std::vector<Value>(std::move(items)));
+  r.holds_ = true;
+  r.num_.items = items.empty() ? NewItems() : new std::vector<Value>(std::move(items));
   return r;
 }
 
@@ -99,7 +134,7 @@ std::vector<Value>* Value::CopyItems(const std::vector<Value>& from) {
   return new std::vector<Value>(from);
 }
 
-void Value::ItemsDeleter::operator()(std::vector<Value>* items) const noexcept {
+void Value::DropItems(std::vector<Value>* items) noexcept {
   items->clear();
   if (g_poolUsers > 0 && g_keptCount < kKeptLists && items->capacity() <= kKeptCapacity)
     g_kept[g_keptCount++] = items;
@@ -112,9 +147,10 @@ const std::vector<Value>& Value::NoItems() {
   return none;
 }
 
-const std::string& Value::EmptyText() {
-  static const std::string empty;
-  return empty;
+std::vector<Value>& Value::Scratch() {
+  thread_local std::vector<Value> scratch;
+  scratch.clear();
+  return scratch;
 }
 
 void Value::append(Value v) {
@@ -122,10 +158,11 @@ void Value::append(Value v) {
     items().push_back(std::move(v));
   } else if (type_ == vtEmpty) {
     // Moved in: a braced list would copy the value.
-    std::unique_ptr<std::vector<Value>, ItemsDeleter> items(NewItems());
+    std::vector<Value>* items = NewItems();
     items->push_back(std::move(v));
     type_ = vtArray;
-    items_ = std::move(items);
+    holds_ = true;
+    num_.items = items;
   } else {
     Value first = std::move(*this);
     *this = Array({});

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/date_text.h"
@@ -37,21 +39,37 @@ class Value {
  public:
   Value() = default;
   // Copies hold their own items; texts are shared.
-  Value(const Value& o)
-      : type_(o.type_), num_(o.num_), str_(o.str_), items_(o.items_ ? CopyItems(*o.items_) : nullptr) {}
-  Value(Value&&) noexcept = default;
+  Value(const Value& o) : type_(o.type_), holds_(o.holds_), num_(o.num_) {
+    if (holds_) Share();
+  }
+  // The moved-from value keeps its type, with an empty text or no items.
+  Value(Value&& o) noexcept : type_(o.type_), holds_(o.holds_), num_(o.num_) {
+    if (holds_) o.num_.text = nullptr;
+  }
   Value& operator=(const Value& o) {
-    if (this != &o) *this = Value(o);
+    Value(o).swap(*this);
     return *this;
   }
-  Value& operator=(Value&&) noexcept = default;
-  ~Value() = default;
+  Value& operator=(Value&& o) noexcept {
+    // The old contents go last: o may live among them.
+    Value(std::move(o)).swap(*this);
+    return *this;
+  }
+  ~Value() {
+    if (holds_) Release();
+  }
+  void swap(Value& o) noexcept {
+    std::swap(type_, o.type_);
+    std::swap(holds_, o.holds_);
+    std::swap(num_, o.num_);
+  }
+
   static Value Int(std::int32_t v);
   static Value Dbl(double v);
   static Value Bool(bool v);
-  static Value Str(std::string v);
-  static Value OleStr(std::string v);     // wide string, held here as Shift-JIS
-  static Value Cur(std::int64_t scaled);  // Currency: value times 10000
+  static Value Str(std::string_view v);
+  static Value OleStr(std::string_view v);  // wide string, held here as Shift-JIS
+  static Value Cur(std::int64_t scaled);    // Currency: value times 10000
   static Value DateVal(double days);
   static Value Null();
   static Value Small(std::int16_t v);
@@ -59,6 +77,9 @@ class Value {
   static Value ByteVal(std::uint8_t v);
   static Value ErrorVal(std::int32_t code);
   static Value Array(std::vector<Value> items = {});
+  // A String of size bytes that the caller writes at once through bytes,
+  // before the value is copied: texts never change once made.
+  static Value StrOfSize(std::size_t size, char*& bytes);
 
   std::uint16_t type() const { return type_; }
   bool isEmpty() const { return type_ == vtEmpty; }
@@ -73,11 +94,18 @@ class Value {
   bool b() const { return num_.b; }
   std::int16_t s16() const { return num_.s; }
   std::uint8_t u8() const { return num_.by; }
-  const std::string& str() const { return str_ ? *str_ : EmptyText(); }
-  const std::vector<Value>& items() const { return items_ ? *items_ : NoItems(); }
+  // The bytes of a text (empty for the other kinds), followed by a 0 byte;
+  // valid while the value holds this text.
+  std::string_view str() const {
+    if (!isString() || !num_.text) return std::string_view("", 0);
+    return std::string_view(num_.text->Bytes(), num_.text->size);
+  }
+  const std::vector<Value>& items() const { return isArray() && num_.items ? *num_.items : NoItems(); }
+  // For an array only: another kind has no items to change.
   std::vector<Value>& items() {
-    if (!items_) items_.reset(NewItems());
-    return *items_;
+    if (!isArray()) return Scratch();
+    if (!num_.items) num_.items = NewItems();
+    return *num_.items;
   }
 
   // Makes this an Integer, Double or Boolean in place: the same as assigning
@@ -100,14 +128,32 @@ class Value {
   void append(Value v);
 
  private:
+  // A text's bytes live right behind this header, in one allocation shared
+  // by the copies of the value. Values never leave the thread that made
+  // them, so the count is a plain one.
+  struct TextBlock {
+    std::size_t refs;
+    std::size_t size;
+    const char* Bytes() const { return reinterpret_cast<const char*>(this + 1); }
+    char* Bytes() { return reinterpret_cast<char*>(this + 1); }
+  };
+
+  void Share();
+  void Release() noexcept;
   void Scalar(std::uint16_t type) {
-    if (str_) str_.reset();
-    if (items_) items_.reset();
+    if (holds_) Release();
+    holds_ = false;
     type_ = type;
-    num_ = {};
+    num_.cy = 0;
   }
+  static Value NewText(std::uint16_t type, std::string_view bytes);
 
   std::uint16_t type_ = vtEmpty;
+  // True for the kinds that hold a text block or an item list: a text, an
+  // OleStr or an array.
+  bool holds_ = false;
+  // The number, or the text block (none for an empty text), or the item list
+  // (none for no items yet).
   union {
     std::int32_t i;
     double d;
@@ -116,21 +162,17 @@ class Value {
     bool b;
     std::int16_t s;
     std::uint8_t by;
+    TextBlock* text;
+    std::vector<Value>* items;
   } num_{};
-  // Texts are shared between copies of a value; a text never changes.
-  std::shared_ptr<const std::string> str_;
-  static const std::string& EmptyText();
   static const std::vector<Value>& NoItems();
-  // Held apart, so that the many scalar values stay small and cheap to copy
-  // and to destroy. Small item lists are kept for reuse while an engine runs
-  // on the thread (see ItemPoolUser), so the one-element arrays that every
-  // RESULT and every operator on such a result make cost no allocation.
-  struct ItemsDeleter {
-    void operator()(std::vector<Value>* items) const noexcept;
-  };
+  static std::vector<Value>& Scratch();
+  // Small item lists are kept for reuse while an engine runs on the thread
+  // (see ItemPoolUser), so the one-element arrays that every RESULT and every
+  // operator on such a result make cost no allocation.
   static std::vector<Value>* NewItems();
   static std::vector<Value>* CopyItems(const std::vector<Value>& from);
-  std::unique_ptr<std::vector<Value>, ItemsDeleter> items_;
+  static void DropItems(std::vector<Value>* items) noexcept;
 };
 
 // While one of these lives on a thread, emptied small item lists of values
@@ -162,7 +204,7 @@ std::string DisplayText(const Value& v);
 
 // Parses a number the way the string conversion does (blanks around, "1,000",
 // "&H10", "1e3"). Returns false when the text is no number.
-bool ParseNumber(const std::string& text, double& out);
+bool ParseNumber(std::string_view text, double& out);
 
 // Rounds to nearest with ties to even and checks the 32-bit range (throws
 // VariantError on overflow, as a failed coercion).

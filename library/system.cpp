@@ -24,7 +24,7 @@ bool CurrentDirOfDrive(const Args& args, Value& result) {
   return shape::ElementWise(args, result, [](const Value& a, Value& r) {
     int drive;
     if (a.isString()) {
-      const std::string letter = UpperCase(Trim(a.str()));
+      const std::string letter = UpperCase(Trim(std::string(a.str())));
       // An empty text is no letter; as a number it fails to convert.
       drive = letter.empty() ? shape::Integer(Value::Str(letter)) : static_cast<unsigned char>(letter[0]) - 64;
     } else {

@@ -42,8 +42,8 @@ std::int32_t BytePos(const std::string& sub, const std::string& s) {
 }
 
 // Appends one String value.
-bool PutText(Value& r, std::string s) {
-  r.append(Value::Str(std::move(s)));
+bool PutText(Value& r, std::string_view s) {
+  r.append(Value::Str(s));
   return true;
 }
 bool PutInt(Value& r, std::int32_t n) {
@@ -130,7 +130,7 @@ std::string Quoted(const std::string& s) {
 // COPY/MID: text, start [, count] by characters.
 // The text of an argument without copying it when it is a text already;
 // other kinds convert into scratch.
-const std::string& TextOf(const Value& v, std::string& scratch) {
+std::string_view TextOf(const Value& v, std::string& scratch) {
   if (v.type() == vtString) return v.str();
   scratch = shape::Text(v);
   return scratch;
@@ -140,10 +140,11 @@ bool Copy(const Args& args, Value& result) {
   const auto* a = shape::Fixed(args, 2);
   if (!a) return false;
   std::string scratch;
-  const std::string& s = TextOf((*a)[0], scratch);
+  const std::string_view s = TextOf((*a)[0], scratch);
   const std::int32_t start = shape::Integer((*a)[1]);
   const std::int32_t count = a->size() > 2 ? shape::Integer((*a)[2]) : kRest;
-  return PutText(result, CharCopy(s, start, count));
+  result.append(Value::Str(CharSpan(s, start, count)));
+  return true;
 }
 
 bool CopyB(const Args& args, Value& result) {

@@ -115,7 +115,7 @@ Selection MailboxAccess::SelectedEntries(HostWindow mainWindow) {
 std::string MailboxAccess::InstallFolder() {
   Value v = ReadRegistryValue(registry_, "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\CREAR\\AL-Mail", "InstallPath",
                               Value::Str(std::string()));
-  std::string path = v.str();
+  std::string path(v.str());
   if (path.empty()) {
     platform().MessageBox("HKEY_LOCAL_MACHINE\\SOFTWARE\\CREAR\\AL-Mail\\InstallPath がありません", "エラー",
                           kIconWarning);

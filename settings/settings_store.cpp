@@ -131,7 +131,7 @@ void SettingsStore::Write(const std::string& section, const std::string& key, co
     case vtString:
     case vtOleStr:
       types_[i] = "String";
-      values_[i] = EscapeSettingText(value.str());
+      values_[i] = EscapeSettingText(std::string(value.str()));
       break;
     default:
       break;

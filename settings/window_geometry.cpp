@@ -59,7 +59,7 @@ LoadedBounds LoadWindowGeometry(const SettingsStore& store, const std::string& s
   b.width = static_cast<int>(width);
   b.height = static_cast<int>(height);
   Value state = store.Read(section, "State", Value::Str("Normal"));
-  std::string text = state.isString() ? state.str() : std::string();
+  std::string text(state.str());
   if (text == "Minimized") b.state = WindowState::kMinimized;
   if (text == "Maximized") b.state = WindowState::kMaximized;
   return b;

@@ -22,6 +22,53 @@ TEST(Values, AppendingRule) {
   EXPECT_STREQ(TypeName(13), "Unknown");
 }
 
+// Texts are shared between copies and items are not; each must outlive what
+// it came from, including when a value is assigned a part of itself.
+TEST(Values, TextsAndItemsOutliveTheirSources) {
+  std::string big(3u << 20, 'x');
+  for (std::size_t i = 0; i < big.size(); i += 4099) big[i] = static_cast<char>(i % 251);
+  Value copy;
+  {
+    Value original = Value::Str(big);
+    copy = original;
+    Value second(original);
+    original.SetInt(1);
+    EXPECT_EQ(second.str(), big);
+  }
+  ASSERT_EQ(copy.str(), big);
+  EXPECT_EQ(copy.str().data()[big.size()], '\0');
+  Value& alias = copy;
+  copy = alias;
+  EXPECT_EQ(copy.str(), big);
+  copy = std::move(alias);
+  EXPECT_EQ(copy.str(), big);
+
+  const std::string zero("a\0b", 3);
+  EXPECT_EQ(Value::Str(zero).str(), zero);
+  const Value empty = Value::Str("");
+  EXPECT_EQ(empty.type(), vtString);
+  EXPECT_STREQ(empty.str().data(), "");
+  EXPECT_EQ(Combine(Op::kJoin, empty, Value::Str(std::string())).type(), vtString);
+  EXPECT_EQ(Combine(Op::kJoin, Value::Str("ab"), empty).str(), "ab");
+  EXPECT_EQ(Value::Int(5).str(), "");
+
+  Value list = Value::Array();
+  for (int i = 0; i < 100; ++i) list.append(Value::Str(std::string(20 + i, static_cast<char>('a' + i % 26))));
+  Value moved = std::move(list);
+  Value other = moved;
+  other.items()[0] = Value::Int(7);
+  other.items()[1] = other.items()[2];
+  EXPECT_EQ(moved.items()[0].str(), std::string(20, 'a'));
+  EXPECT_EQ(other.items()[1].str(), std::string(22, 'c'));
+  Value nested = Value::Array({moved, Value::Str("tail")});
+  nested = nested.items()[0];
+  ASSERT_EQ(nested.items().size(), 100u);
+  nested = std::move(nested.items()[99]);
+  EXPECT_EQ(nested.str(), std::string(119, static_cast<char>('a' + 99 % 26)));
+  other = std::move(other.items()[1]);
+  EXPECT_EQ(other.str(), std::string(22, 'c'));
+}
+
 TEST(Values, TextOfNumbers) {
   EXPECT_EQ(ToText(Value::Dbl(2.5)), "2.5");
   EXPECT_EQ(ToText(Value::Dbl(1e20)), "1E+20");

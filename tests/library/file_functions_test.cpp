@@ -184,9 +184,9 @@ TEST(FileFunctions, ForceDirectories) {
 TEST(FileFunctions, CurrentFolderAndFullPaths) {
   FileTree t;
   t.Folder("sub");
-  const std::string before = test::CallEmpty("CURRENTDIR").str();
+  const std::string before(test::CallEmpty("CURRENTDIR").str());
   EXPECT_TRUE(Call("SETCURRENTDIR", {Arg(t.Path("sub"))}).isEmpty());
-  const std::string here = test::CallEmpty("CURRENTDIR").str();
+  const std::string here(test::CallEmpty("CURRENTDIR").str());
   EXPECT_EQ(Call1("CURRENTDIROFDRIVE", {Value::Int(0)}).str(), here);
   EXPECT_EQ(
       Call1("EXPANDFILENAME", {Arg(std::string("x") + os::kPathDelimiter + ".." + os::kPathDelimiter + "y")}).str(),

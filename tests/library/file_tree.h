@@ -93,7 +93,7 @@ inline std::vector<std::string> Names(const Value& pair) {
   EXPECT_TRUE(pair.isArray() && pair.items().size() == 2);
   if (!pair.isArray() || pair.items().size() != 2) return names;
   if (pair.items()[0].isArray())
-    for (const Value& v : pair.items()[0].items()) names.push_back(v.str());
+    for (const Value& v : pair.items()[0].items()) names.emplace_back(v.str());
   else
     EXPECT_TRUE(pair.items()[0].isEmpty());
   EXPECT_EQ(pair.items()[1].i(), static_cast<std::int32_t>(names.size()));
