@@ -467,7 +467,7 @@ Value Combine(Op op, const Value& l, const Value& r) {
   }
 }
 
-bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result) {
+bool ApplyOperatorGenerally(Op op, const Value& left, const Value& right, Value& result) {
   if (QuickCombine(op, left, right, result)) return true;
   result = Value();
   try {

@@ -2,6 +2,7 @@
 // rules that combine two values.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "engine/value.h"
@@ -46,8 +47,53 @@ const OperatorForm& OperatorAt(int level, int position);
 Value Combine(Op op, const Value& left, const Value& right);
 
 // Applies an operator with the array rules; false when any combination
-// failed with one of the failure categories.
-bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result);
+// failed with one of the failure categories. ApplyOperator works out the
+// common pairs of two Integers itself and leaves the rest, and any result
+// beyond an Integer, to ApplyOperatorGenerally.
+bool ApplyOperatorGenerally(Op op, const Value& left, const Value& right, Value& result);
+inline bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result) {
+  if (left.type() == vtInteger && right.type() == vtInteger) {
+    const long long a = left.i(), b = right.i();
+    long long r;
+    switch (op) {
+      case Op::kAdd:
+      case Op::kJoin:
+        r = a + b;
+        break;
+      case Op::kSub:
+        r = a - b;
+        break;
+      case Op::kMul:
+        r = a * b;
+        break;
+      case Op::kNe:
+        result.SetBool(a != b);
+        return true;
+      case Op::kLe:
+        result.SetBool(a <= b);
+        return true;
+      case Op::kGe:
+        result.SetBool(a >= b);
+        return true;
+      case Op::kLt:
+        result.SetBool(a < b);
+        return true;
+      case Op::kEq:
+        result.SetBool(a == b);
+        return true;
+      case Op::kGt:
+        result.SetBool(a > b);
+        return true;
+      default:
+        return ApplyOperatorGenerally(op, left, right, result);
+    }
+    if (r >= INT32_MIN && r <= INT32_MAX) {
+      result.SetInt(static_cast<std::int32_t>(r));
+      return true;
+    }
+  }
+  return ApplyOperatorGenerally(op, left, right, result);
+}
 
 // The comparison rule: -1, 0 or 1 (Null below everything, equal to Null).
 int CompareValues(const Value& left, const Value& right);

@@ -166,6 +166,24 @@ TEST(Operators, LikePairsFollowTheGeneralRules) {
   EXPECT_EQ(outcome(Op::kGt, Value::Str("\x82\xa0"), Value::Str("z")), "-1/Boolean");
   EXPECT_EQ(outcome(Op::kSub, Value::Str("5"), Value::Str("2")), "3/Double");
   EXPECT_EQ(outcome(Op::kEq, Value::Str(""), Value()), "-1/Boolean");
+
+  // Two Integers that ApplyOperator works out itself give what the rules give.
+  const std::int32_t edges[] = {bottom, bottom + 1, -65536, -46341, -1, 0, 1, 2, 46341, 65536, top - 1, top};
+  for (Op op : ops)
+    for (std::int32_t a : edges)
+      for (std::int32_t b : edges) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(op)) + " " + std::to_string(a) + " " + std::to_string(b));
+        Value direct = Value::Str("before");
+        std::string got;
+        try {
+          got = ApplyOperator(op, Value::Int(a), Value::Int(b), direct)
+                    ? DisplayText(direct) + "/" + TypeName(direct.type())
+                    : "failure";
+        } catch (const EngineFault&) {
+          got = "fault";
+        }
+        EXPECT_EQ(got, outcome(op, Value::Int(a), Value::Int(b)));
+      }
 }
 
 TEST(VariableSet, NamesKeysAndRefusals) {
