@@ -75,7 +75,7 @@ void ToVariant(const Value& from, VARIANT& v) {
       V_BOOL(&v) = from.b() ? VARIANT_TRUE : VARIANT_FALSE;
       break;
     case vtString: {
-      std::wstring w = Wide(from.str());
+      std::wstring w = Wide(std::string(from.str()));
       V_VT(&v) = VT_BSTR;
       V_BSTR(&v) = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
       break;
@@ -134,7 +134,7 @@ Outcome Ours(const Value& from, VARTYPE to) {
 
 std::string Describe(const Value& v) {
   std::string kind = TypeName(v.type());
-  if (v.type() == vtString) return kind + " \"" + v.str() + "\"";
+  if (v.type() == vtString) return kind + " \"" + std::string(v.str()) + "\"";
   if (v.type() == vtEmpty || v.type() == vtNull) return kind;
   if (v.type() == vtCurrency) return kind + " " + std::to_string(v.cy()) + "/10000";
   if (v.type() == vtBoolean) return kind + (v.b() ? " true" : " false");
