@@ -609,14 +609,16 @@ void TCalc::Exchange(CallFrame& frame) {
   std::swap(s.error, error_);
   std::swap(s.finished, finished_);
   std::swap(s.call, call_);
-  std::swap(s.errorText, errorText_);
-  std::swap(s.result, result_);
+  // Mostly both are empty: nothing to move then.
+  if (!s.errorText.empty() || !errorText_.empty()) s.errorText.swap(errorText_);
+  if (!s.result.isEmpty() || !result_.isEmpty()) std::swap(s.result, result_);
   std::swap(frame.loops, loops_);
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
   CallFrame& frame = PrepareFrame();
   TVariableSet& locals = frame.locals;
+  locals.Recycle();
   if (args.isArray()) {
     for (std::size_t i = 0; i < fn.Parameters.size() && i < args.items().size(); ++i)
       locals.Bind(fn.Parameters[i], args.items()[i]);
@@ -626,8 +628,8 @@ void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Va
   EnterFrame(frame, fn, name);
 }
 
-// The frame of the next call depth, its locals emptied for the parameters,
-// which are bound without callbacks.
+// The frame of the next call depth; its locals are emptied as the parameters
+// are bound, without callbacks.
 TCalc::CallFrame& TCalc::PrepareFrame() {
   if (callDepth_ >= kMaxCallDepth) throw NestingTooDeep();
   if (frames_.size() <= static_cast<std::size_t>(callDepth_)) {
@@ -638,7 +640,6 @@ TCalc::CallFrame& TCalc::PrepareFrame() {
     frames_.push_back(std::move(frame));
   }
   CallFrame& frame = *frames_[callDepth_];
-  frame.locals.Recycle();
   if (pending_.size() <= static_cast<std::size_t>(callDepth_) + 1) pending_.push_back(std::make_unique<Pending>());
   return frame;
 }

@@ -417,6 +417,26 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
 // is Empty for the first parameter.
 void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
   const std::size_t count = fn.Parameters.size();
+  if (fn.DistinctParameters && n > 0 && n <= count) {
+    // The usual call, plain values for the first n parameters: when the call
+    // before at this depth bound the same, its parameter entries are reused
+    // where they stand.
+    bool plain = true;
+    for (std::size_t i = first; i < first + n && plain; ++i) {
+      const Operand& o = stack_[i];
+      plain = !(o.ref ? *o.ref : o.own).isArray();
+    }
+    const int k = static_cast<int>(n);
+    if (plain && locals.Reuse(fn.LayoutBase + n, k)) {
+      // The operands are dropped next: an own value moves.
+      for (int i = 0; i < k; ++i) {
+        Operand& o = stack_[first + i];
+        locals.BindAt(i, o.ref ? Value(*o.ref) : std::move(o.own));
+      }
+      return;
+    }
+  }
+  locals.Recycle();
   if (n == 0) {
     if (count > 0) locals.Bind(fn.Parameters[0], Value());
     return;

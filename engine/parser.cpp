@@ -157,6 +157,9 @@ class Parser {
         }
         fn->FunctionLine = i;
         fn->LayoutBase = ReserveLayouts(fn->Parameters.size() + 1);
+        for (std::size_t a = 0; a < fn->Parameters.size(); ++a)
+          for (std::size_t b = 0; b < a; ++b)
+            if (UpperCase(fn->Parameters[a]) == UpperCase(fn->Parameters[b])) fn->DistinctParameters = false;
         const int index = static_cast<int>(p_.functions.size());
         p_.functions.push_back(fn.get());
         p_.functionIndex.emplace(UpperCase(fn->Name), index);

@@ -86,6 +86,8 @@ struct TFunctionBlock : TStatement {
   // Layouts shared by the locals of every call of the function that bound
   // the same number of parameters: base + that number (see ShareLayout).
   std::uint64_t LayoutBase = 0;
+  // No two parameters have the same name: each one bound is an entry.
+  bool DistinctParameters = true;
 };
 
 using TStatementList = std::vector<std::unique_ptr<TStatement>>;

@@ -227,10 +227,29 @@ void TVariableSet::Recycle() {
   Forget();
   if (indexed_) index_.clear();
   indexed_ = false;
-  elements_ = 0;
-  while (!entries_.empty()) {
-    entries_.back()->Value_ = Value();
-    entries_.back()->ReadOnly = false;
+  Drop(0);
+}
+
+bool TVariableSet::Reuse(std::uint64_t layout, int count) {
+  if (layout_ != layout || shared_ != count || Count() < count) return false;
+  if (Count() == count) return true;
+  for (Recent& r : recent_)
+    if (r.index >= count) r.index = -1;
+  if (indexed_) {
+    index_.clear();
+    indexed_ = false;
+  }
+  Drop(count);
+  if (Count() > kWalked) Index();
+  return true;
+}
+
+void TVariableSet::Drop(int from) {
+  while (Count() > from) {
+    TVariantObject& e = *entries_.back();
+    if (e.Name.find('(') != std::string::npos) --elements_;
+    e.Value_ = Value();
+    e.ReadOnly = false;
     if (spare_.size() < kWalked) spare_.push_back(std::move(entries_.back()));
     entries_.pop_back();
   }

@@ -76,6 +76,19 @@ class TVariableSet {
   // remembered in one of them hold in the others; later entries stay this
   // set's own. A call's locals share the layout of their function.
   void ShareLayout(std::uint64_t layout);
+  // Empties the set for another call of the function whose layout it holds
+  // with count entries shared: those entries stay, their names and positions
+  // as the layout says, and only the later ones are recycled. False when the
+  // set holds another layout (it is left as it was); true leaves the kept
+  // entries to be given their values by BindAt.
+  bool Reuse(std::uint64_t layout, int count);
+  // Gives a kept entry its value without callbacks and clears its read-only
+  // flag (a parameter of the call).
+  void BindAt(int index, Value&& value) {
+    TVariantObject& e = *entries_[index];
+    e.Value_ = std::move(value);
+    e.ReadOnly = false;
+  }
 
   BeforeSetHandler OnBeforeSet;
   ChangeHandler OnChange;
@@ -88,6 +101,8 @@ class TVariableSet {
   int Position(const std::string& name) const;
   int Position(const std::string& name, VarSlot& slot) const;
   void Forget();
+  // Moves the entries from position `from` on to the spare ones, emptied.
+  void Drop(int from);
   int Search(const std::string& name) const;
   void Index();
   void Store(const std::string& name, Value&& value, int at, bool notify = true);

@@ -193,6 +193,61 @@ TEST(StatementExpressions, CallsShareTheirParametersPositionsButNotTheirLocals) 
   EXPECT_EQ(r.vars.Find("T")->i(), 3106);
 }
 
+TEST(StatementExpressions, CallsAtTheSameDepthStartWithTheirParametersOnly) {
+  // Calls that follow each other take over the locals of the call before:
+  // nothing it made or flagged may show. L and B are functions unless a
+  // call made them locals; a call that ends inside its FOR loop leaves the
+  // loop variable, here a parameter, read-only.
+  Ran r(
+      "FUNCTION Order(a)\r\n"
+      "  IF a = 1\r\n"
+      "    X = 1\r\n"
+      "    Y = 2\r\n"
+      "  ELSE\r\n"
+      "    Y = 3\r\n"
+      "    X = 4\r\n"
+      "  ENDIF\r\n"
+      "  RESULT X * 10 + Y\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION L\r\n"
+      "  RESULT 7\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Leftover(a)\r\n"
+      "  IF a = 1\r\n"
+      "    L = 5\r\n"
+      "  ENDIF\r\n"
+      "  RESULT L\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION B\r\n"
+      "  RESULT \"fn\"\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Two(a, b)\r\n"
+      "  RESULT a + b\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Looped(a)\r\n"
+      "  a = a + 1\r\n"
+      "  FOR a = a TO 9\r\n"
+      "    RESULT a\r\n"
+      "    END\r\n"
+      "  NEXT\r\n"
+      "ENDFUNCTION\r\n"
+      "O1 = Order(1)\r\nO2 = Order(2)\r\nO3 = Order(1)\r\n"
+      "L1 = Leftover(1)\r\nL2 = Leftover(2)\r\n"
+      "T1 = Two(\"1\")\r\nT2 = Two(\"1\", \"2\")\r\nT3 = Two(\"3\")\r\n"
+      "R1 = Looped(1)\r\nR2 = Looped(5)\r\n");
+  EXPECT_TRUE(r.errors.empty()) << r.errors[0];
+  EXPECT_EQ(r.vars.Find("O1")->i(), 12);
+  EXPECT_EQ(r.vars.Find("O2")->i(), 43);
+  EXPECT_EQ(r.vars.Find("O3")->i(), 12);
+  EXPECT_EQ(r.vars.Find("L1")->i(), 5);
+  EXPECT_EQ(r.vars.Find("L2")->i(), 7);
+  EXPECT_EQ(r.vars.Find("T1")->str(), "1fn");
+  EXPECT_EQ(r.vars.Find("T2")->str(), "12");
+  EXPECT_EQ(r.vars.Find("T3")->str(), "3fn");
+  EXPECT_EQ(r.vars.Find("R1")->i(), 2);
+  EXPECT_EQ(r.vars.Find("R2")->i(), 6);
+}
+
 TEST(StatementExpressions, VariablesMovedOrSwappedDuringARunAreFoundAgain) {
   // A change handler that deletes the oldest entries moves every position
   // the loop has remembered, pass after pass.
