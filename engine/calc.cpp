@@ -390,7 +390,7 @@ void TCalc::ExecuteOne() {
       nextLine_ = program_->functions[frame.Index]->EndLine + 1;
       break;
     case kResult:
-      if (!ExecuteResult(line)) return;
+      if (!ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))) return;
       break;
     case kExitFunction:
     case kEndFunction:
@@ -574,28 +574,20 @@ bool TCalc::ExecuteIf(int line, Value* known) {
   }
 }
 
-bool TCalc::ExecuteResult(int line) {
+bool TCalc::ExecuteResult(const TResultStatement& result) {
   result_ = Value();
-  auto& cache = program_->resultItems;
-  auto it = cache.find(line);
-  if (it == cache.end()) {
-    ResultList items;
-    items.texts = SplitArguments(Trim(CharCopy(Trim(program_->lines[line]), 8, kRest)));
-    items.forms.assign(items.texts.size(), nullptr);
-    it = cache.emplace(line, std::move(items)).first;
-  }
-  Pend(Pending::kResult).items = &it->second;
+  Pend(Pending::kResult).result = &result;
   return ResultItems(0);
 }
 
 // Evaluates the RESULT items from the one at from on, appending each.
 bool TCalc::ResultItems(std::size_t from) {
-  ResultList& items = *pend_->items;
-  for (std::size_t i = from; i < items.texts.size(); ++i) {
+  const TResultStatement& items = *pend_->result;
+  for (std::size_t i = from; i < items.Items.size(); ++i) {
     Pending& p = Pend(Pending::kResult);
     p.item = i;
     Value v;
-    if (!StatementValue(items.texts[i], items.forms[i], v)) return false;
+    if (!StatementValue(items.Items[i], items.Forms[i], v)) return false;
     result_.append(std::move(v));
   }
   return true;

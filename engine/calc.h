@@ -24,7 +24,6 @@ struct ElementTarget;
 struct Expr;
 struct Instr;
 struct Program;
-struct ResultList;
 struct StoredExpr;
 class ExternalLibraries;
 
@@ -140,15 +139,15 @@ class TCalc {
   // function call that runs as the next frame.
   struct Pending {
     enum Kind : unsigned char { kLet, kIf, kResult } kind = kLet;
-    const TLetStatement* let = nullptr;  // kLet
-    int line = 0;                        // kIf: the branch
-    ResultList* items = nullptr;         // kResult
-    std::size_t item = 0;                // kResult
-    const Expr* root = nullptr;          // the expression
-    const std::string* text = nullptr;   // its trimmed text
-    std::size_t pc = 0;                  // the call step it waits at
-    std::size_t base = 0;                // its operands start here
-    std::size_t top = 0;                 // and end here while it waits
+    const TLetStatement* let = nullptr;        // kLet
+    int line = 0;                              // kIf: the branch
+    const TResultStatement* result = nullptr;  // kResult
+    std::size_t item = 0;                      // kResult
+    const Expr* root = nullptr;                // the expression
+    const std::string* text = nullptr;         // its trimmed text
+    std::size_t pc = 0;                        // the call step it waits at
+    std::size_t base = 0;                      // its operands start here
+    std::size_t top = 0;                       // and end here while it waits
   };
 
   template <class T>
@@ -168,7 +167,7 @@ class TCalc {
   void ExecuteFor(const TForLoop& loop, LoopState& state);
   void ExecuteNext(const TForLoop& loop, LoopState& state);
   bool ExecuteIf(int line, Value* known);
-  bool ExecuteResult(int line);
+  bool ExecuteResult(const TResultStatement& result);
   bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);
   LoopState& StateOf(int index);

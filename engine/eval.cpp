@@ -316,8 +316,8 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     const std::size_t n = e.args.size(), first = stack_.size() - n;
     if (frame && !vars_->HasElements()) {
       // No element can have the call's name: the arguments go to the
-      // parameters straight from the operands.
-      CheckStack();
+      // parameters straight from the operands. (The call step has checked
+      // the stack.)
       const TFunctionBlock& fn = *program_->functions[e.userFunction];
       CallFrame& f = PrepareFrame();
       BindArguments(f.locals, fn, first, n);

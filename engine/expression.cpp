@@ -274,12 +274,10 @@ void Flatten(const Expr& e, std::vector<Instr>& out) {
 }
 }  // namespace
 
-const std::vector<Instr>& CodeOf(const Expr& root) {
-  if (root.code.empty()) {
-    std::vector<Instr> code;
-    Flatten(root, code);
-    root.code = std::move(code);
-  }
+const std::vector<Instr>& MakeCode(const Expr& root) {
+  std::vector<Instr> code;
+  Flatten(root, code);
+  root.code = std::move(code);
   return root.code;
 }
 

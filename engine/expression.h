@@ -71,7 +71,8 @@ struct Expr {
 };
 
 // The steps of an expression, made once.
-const std::vector<Instr>& CodeOf(const Expr& root);
+const std::vector<Instr>& MakeCode(const Expr& root);
+inline const std::vector<Instr>& CodeOf(const Expr& root) { return root.code.empty() ? MakeCode(root) : root.code; }
 
 // Works out the structure of a text. Throws NestingTooDeep when the text is
 // nested beyond the stack budget.

@@ -194,7 +194,10 @@ class Parser {
       const std::string t = Trim(p_.lines[i]);
       const std::string word = UpperCase(t.substr(0, t.find(' ')));
       if (word == "RESULT") {
-        f = {kResult, -1};
+        auto result = std::make_unique<TResultStatement>();
+        result->Items = SplitArguments(Trim(CharCopy(t, 8, kRest)));
+        result->Forms.assign(result->Items.size(), nullptr);
+        f = {kResult, Add(std::move(result))};
       } else if (word == "END") {
         f = {kEnd, -1};
       } else if (word == "EXIT") {

@@ -26,12 +26,6 @@ struct ElementTarget {
   std::vector<std::unique_ptr<Expr>> args;
 };
 
-// The item texts of a RESULT line, each with its compiled form once used.
-struct ResultList {
-  std::vector<std::string> texts;
-  std::vector<const StoredExpr*> forms;
-};
-
 struct Program {
   std::vector<std::string> lines;
   std::vector<TFrameInfo> frames;
@@ -49,8 +43,6 @@ struct Program {
   std::unordered_map<const std::string*, StoredExpr> stored;
   // Assignment targets by the address of a target text the statements own.
   std::unordered_map<const std::string*, ElementTarget> targets;
-  // Item texts of RESULT lines by line index.
-  std::unordered_map<int, ResultList> resultItems;
 };
 
 // Splits and parses a program text; parse errors are recorded in the result.

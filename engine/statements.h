@@ -90,6 +90,13 @@ struct TFunctionBlock : TStatement {
   bool DistinctParameters = true;
 };
 
+// The items of a RESULT line, split when the program loads, each with its
+// compiled form once used.
+struct TResultStatement : TStatement {
+  std::vector<std::string> Items;
+  mutable std::vector<const StoredExpr*> Forms;
+};
+
 using TStatementList = std::vector<std::unique_ptr<TStatement>>;
 
 }  // namespace tam
