@@ -223,8 +223,9 @@ void TCalc::StepCalls(int base) {
   try {
     if (finished_ || error_) {
       Value result;
-      const bool ok = PopCall(result);
-      ResumeStatement(ok, std::move(result));
+      bool one = false;
+      const bool ok = PopCall(result, &one);
+      ResumeStatement(ok, std::move(result), one);
     } else if (nextLine_ < 0 || nextLine_ >= LineCount()) {
       nextLine_ = LineCount();
       finished_ = true;
@@ -282,10 +283,10 @@ void TCalc::ResumeAfterFault(std::exception_ptr fault) {
   ResumeStatement(false, Value());
 }
 
-void TCalc::ResumeStatement(bool ok, Value result) {
+void TCalc::ResumeStatement(bool ok, Value result, bool one) {
   Pending& p = *pend_;
   Value v;
-  if (!RunPending(p, v, &result, ok)) return;
+  if (!RunPending(p, v, &result, ok, one)) return;
   if (ContinueStatement(p, std::move(v))) EndStatement();
 }
 
@@ -299,7 +300,7 @@ bool TCalc::ContinueStatement(Pending& p, Value v) {
     case Pending::kIf:
       return ExecuteIf(p.line, &v);
     case Pending::kResult:
-      result_.append(std::move(v));
+      AppendResult(std::move(v), p.result->Items.size());
       return ResultItems(p.item + 1);
   }
   return true;
@@ -576,8 +577,20 @@ bool TCalc::ExecuteIf(int line, Value* known) {
 
 bool TCalc::ExecuteResult(const TResultStatement& result) {
   result_ = Value();
+  if (callDepth_ > 0) frames_[callDepth_ - 1]->resultOne = false;
   Pend(Pending::kResult).result = &result;
   return ResultItems(0);
+}
+
+// Appends a RESULT item's value to the result. In a call, a RESULT of one
+// plain value keeps it as it is: the caller takes it as its one-element list.
+void TCalc::AppendResult(Value v, std::size_t items) {
+  if (callDepth_ > 0 && items == 1 && !v.isArray() && result_.isEmpty()) {
+    result_ = std::move(v);
+    frames_[callDepth_ - 1]->resultOne = true;
+    return;
+  }
+  result_.append(std::move(v));
 }
 
 // Evaluates the RESULT items from the one at from on, appending each.
@@ -588,7 +601,7 @@ bool TCalc::ResultItems(std::size_t from) {
     p.item = i;
     Value v;
     if (!StatementValue(items.Items[i], items.Forms[i], v)) return false;
-    result_.append(std::move(v));
+    AppendResult(std::move(v), items.Items.size());
   }
   return true;
 }
@@ -644,6 +657,7 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   ++callDepth_;
   pend_ = pending_[callDepth_].get();
   frame.name = &name;
+  frame.resultOne = false;
   vars_ = &frame.locals;
   call_ = ++calls_;
   error_ = false;
@@ -654,13 +668,20 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   finished_ = nextLine_ >= LineCount();
 }
 
-bool TCalc::PopCall(Value& result) {
+bool TCalc::PopCall(Value& result, bool* one) {
   CallFrame& frame = *frames_[callDepth_ - 1];
   std::string failure;
-  if (error_)
+  if (error_) {
     failure = "Function runtime error: " + *frame.name + "\r\n" + errorText_;
-  else
+  } else if (!frame.resultOne) {
     result = std::move(result_);
+  } else if (one) {
+    result = std::move(result_);
+    *one = true;
+  } else {
+    result = Value();
+    result.append(std::move(result_));
+  }
   DropCall();
   if (!failure.empty()) {
     SetErrorReplace(failure);

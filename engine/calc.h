@@ -128,12 +128,20 @@ class TCalc {
     std::vector<LoopState> loops;
     CallerState caller;
     const std::string* name = nullptr;  // the called name as written
+    // The call's result is the one-element list of the value it holds (a
+    // RESULT of one plain value): the caller's expression takes it so.
+    bool resultOne = false;
   };
   // An operand of an expression being evaluated: a value of its own, or a
   // literal or variable read in place until a call could change it.
+  // An operand marked one is the one-element list of its value, kept as the
+  // value itself: a call's result from a RESULT of one plain value and what
+  // operators make of it with plain values. Only the calls that run as
+  // frames of the statement loop give such results.
   struct Operand {
     const Value* ref = nullptr;
     Value own;
+    bool one = false;
   };
   // The statement of one call depth whose expression waits for a user
   // function call that runs as the next frame.
@@ -202,7 +210,8 @@ class TCalc {
   CallFrame& PrepareFrame();
   void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name);
   void BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
-  bool PopCall(Value& result);
+  // With one given, a one-element result comes as its element and *one set.
+  bool PopCall(Value& result, bool* one = nullptr);
   void DropCall();
   void Exchange(CallFrame& frame);
   void InstallErrorHandler();
@@ -213,7 +222,9 @@ class TCalc {
   Value Eval(const Expr& root);
   bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend);
   bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
-  void FinishCall(const Instr& in, bool ok, Value result);
+  void FinishCall(const Instr& in, bool ok, Value result, bool one);
+  void Binary(const Expr& e);
+  void AppendResult(Value v, std::size_t items);
   void Materialize(std::size_t from);
   void Truncate(std::size_t size);
   Value TakeResult(std::size_t base);
@@ -228,8 +239,8 @@ class TCalc {
   // The same for the statements that let a user function call run as a
   // frame: false when the statement waits for it (Pend set first).
   bool StatementValue(const std::string& text, const StoredExpr*& form, Value& out);
-  bool RunPending(Pending& p, Value& out, Value* called = nullptr, bool ok = true);
-  void ResumeStatement(bool ok, Value result);
+  bool RunPending(Pending& p, Value& out, Value* called = nullptr, bool ok = true, bool one = false);
+  void ResumeStatement(bool ok, Value result, bool one = false);
   void ResumeAfterFault(std::exception_ptr fault);
   bool ContinueStatement(Pending& p, Value v);
   Value Settle(const std::string& trimmed, const Expr* expr);

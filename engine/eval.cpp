@@ -109,17 +109,19 @@ bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Val
 // Runs the statement's expression on, first finishing the call it waited
 // for with its result when called is given; the failure categories become run-time errors as
 // in Settle, wherever in the expression they arise.
-bool TCalc::RunPending(Pending& p, Value& out, Value* called, bool ok) {
+bool TCalc::RunPending(Pending& p, Value& out, Value* called, bool ok, bool one) {
   try {
     if (called) {
-      FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(*called));
+      FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(*called), one);
       ++p.pc;
     }
     if (!RunCode(*p.root, p.pc, p.base, true)) return false;
     Operand& o = stack_[p.base];
     const Value& v = o.ref ? *o.ref : o.own;
     // A one-element result stands for its element.
-    if (v.isArray() && v.items().size() == 1) {
+    if (o.one) {
+      out = std::move(o.own);
+    } else if (v.isArray() && v.items().size() == 1) {
       Value only = o.ref ? v.items()[0] : std::move(o.own.items()[0]);
       out = std::move(only);
     } else if (o.ref) {
@@ -276,27 +278,61 @@ bool TCalc::RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool su
         CheckStack();
         if (!CallStep(in, pc, base, suspend)) return false;
         break;
-      case Instr::kBinary: {
-        const std::size_t n = stack_.size();
-        Operand& l = stack_[n - 2];
-        const Operand& r = stack_[n - 1];
-        bool ok;
-        if (l.ref) {
-          // The left operand is read in place: its own value takes the result.
-          ok = ApplyOperator(e.op, *l.ref, r.ref ? *r.ref : r.own, l.own);
-          l.ref = nullptr;
-        } else {
-          Value result;
-          ok = ApplyOperator(e.op, l.own, r.ref ? *r.ref : r.own, result);
-          l.own = std::move(result);
-        }
-        if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
-        stack_.pop_back();
+      case Instr::kBinary:
+        Binary(e);
         break;
-      }
     }
   }
   return true;
+}
+
+// An operator step on the two operands on top of the stack.
+void TCalc::Binary(const Expr& e) {
+  const std::size_t n = stack_.size();
+  Operand& l = stack_[n - 2];
+  Operand& r = stack_[n - 1];
+  bool ok;
+  if (l.one || r.one) {
+    const Value& lv = l.ref ? *l.ref : l.own;
+    const Value& rv = r.ref ? *r.ref : r.own;
+    if (!lv.isArray() && !rv.isArray()) {
+      // A one-element list beside a plain value or another such list: the
+      // list of the one result, as the operator gives it element by element.
+      Value result;
+      ok = ApplyOperator(e.op, lv, rv, result);
+      l.ref = nullptr;
+      l.own = std::move(result);
+      l.one = ok;
+      if (ok && l.own.isArray()) {
+        Value list;
+        list.append(std::move(l.own));
+        l.own = std::move(list);
+        l.one = false;
+      }
+      if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
+      stack_.pop_back();
+      return;
+    }
+    // Beside a longer list: the marked operand becomes its list.
+    for (Operand* o : {&l, &r}) {
+      if (!o->one) continue;
+      Value list;
+      list.append(std::move(o->own));
+      o->own = std::move(list);
+      o->one = false;
+    }
+  }
+  if (l.ref) {
+    // The left operand is read in place: its own value takes the result.
+    ok = ApplyOperator(e.op, *l.ref, r.ref ? *r.ref : r.own, l.own);
+    l.ref = nullptr;
+  } else {
+    Value result;
+    ok = ApplyOperator(e.op, l.own, r.ref ? *r.ref : r.own, result);
+    l.own = std::move(result);
+  }
+  if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
+  stack_.pop_back();
 }
 
 // A call step: an array element named by the call, else the call. A user
@@ -360,7 +396,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
   const CallRoute route = e.route;
   Value result;
   const bool ok = CallRouted(e.userFunction, route, *name, args, result);
-  FinishCall(in, ok, std::move(result));
+  FinishCall(in, ok, std::move(result), false);
   return true;
 }
 
@@ -408,7 +444,7 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   else
     ok = CallDirect(f, Args(list, k), e.name, result);
   Truncate(first);
-  FinishCall(in, ok, std::move(result));
+  FinishCall(in, ok, std::move(result), false);
   return true;
 }
 
@@ -459,10 +495,11 @@ void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
 }
 
 // Pushes what a call step gives once the call is done.
-void TCalc::FinishCall(const Instr& in, bool ok, Value result) {
+void TCalc::FinishCall(const Instr& in, bool ok, Value result, bool one) {
   const Expr& e = *in.e;
   stack_.emplace_back();
   Operand& o = stack_.back();
+  o.one = ok && one;
   if (in.code == Instr::kCall) {
     if (!ok) SetErrorOnce("Invalid function call: " + e.text);
     o.own = std::move(result);

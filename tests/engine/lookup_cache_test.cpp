@@ -248,6 +248,71 @@ TEST(StatementExpressions, CallsAtTheSameDepthStartWithTheirParametersOnly) {
   EXPECT_EQ(r.vars.Find("R2")->i(), 6);
 }
 
+TEST(StatementExpressions, OneValueResultsActAsOneElementLists) {
+  // A call's RESULT of one value is a list of one element wherever the
+  // caller uses it: beside longer lists, as the only argument, as an index,
+  // and kept while the call goes on to call others.
+  Ran r(
+      "FUNCTION One(a)\r\n"
+      "  RESULT a\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Later\r\n"
+      "  RESULT 1\r\n"
+      "  X = One(5) + One(6)\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Pair\r\n"
+      "  RESULT 10, 20\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Wrap(a)\r\n"
+      "  RESULT One(a)\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Nothing\r\n"
+      "  X = 1\r\n"
+      "ENDFUNCTION\r\n"
+      "FUNCTION Both(a, b)\r\n"
+      "  RESULT a, b\r\n"
+      "ENDFUNCTION\r\n"
+      "T(1) = 5\r\n"
+      "S1 = One(2) + One(3)\r\n"
+      "S2 = Pair() + One(1)\r\n"
+      "S3 = One(1) + Pair()\r\n"
+      "S4 = Later() + Pair()\r\n"
+      "A, B = One(7)\r\n"
+      "S5 = One(One(4))\r\n"
+      "S6 = One(1) + \"x\"\r\n"
+      "S7 = Pair() * One(2) + One(1)\r\n"
+      "S8 = One(Pair())\r\n"
+      "S9 = T(One(1))\r\n"
+      "S10 = Wrap(3) + Pair()\r\n"
+      "C, D = Both(One(1), Wrap(2)) + 1\r\n"
+      "S11, S11B = One(1) + One(2) + Pair()\r\n"
+      "Z = One(9)\r\n"
+      "S12, S13 = Nothing() + Pair()\r\n");
+  ASSERT_EQ(r.errors.size(), 1u);
+  EXPECT_EQ(r.errors[0], "27: Invalid expression: One(1) + \"x\"");
+  const std::pair<const char*, int> want[] = {{"S1", 5}, {"S2", 11}, {"S3", 11}, {"S4", 11}, {"A", 7},
+                                              {"S5", 4}, {"S7", 21}, {"S8", 10}, {"S9", 5},  {"S10", 13},
+                                              {"C", 2},  {"D", 3},   {"S11", 13}};
+  for (const auto& [name, value] : want) {
+    const Value* v = r.vars.Find(name);
+    ASSERT_NE(v, nullptr) << name;
+    EXPECT_EQ(v->type(), vtInteger) << name;
+    EXPECT_EQ(v->i(), value) << name;
+  }
+  EXPECT_EQ(r.vars.Find("B"), nullptr);
+  EXPECT_EQ(r.vars.Find("S11B"), nullptr);
+  EXPECT_EQ(r.vars.Find("S6"), nullptr);
+  // A call without RESULT is Empty, whatever the call before at its depth gave.
+  const Value* s13 = r.vars.Find("S13");
+  ASSERT_NE(s13, nullptr);
+  EXPECT_EQ(s13->i(), 20);
+  // Evaluated for the host, the call gives the list itself.
+  const Value e = r.calc.Evaluate("One(3)");
+  ASSERT_TRUE(e.isArray());
+  ASSERT_EQ(e.items().size(), 1u);
+  EXPECT_EQ(e.items()[0].i(), 3);
+}
+
 TEST(StatementExpressions, VariablesMovedOrSwappedDuringARunAreFoundAgain) {
   // A change handler that deletes the oldest entries moves every position
   // the loop has remembered, pass after pass.
