@@ -292,13 +292,6 @@ Value Not(const Value& v) {
 // The common pairs of like operands, Integer, Double and String, worked out
 // directly; they give what the general pair rules give. False leaves the
 // pair, and every case that fails or overflows, to those rules.
-// An integer result as FromWide makes it; false when it needs a Double.
-bool Wide(long long r, Value& out) {
-  if (r < INT32_MIN || r > INT32_MAX) return false;
-  out.SetInt(static_cast<std::int32_t>(r));
-  return true;
-}
-
 // A comparison's answer as a Boolean; false for the other operators.
 bool PutComparison(Op op, int c, Value& out) {
   switch (op) {
@@ -360,25 +353,7 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
     if (t == vtDouble && r.type() == vtInteger) return QuickReal(op, l.d(), r.i(), out);
     return false;
   }
-  if (t == vtInteger) {
-    const long long a = l.i(), b = r.i();
-    switch (op) {
-      case Op::kAdd:
-      case Op::kJoin:
-        return Wide(a + b, out);
-      case Op::kSub:
-        return Wide(a - b, out);
-      case Op::kMul:
-        return Wide(a * b, out);
-      case Op::kMod:
-      case Op::kIntDiv:
-        if (b == 0 || b == -1) return false;
-        out.SetInt(static_cast<std::int32_t>(op == Op::kMod ? a % b : a / b));
-        return true;
-      default:
-        return PutComparison(op, Sign(a, b), out);
-    }
-  }
+  if (t == vtInteger) return QuickIntegers(op, l.i(), r.i(), out);
   if (t == vtDouble) return QuickReal(op, l.d(), r.d(), out);
   if (t != vtString) return false;
   if (op == Op::kAdd || op == Op::kJoin) {

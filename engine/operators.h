@@ -48,50 +48,58 @@ Value Combine(Op op, const Value& left, const Value& right);
 
 // Applies an operator with the array rules; false when any combination
 // failed with one of the failure categories. ApplyOperator works out the
-// common pairs of two Integers itself and leaves the rest, and any result
-// beyond an Integer, to ApplyOperatorGenerally.
+// pairs of two Integers itself (QuickIntegers) and leaves the rest to
+// ApplyOperatorGenerally.
 bool ApplyOperatorGenerally(Op op, const Value& left, const Value& right, Value& result);
-inline bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result) {
-  if (left.type() == vtInteger && right.type() == vtInteger) {
-    const long long a = left.i(), b = right.i();
-    long long r;
-    switch (op) {
-      case Op::kAdd:
-      case Op::kJoin:
-        r = a + b;
-        break;
-      case Op::kSub:
-        r = a - b;
-        break;
-      case Op::kMul:
-        r = a * b;
-        break;
-      case Op::kNe:
-        result.SetBool(a != b);
-        return true;
-      case Op::kLe:
-        result.SetBool(a <= b);
-        return true;
-      case Op::kGe:
-        result.SetBool(a >= b);
-        return true;
-      case Op::kLt:
-        result.SetBool(a < b);
-        return true;
-      case Op::kEq:
-        result.SetBool(a == b);
-        return true;
-      case Op::kGt:
-        result.SetBool(a > b);
-        return true;
-      default:
-        return ApplyOperatorGenerally(op, left, right, result);
-    }
-    if (r >= INT32_MIN && r <= INT32_MAX) {
-      result.SetInt(static_cast<std::int32_t>(r));
+// Two Integers on the direct path: sums, differences, products, MOD,
+// integer division and comparisons; false for any other operator, a divisor
+// of 0 or -1 and a result beyond an Integer, which the general rules take.
+inline bool QuickIntegers(Op op, long long a, long long b, Value& result) {
+  long long r;
+  switch (op) {
+    case Op::kAdd:
+    case Op::kJoin:
+      r = a + b;
+      break;
+    case Op::kSub:
+      r = a - b;
+      break;
+    case Op::kMul:
+      r = a * b;
+      break;
+    case Op::kMod:
+    case Op::kIntDiv:
+      if (b == 0 || b == -1) return false;
+      r = op == Op::kMod ? a % b : a / b;
+      break;
+    case Op::kNe:
+      result.SetBool(a != b);
       return true;
-    }
+    case Op::kLe:
+      result.SetBool(a <= b);
+      return true;
+    case Op::kGe:
+      result.SetBool(a >= b);
+      return true;
+    case Op::kLt:
+      result.SetBool(a < b);
+      return true;
+    case Op::kEq:
+      result.SetBool(a == b);
+      return true;
+    case Op::kGt:
+      result.SetBool(a > b);
+      return true;
+    default:
+      return false;
   }
+  if (r < INT32_MIN || r > INT32_MAX) return false;
+  result.SetInt(static_cast<std::int32_t>(r));
+  return true;
+}
+inline bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result) {
+  if (left.type() == vtInteger && right.type() == vtInteger && QuickIntegers(op, left.i(), right.i(), result))
+    return true;
   return ApplyOperatorGenerally(op, left, right, result);
 }
 
