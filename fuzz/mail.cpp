@@ -12,7 +12,7 @@ namespace {
 
 using tam::Value;
 
-Value Args(std::initializer_list<Value> items) { return Value::Array(std::vector<Value>(items)); }
+Value ArgList(std::initializer_list<Value> items) { return Value::Array(std::vector<Value>(items)); }
 
 void Call(tam::TMailState& mail, const char* name, const Value& args) {
   Value result;
@@ -40,10 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int files = static_cast<int>(mail.AttachedFiles.size());
   const int body = static_cast<int>(mail.RefBody.size());
   const int header = static_cast<int>(mail.RefHeader.size());
-  Call(mail, "REFGETATTACHEDFILENAME", Args({Value::Int(-1), Value::Int(0), Value::Int(files - 1), Value::Int(files)}));
-  Call(mail, "REFGETBODY", Args({Value::Int(-1), Value::Int(0), Value::Int(body - 1), Value::Int(body)}));
-  Call(mail, "REFGETHEADER", Args({Value::Int(-1), Value::Int(0), Value::Int(header - 1), Value::Int(header)}));
-  for (int i = 0; i < files && i < 64; ++i) Call(mail, "REFGETATTACHEDFILENAME", Args({Value::Int(i)}));
+  Call(mail, "REFGETATTACHEDFILENAME",
+       ArgList({Value::Int(-1), Value::Int(0), Value::Int(files - 1), Value::Int(files)}));
+  Call(mail, "REFGETBODY", ArgList({Value::Int(-1), Value::Int(0), Value::Int(body - 1), Value::Int(body)}));
+  Call(mail, "REFGETHEADER", ArgList({Value::Int(-1), Value::Int(0), Value::Int(header - 1), Value::Int(header)}));
+  for (int i = 0; i < files && i < 64; ++i) Call(mail, "REFGETATTACHEDFILENAME", ArgList({Value::Int(i)}));
 
   // Every header name the mail carries (the first 64 lines), and some it may lack.
   std::vector<Value> names = {Value::Str("From"),         Value::Str("To"), Value::Str("Cc"), Value::Str("Subject"),
@@ -59,18 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Value value;
       bool found = false;
       try {
-        MailFunction(mail, "REFGETHEADEROF", Args({name, Value::Int(n)}), value, found);
+        MailFunction(mail, "REFGETHEADEROF", ArgList({name, Value::Int(n)}), value, found);
         const Value text = value.isArray() && !value.items().empty() ? value.items()[0] : Value::Str("");
-        Call(mail, "EXTRACTADDRESSCOUNT", Args({text}));
-        Call(mail, "EXTRACTADDRESS", Args({text, Value::Int(0)}));
-        Call(mail, "EXTRACTADDRESS", Args({text, Value::Int(1)}));
-        Call(mail, "EXTRACTDOUBLEBYTE", Args({text}));
-        Call(mail, "EXTRACTMACHINEDEPENDENT", Args({text}));
+        Call(mail, "EXTRACTADDRESSCOUNT", ArgList({text}));
+        Call(mail, "EXTRACTADDRESS", ArgList({text, Value::Int(0)}));
+        Call(mail, "EXTRACTADDRESS", ArgList({text, Value::Int(1)}));
+        Call(mail, "EXTRACTDOUBLEBYTE", ArgList({text}));
+        Call(mail, "EXTRACTMACHINEDEPENDENT", ArgList({text}));
       } catch (const std::exception&) {
       }
     }
   }
-  Call(mail, "QUOTE", Args({Value::Str("> ")}));
+  Call(mail, "QUOTE", ArgList({Value::Str("> ")}));
   Call(mail, "GETMAXLINELENGTH", Value());
   return 0;
 }
