@@ -154,11 +154,13 @@ class Value {
   bool holds_ = false;
   // The number, or the text block (none for an empty text), or the item list
   // (none for no items yet).
+  // The widest member comes first: "{}" sets the first member only, and
+  // every byte must be 0 (no text block, no item list).
   union {
+    std::int64_t cy;
     std::int32_t i;
     double d;
     float f;
-    std::int64_t cy;
     bool b;
     std::int16_t s;
     std::uint8_t by;

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/calc.h"
@@ -150,6 +151,36 @@ TEST(CallRoutes, ArgumentsSpreadAlikeWhereverTheyArePassed) {
   for (int i = 0; i < vars.Count(); ++i)
     dump += vars.GetName(i) + "=" + DisplayText(vars.GetValue(vars.GetName(i))) + " ";
   EXPECT_EQ(dump, "X=5 A=13 B=104 C=112 D=55 E=36 F=36 G=45 H=55 I=2026 J=4 K=def L=0 ");
+}
+
+// A library function reached behind a handler that is asked by name gives
+// its result as when it is called directly, an empty text included.
+TEST(CallRoutes, ResultsBehindAHandlerAskedByName) {
+  for (bool byName : {false, true}) {
+    TVariableSet vars;
+    vars.SetValue("S", Value::Str("ab\x82\xa0"
+                                  "c"));
+    TCalc calc;
+    calc.SetVariables(&vars);
+    if (byName)
+      calc.SetFunctionHandler([](const std::string&, const Value&, Value&, bool& found) {
+        found = false;
+        return true;
+      });
+    calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
+    const std::pair<const char*, std::string> cases[] = {{"MID(S, 2, 0)", ""},
+                                                         {"MID(\"ab\", 1, 0)", ""},
+                                                         {"MID(S, 3)",
+                                                          "\x82\xa0"
+                                                          "c"},
+                                                         {"LENGTH(MID(S, 1, 0))", "0"}};
+    for (const auto& [text, want] : cases) {
+      SCOPED_TRACE(std::string(text) + (byName ? " behind a handler asked by name" : ""));
+      const Value v = calc.EvaluateStatement(text);
+      EXPECT_FALSE(calc.Error()) << calc.ErrorText();
+      EXPECT_EQ(ToText(v), want);
+    }
+  }
 }
 
 }  // namespace
