@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -143,6 +144,41 @@ class TCalc {
     Value own;
     bool one = false;
   };
+  // The operands of the expressions being evaluated: a stack that makes an
+  // operand where it stands and ends it when popped, without the general
+  // bookkeeping of a vector.
+  class OperandStack {
+   public:
+    OperandStack() = default;
+    OperandStack(const OperandStack&) = delete;
+    OperandStack& operator=(const OperandStack&) = delete;
+    ~OperandStack();
+    std::size_t size() const { return size_; }
+    Operand& operator[](std::size_t i) { return slots_[i]; }
+    Operand& back() { return slots_[size_ - 1]; }
+    // A new operand on top, as Operand{} is.
+    Operand& emplace_back() {
+      if (size_ == capacity_) Grow();
+      return *new (slots_ + size_++) Operand();
+    }
+    // A new operand on top read in place.
+    void PushRef(const Value* v) {
+      if (size_ == capacity_) Grow();
+      new (slots_ + size_++) Operand{v, Value(), false};
+    }
+    void pop_back() { slots_[--size_].~Operand(); }
+    // Drops the operands from n on (none when n is above the top).
+    void resize(std::size_t n) {
+      while (size_ > n) pop_back();
+    }
+
+   private:
+    void Grow();
+
+    Operand* slots_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+  };
   // The statement of one call depth whose expression waits for a user
   // function call that runs as the next frame.
   struct Pending {
@@ -276,7 +312,7 @@ class TCalc {
   std::vector<std::unique_ptr<CallFrame>> frames_;
   std::vector<std::unique_ptr<Pending>> pending_;      // by call depth
   Pending* pend_ = nullptr;                            // the one of this depth
-  std::vector<Operand> stack_;                         // operands of the expressions being evaluated
+  OperandStack stack_;                                 // operands of the expressions being evaluated
   unsigned call_ = 0;                                  // the running call, 0 for the program's own statements
   unsigned calls_ = 0;                                 // calls made so far
   std::shared_ptr<long long> budget_;                  // statements left, shared with nested engines

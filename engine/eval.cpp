@@ -157,8 +157,23 @@ Value TCalc::Eval(const Expr& root) {
   return TakeResult(base);
 }
 
-void TCalc::Truncate(std::size_t size) {
-  if (stack_.size() > size) stack_.resize(size);
+void TCalc::Truncate(std::size_t size) { stack_.resize(size); }
+
+void TCalc::OperandStack::Grow() {
+  const std::size_t capacity = capacity_ ? 2 * capacity_ : 64;
+  Operand* slots = static_cast<Operand*>(::operator new(capacity * sizeof(Operand)));
+  for (std::size_t i = 0; i < size_; ++i) {
+    new (slots + i) Operand(std::move(slots_[i]));
+    slots_[i].~Operand();
+  }
+  ::operator delete(slots_);
+  slots_ = slots;
+  capacity_ = capacity;
+}
+
+TCalc::OperandStack::~OperandStack() {
+  resize(0);
+  ::operator delete(slots_);
 }
 
 Value TCalc::TakeResult(std::size_t base) {
@@ -216,8 +231,7 @@ Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
   try {
     for (const auto& a : args) {
       Value v = Eval(*a);
-      stack_.emplace_back();
-      stack_.back().own = std::move(v);
+      stack_.emplace_back().own = std::move(v);
     }
   } catch (...) {
     Truncate(base);
@@ -248,41 +262,48 @@ bool ElementSuffix(const Value& args, std::size_t k, std::string& suffix) {
 // base; at the end the value is the one operand there. With suspend, a call
 // of a user function pushes its frame and returns false with pc at the call:
 // the statement loop runs the function and ResumeStatement goes on here.
-bool TCalc::RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend) {
+bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool suspend) {
   const std::vector<Instr>& code = CodeOf(root);
-  for (; pc < code.size(); ++pc) {
-    const Instr& in = code[pc];
+  const Instr* const start = code.data();
+  const Instr* const end = start + code.size();
+  for (const Instr* step = start + at; step != end; ++step) {
+    const Instr& in = *step;
+    const std::size_t pc = static_cast<std::size_t>(step - start);
     const Expr& e = *in.e;
     switch (in.code) {
       case Instr::kLiteral:
-        stack_.emplace_back();
-        stack_.back().ref = &e.value;
+        stack_.PushRef(&e.value);
         break;
       case Instr::kBadString:
         SetErrorReplace("Invalid string: " + e.text);
-        stack_.emplace_back();
-        stack_.back().ref = &e.value;
+        stack_.PushRef(&e.value);
         break;
       case Instr::kEmpty:
         stack_.emplace_back();
         break;
       case Instr::kName:
         if (const Value* v = vars_->Find(e.text, e.slot)) {
-          stack_.emplace_back();
-          stack_.back().ref = v;
+          stack_.PushRef(v);
           break;
         }
-        if (!CallStep(in, pc, base, suspend)) return false;
+        if (!CallStep(in, pc, base, suspend)) {
+          at = pc;
+          return false;
+        }
         break;
       case Instr::kCall:
         CheckStack();
-        if (!CallStep(in, pc, base, suspend)) return false;
+        if (!CallStep(in, pc, base, suspend)) {
+          at = pc;
+          return false;
+        }
         break;
       case Instr::kBinary:
         Binary(e);
         break;
     }
   }
+  at = code.size();
   return true;
 }
 
@@ -372,8 +393,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     std::string suffix;
     if (vars_->HasElements() && ElementSuffix(args, n, suffix)) {
       if (const Value* v = vars_->Find(e.name + suffix)) {
-        stack_.emplace_back();
-        stack_.back().ref = v;
+        stack_.PushRef(v);
         return true;
       }
     }
