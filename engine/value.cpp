@@ -23,8 +23,7 @@ Value Value::Str(std::string_view v) { return NewText(vtString, v); }
 Value Value::OleStr(std::string_view v) { return NewText(vtOleStr, v); }
 
 Value Value::StrOfSize(std::size_t size, char*& bytes) {
-  if (size > std::numeric_limits<std::size_t>::max() - sizeof(TextBlock) - 1) throw std::bad_alloc();
-  auto* block = static_cast<TextBlock*>(::operator new(sizeof(TextBlock) + size + 1));
+  TextBlock* block = NewBlock(size);
   block->refs = 1;
   block->size = size;
   bytes = block->Bytes();
@@ -48,7 +47,7 @@ void Value::Release() noexcept {
   if (isArray()) {
     if (num_.items) DropItems(num_.items);
   } else if (num_.text && --num_.text->refs == 0) {
-    ::operator delete(num_.text);
+    DropBlock(num_.text);
   }
 }
 
@@ -109,6 +108,24 @@ constexpr std::size_t kKeptCapacity = 4;
 thread_local std::vector<Value>* g_kept[kKeptLists];
 thread_local int g_keptCount = 0;
 thread_local int g_poolUsers = 0;
+
+// The kept text blocks of this thread, by the size class of the whole block
+// (header, bytes and the closing 0): 32, 64, 128 and 256 bytes. A block of
+// a class is always made at the full size of its class, so that any kept
+// block of the class fits a text of the class.
+constexpr int kTextClasses = 4;
+constexpr std::size_t kSmallestBlock = 32;
+constexpr int kKeptTexts = 16;
+thread_local void* g_keptTexts[kTextClasses][kKeptTexts];
+thread_local int g_keptTextCount[kTextClasses];
+
+// The class of a block of the given bytes, or -1 when it is kept by none.
+inline int TextClass(std::size_t bytes) {
+  if (bytes > kSmallestBlock << (kTextClasses - 1)) return -1;
+  int c = 0;
+  while (bytes > kSmallestBlock << c) ++c;
+  return c;
+}
 }  // namespace
 
 ItemPoolUser::ItemPoolUser() { ++g_poolUsers; }
@@ -118,6 +135,27 @@ ItemPoolUser::~ItemPoolUser() {
   // Made on another thread than it ends on: this thread keeps nothing.
   g_poolUsers = 0;
   while (g_keptCount > 0) delete g_kept[--g_keptCount];
+  for (int c = 0; c < kTextClasses; ++c)
+    while (g_keptTextCount[c] > 0) ::operator delete(g_keptTexts[c][--g_keptTextCount[c]]);
+}
+
+Value::TextBlock* Value::NewBlock(std::size_t size) {
+  if (size > std::numeric_limits<std::size_t>::max() - sizeof(TextBlock) - 1) throw std::bad_alloc();
+  std::size_t bytes = sizeof(TextBlock) + size + 1;
+  const int c = TextClass(bytes);
+  if (c >= 0) {
+    if (g_keptTextCount[c] > 0) return static_cast<TextBlock*>(g_keptTexts[c][--g_keptTextCount[c]]);
+    bytes = kSmallestBlock << c;
+  }
+  return static_cast<TextBlock*>(::operator new(bytes));
+}
+
+void Value::DropBlock(TextBlock* block) noexcept {
+  const int c = TextClass(sizeof(TextBlock) + block->size + 1);
+  if (c >= 0 && g_poolUsers > 0 && g_keptTextCount[c] < kKeptTexts)
+    g_keptTexts[c][g_keptTextCount[c]++] = block;
+  else
+    ::operator delete(block);
 }
 
 std::vector<Value>* Value::NewItems() {

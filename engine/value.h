@@ -147,6 +147,11 @@ class Value {
     num_.cy = 0;
   }
   static Value NewText(std::uint16_t type, std::string_view bytes);
+  // Small text blocks are kept for reuse while an engine runs on the thread
+  // (see ItemPoolUser), so that a loop that rebuilds a text on every pass
+  // costs no allocation.
+  static TextBlock* NewBlock(std::size_t size);
+  static void DropBlock(TextBlock* block) noexcept;
 
   std::uint16_t type_ = vtEmpty;
   // True for the kinds that hold a text block or an item list: a text, an
@@ -177,9 +182,9 @@ class Value {
   static void DropItems(std::vector<Value>* items) noexcept;
 };
 
-// While one of these lives on a thread, emptied small item lists of values
-// are kept for reuse there; when the last one ends, the kept lists are
-// freed. An engine holds one for its lifetime.
+// While one of these lives on a thread, emptied small item lists and small
+// text blocks of values are kept for reuse there; when the last one ends,
+// the kept ones are freed. An engine holds one for its lifetime.
 class ItemPoolUser {
  public:
   ItemPoolUser();
