@@ -16,6 +16,21 @@ inline bool EightSingle(const char* p) {
   return (w & 0x8080808080808080ull) == 0;
 }
 
+// The number of leading bytes of s, up to limit, that are single-byte
+// characters other than 0: within them a character's position is its byte's.
+inline std::size_t SingleRun(std::string_view s, std::size_t limit) {
+  std::size_t b = 0;
+  for (; b + 8 <= limit; b += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, s.data() + b, sizeof w);
+    // A byte of 0x80 or above sets its top bit in w; a 0 byte borrows in
+    // w - 0x01...01 and sets it there. Bytes of 1 to 0x7F set neither.
+    if (((w | (w - 0x0101010101010101ull)) & 0x8080808080808080ull) != 0) break;
+  }
+  while (b < limit && s[b] != '\0' && static_cast<unsigned char>(s[b]) < 0x80) ++b;
+  return b;
+}
+
 }  // namespace
 
 std::int32_t CharLength(std::string_view s) {
@@ -58,6 +73,17 @@ std::string_view CharSpan(std::string_view s, std::int32_t start, std::int32_t c
     // Any count below 0 gives the same prefix; keep start - 1 in range.
     const std::string_view p = CharSpan(s, 1, start < 0 ? -1 : start - 1);
     return s.substr(p.size() < s.size() ? p.size() : s.size());
+  }
+  if (start >= 1 && count >= 0) {
+    // The usual cut of single-byte characters: by bytes, when every
+    // character up to its end is one.
+    const long long want = static_cast<long long>(start) - 1 + count;
+    const std::size_t limit = want < static_cast<long long>(s.size()) ? static_cast<std::size_t>(want) : s.size();
+    if (SingleRun(s, limit) == limit) {
+      const std::size_t from = static_cast<std::size_t>(start) - 1;
+      if (from >= limit) return std::string_view();
+      return s.substr(from, limit - from);
+    }
   }
   const std::size_t len = strnlen(s.data(), s.size());
   const long long startL = start, stopAt = static_cast<long long>(start) + count;
