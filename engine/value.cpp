@@ -121,10 +121,9 @@ thread_local int g_keptTextCount[kTextClasses];
 
 // The class of a block of the given bytes, or -1 when it is kept by none.
 inline int TextClass(std::size_t bytes) {
-  if (bytes > kSmallestBlock << (kTextClasses - 1)) return -1;
-  int c = 0;
-  while (bytes > kSmallestBlock << c) ++c;
-  return c;
+  static constexpr signed char kClassOf[] = {0, 1, 2, 2, 3, 3, 3, 3};  // by (bytes - 1) / 32
+  static_assert(sizeof kClassOf == (kSmallestBlock << (kTextClasses - 1)) / kSmallestBlock);
+  return bytes > kSmallestBlock << (kTextClasses - 1) ? -1 : kClassOf[(bytes - 1) / kSmallestBlock];
 }
 }  // namespace
 
