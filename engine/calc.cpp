@@ -533,13 +533,12 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
       });
     }
   }
-  vars_->SetReadOnly(loop.Variable, false, state.Slot);
   if (leave) {
+    vars_->SetReadOnly(loop.Variable, false, state.Slot);
     nextLine_ = loop.ForNextLine + 1;
     return;
   }
-  vars_->SetValue(loop.Variable, std::move(v), state.Slot);
-  vars_->SetReadOnly(loop.Variable, true, state.Slot);
+  vars_->SetLocked(loop.Variable, std::move(v), state.Slot);
   nextLine_ = loop.ForLine + 1;
 }
 

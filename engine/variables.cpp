@@ -194,6 +194,21 @@ void TVariableSet::SetReadOnly(const std::string& name, bool flag, VarSlot& slot
   MarkReadOnly(name, flag, Position(name, slot));
 }
 
+void TVariableSet::SetLocked(const std::string& name, Value&& value, VarSlot& slot) {
+  const int at = OnBeforeSet || OnChange ? -1 : Position(name, slot);
+  if (at < 0) {
+    // The callbacks see the flag cleared, and may change the set; a missing
+    // name is an error and then a new entry.
+    SetReadOnly(name, false, slot);
+    SetValue(name, std::move(value), slot);
+    SetReadOnly(name, true, slot);
+    return;
+  }
+  TVariantObject& e = *entries_[at];
+  e.Value_ = std::move(value);
+  e.ReadOnly = true;
+}
+
 void TVariableSet::MarkReadOnly(const std::string& name, bool flag, int at) {
   if (at < 0) {
     if (OnError) OnError(*this, name + " is not exist.");

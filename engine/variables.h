@@ -62,6 +62,10 @@ class TVariableSet {
   void SetValue(const std::string& name, Value&& value, VarSlot& slot);
   void SetReadOnly(const std::string& name, bool flag);
   void SetReadOnly(const std::string& name, bool flag, VarSlot& slot);
+  // Gives a read-only variable, such as a FOR loop's, its next value: the
+  // same as clearing its flag, SetValue and setting the flag again, in one
+  // lookup when no callback is set.
+  void SetLocked(const std::string& name, Value&& value, VarSlot& slot);
   bool IsReadOnly(const std::string& name) const;
   void Delete(int index);
   void Clear();  // deletes every entry, last first
