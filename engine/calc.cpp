@@ -422,8 +422,7 @@ void TCalc::Assign(const TLetStatement& let, Value v) {
   const auto& targets = let.Targets;
   if (!v.isArray()) {
     const std::string& target = targets.empty() ? let.Target : targets[0];
-    // A target without "(" names its variable as written.
-    if (target.find('(') == std::string::npos) {
+    if (let.PlainTarget) {
       vars_->SetValue(target, std::move(v), let.TargetSlot);
       return;
     }

@@ -229,6 +229,8 @@ class Parser {
           break;
       }
       let->Targets = SplitArguments(let->Target);
+      const std::string& first = let->Targets.empty() ? let->Target : let->Targets[0];
+      let->PlainTarget = first.find('(') == std::string::npos;
       p_.frames[i] = {kLet, Add(std::move(let))};
     }
   }

@@ -73,6 +73,8 @@ struct TLetStatement : TStatement {
   std::string Target;
   std::string Expression;
   std::vector<std::string> Targets;  // Target split at its commas
+  // The first target has no "(": it names its variable as written.
+  bool PlainTarget = false;
   // Where a plain target was last found among the variables.
   mutable VarSlot TargetSlot;
   mutable const StoredExpr* ExpressionForm = nullptr;  // compiled on first use
