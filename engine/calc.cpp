@@ -222,10 +222,7 @@ void TCalc::ExecuteGuarded() {
 void TCalc::StepCalls(int base) {
   try {
     if (finished_ || error_) {
-      Value result;
-      bool one = false;
-      const bool ok = PopCall(result, &one);
-      ResumeStatement(ok, std::move(result), one);
+      ReturnFromCall();
     } else if (nextLine_ < 0 || nextLine_ >= LineCount()) {
       nextLine_ = LineCount();
       finished_ = true;
@@ -287,6 +284,27 @@ void TCalc::ResumeStatement(bool ok, Value result, bool one) {
   Pending& p = *pend_;
   Value v;
   if (!RunPending(p, v, &result, ok, one)) return;
+  if (ContinueStatement(p, std::move(v))) EndStatement();
+}
+
+// The innermost call is done. Its result goes straight onto the operands of
+// the statement that waits for it, which runs on past the call step.
+void TCalc::ReturnFromCall() {
+  if (error_) {
+    Value result;
+    const bool ok = PopCall(result);
+    ResumeStatement(ok, std::move(result));
+    return;
+  }
+  CallFrame& frame = *frames_[callDepth_ - 1];
+  Operand& o = stack_.emplace_back();
+  o.own = std::move(result_);
+  o.one = frame.resultOne;
+  DropCall();
+  Pending& p = *pend_;
+  ++p.pc;
+  Value v;
+  if (!RunPending(p, v)) return;
   if (ContinueStatement(p, std::move(v))) EndStatement();
 }
 
@@ -606,18 +624,41 @@ bool TCalc::ResultItems(std::size_t from) {
   return true;
 }
 
-void TCalc::Exchange(CallFrame& frame) {
+// The caller's state is set aside in the frame; the frame keeps no error
+// text or result of its own while no call runs in it, so that mostly there
+// is nothing to move.
+void TCalc::SetAside(CallFrame& frame) {
   CallerState& s = frame.caller;
-  std::swap(s.vars, vars_);
-  std::swap(s.currentLine, currentLine_);
-  std::swap(s.nextLine, nextLine_);
-  std::swap(s.error, error_);
-  std::swap(s.finished, finished_);
-  std::swap(s.call, call_);
-  // Mostly both are empty: nothing to move then.
-  if (!s.errorText.empty() || !errorText_.empty()) s.errorText.swap(errorText_);
-  if (!s.result.isEmpty() || !result_.isEmpty()) std::swap(s.result, result_);
-  std::swap(frame.loops, loops_);
+  s.vars = vars_;
+  s.currentLine = currentLine_;
+  s.nextLine = nextLine_;
+  s.error = error_;
+  s.finished = finished_;
+  s.call = call_;
+  if (!errorText_.empty()) s.errorText.swap(errorText_);
+  if (!result_.isEmpty()) s.result.swap(result_);
+  frame.loops.swap(loops_);
+}
+
+// The caller's state comes back; the call's error text and result are
+// dropped, its loop records kept in the frame for the next call.
+void TCalc::Restore(CallFrame& frame) {
+  CallerState& s = frame.caller;
+  vars_ = s.vars;
+  currentLine_ = s.currentLine;
+  nextLine_ = s.nextLine;
+  error_ = s.error;
+  finished_ = s.finished;
+  call_ = s.call;
+  if (!s.errorText.empty() || !errorText_.empty()) {
+    errorText_.swap(s.errorText);
+    s.errorText.clear();
+  }
+  if (!s.result.isEmpty() || !result_.isEmpty()) {
+    result_.swap(s.result);
+    s.result = Value();
+  }
+  frame.loops.swap(loops_);
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
@@ -643,17 +684,17 @@ TCalc::CallFrame& TCalc::PrepareFrame() {
     frame->locals.OnBeforeSet = onBeforeSet_;
     frame->locals.OnChange = onChange_;
     frames_.push_back(std::move(frame));
+    // A statement of the call's depth may wait for a call in turn.
+    pending_.push_back(std::make_unique<Pending>());
   }
-  CallFrame& frame = *frames_[callDepth_];
-  if (pending_.size() <= static_cast<std::size_t>(callDepth_) + 1) pending_.push_back(std::make_unique<Pending>());
-  return frame;
+  return *frames_[callDepth_];
 }
 
 void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name) {
   // Its parameters stand where they stand in every call of the function.
   if (fn.LayoutBase) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
-  // The call sets every field of its own state before it runs.
-  Exchange(frame);
+  // The call starts without error text or result (both were set aside).
+  SetAside(frame);
   ++callDepth_;
   pend_ = pending_[callDepth_].get();
   frame.name = &name;
@@ -661,39 +702,33 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   vars_ = &frame.locals;
   call_ = ++calls_;
   error_ = false;
-  errorText_.clear();
-  result_ = Value();
   currentLine_ = 0;
   nextLine_ = fn.FunctionLine + 1;
   finished_ = nextLine_ >= LineCount();
 }
 
-bool TCalc::PopCall(Value& result, bool* one) {
+bool TCalc::PopCall(Value& result) {
   CallFrame& frame = *frames_[callDepth_ - 1];
-  std::string failure;
   if (error_) {
-    failure = "Function runtime error: " + *frame.name + "\r\n" + errorText_;
-  } else if (!frame.resultOne) {
+    const std::string failure = "Function runtime error: " + *frame.name + "\r\n" + errorText_;
+    DropCall();
+    SetErrorReplace(failure);
+    return false;
+  }
+  if (!frame.resultOne) {
     result = std::move(result_);
-  } else if (one) {
-    result = std::move(result_);
-    *one = true;
   } else {
     result = Value();
     result.append(std::move(result_));
   }
   DropCall();
-  if (!failure.empty()) {
-    SetErrorReplace(failure);
-    return false;
-  }
   return true;
 }
 
 void TCalc::DropCall() {
   --callDepth_;
   pend_ = pending_[callDepth_].get();
-  Exchange(*frames_[callDepth_]);
+  Restore(*frames_[callDepth_]);
 }
 
 // A call made where the expression cannot wait for a frame: it runs here.

@@ -246,10 +246,11 @@ class TCalc {
   CallFrame& PrepareFrame();
   void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name);
   void BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
-  // With one given, a one-element result comes as its element and *one set.
-  bool PopCall(Value& result, bool* one = nullptr);
+  bool PopCall(Value& result);
   void DropCall();
-  void Exchange(CallFrame& frame);
+  void SetAside(CallFrame& frame);
+  void Restore(CallFrame& frame);
+  void ReturnFromCall();
   void InstallErrorHandler();
   // The budget is spent: asks the poll whether to go on, else throws.
   void BudgetSpent();
