@@ -266,12 +266,14 @@ void TCalc::ResumeAfterFault(std::exception_ptr fault) {
   } catch (const InvalidOp&) {
     Truncate(p.base);
     SetErrorOnce("Invalid operation: " + *p.text);
-    if (ContinueStatement(p, Value())) EndStatement();
+    stack_.emplace_back();
+    if (ContinueStatement(p)) EndStatement();
     return;
   } catch (const ScriptFailure&) {
     Truncate(p.base);
     SetErrorOnce("Convert error: " + *p.text);
-    if (ContinueStatement(p, Value())) EndStatement();
+    stack_.emplace_back();
+    if (ContinueStatement(p)) EndStatement();
     return;
   } catch (...) {
     Truncate(p.base);
@@ -280,11 +282,22 @@ void TCalc::ResumeAfterFault(std::exception_ptr fault) {
   ResumeStatement(false, Value());
 }
 
-void TCalc::ResumeStatement(bool ok, Value result, bool one) {
+void TCalc::ResumeStatement(bool ok, Value result) {
   Pending& p = *pend_;
-  Value v;
-  if (!RunPending(p, v, &result, ok, one)) return;
-  if (ContinueStatement(p, std::move(v))) EndStatement();
+  try {
+    FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(result), false);
+  } catch (...) {
+    Truncate(p.base);
+    throw;
+  }
+  RunOn();
+}
+
+void TCalc::RunOn() {
+  Pending& p = *pend_;
+  ++p.pc;
+  if (!RunStatement(p)) return;
+  if (ContinueStatement(p)) EndStatement();
 }
 
 // The innermost call is done. Its result goes straight onto the operands of
@@ -301,24 +314,18 @@ void TCalc::ReturnFromCall() {
   o.own = std::move(result_);
   o.one = frame.resultOne;
   DropCall();
-  Pending& p = *pend_;
-  ++p.pc;
-  Value v;
-  if (!RunPending(p, v)) return;
-  if (ContinueStatement(p, std::move(v))) EndStatement();
+  RunOn();
 }
 
-// The rest of a statement once its expression has the value v; false when
-// it waits for a call again.
-bool TCalc::ContinueStatement(Pending& p, Value v) {
+bool TCalc::ContinueStatement(Pending& p) {
   switch (p.kind) {
     case Pending::kLet:
-      Assign(*p.let, std::move(v));
+      Assign(*p.let, TakeOutcome(p.base));
       return true;
     case Pending::kIf:
-      return ExecuteIf(p.line, &v);
+      return ExecuteIf(p.line, true);
     case Pending::kResult:
-      AppendResult(std::move(v), p.result->Items.size());
+      AppendResult(TakeOutcome(p.base), p.result->Items.size());
       return ResultItems(p.item + 1);
   }
   return true;
@@ -390,7 +397,7 @@ void TCalc::ExecuteOne() {
       break;
     }
     case kIf:
-      if (!ExecuteIf(line, nullptr)) return;
+      if (!ExecuteIf(line, false)) return;
       break;
     case kElseIf: {
       // A taken branch ran into the next one: the block is done. The walk
@@ -561,25 +568,26 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   nextLine_ = loop.ForLine + 1;
 }
 
-// Runs the IF chain from the branch at line; known is the condition's value
-// when a call it waited for has given it. False when it waits for a call.
-bool TCalc::ExecuteIf(int line, Value* known) {
+// Runs the IF chain from the branch at line; resumed when the condition's
+// value stands on the operands, a call it waited for having given it. False
+// when it waits for a call.
+bool TCalc::ExecuteIf(int line, bool resumed) {
   const auto& statements = program_->statements;
   for (;;) {
     const TFrameInfo& f = program_->frames[line];
     const auto& block = static_cast<const TIfBlock&>(*statements[f.Index]);
     bool taken = f.Kind == kElse;
     if (!taken) {
-      Value c;
-      if (known) {
-        c = std::move(*known);
-        known = nullptr;
-      } else {
+      if (!resumed) {
         Pend(Pending::kIf).line = line;
-        if (!StatementValue(block.Condition, block.ConditionForm, c)) return false;
+        if (!StartStatement(block.Condition, block.ConditionForm)) return false;
       }
-      if (error_) return true;
+      resumed = false;
+      const std::size_t base = pend_->base;
+      const Value& c = Outcome(base);
       taken = c.type() == vtBoolean && c.b();
+      Truncate(base);
+      if (error_) return true;
     }
     if (taken) {
       nextLine_ = line + 1;
@@ -614,12 +622,12 @@ void TCalc::AppendResult(Value v, std::size_t items) {
 // Evaluates the RESULT items from the one at from on, appending each.
 bool TCalc::ResultItems(std::size_t from) {
   const TResultStatement& items = *pend_->result;
-  for (std::size_t i = from; i < items.Items.size(); ++i) {
+  const std::size_t n = items.Items.size();
+  for (std::size_t i = from; i < n; ++i) {
     Pending& p = Pend(Pending::kResult);
     p.item = i;
-    Value v;
-    if (!StatementValue(items.Items[i], items.Forms[i], v)) return false;
-    AppendResult(std::move(v), items.Items.size());
+    if (!StartStatement(items.Items[i], items.Forms[i])) return false;
+    AppendResult(TakeOutcome(p.base), n);
   }
   return true;
 }

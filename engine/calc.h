@@ -210,7 +210,7 @@ class TCalc {
   void ExecuteLoop(const TDoLoop& loop, LoopState& state);
   void ExecuteFor(const TForLoop& loop, LoopState& state);
   void ExecuteNext(const TForLoop& loop, LoopState& state);
-  bool ExecuteIf(int line, Value* known);
+  bool ExecuteIf(int line, bool resumed);
   bool ExecuteResult(const TResultStatement& result);
   bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);
@@ -276,10 +276,26 @@ class TCalc {
   // The same for the statements that let a user function call run as a
   // frame: false when the statement waits for it (Pend set first).
   bool StatementValue(const std::string& text, const StoredExpr*& form, Value& out);
-  bool RunPending(Pending& p, Value& out, Value* called = nullptr, bool ok = true, bool one = false);
-  void ResumeStatement(bool ok, Value result, bool one = false);
+  // The same leaving the value as the operand at pend_->base, for Outcome
+  // or TakeOutcome.
+  bool StartStatement(const std::string& text, const StoredExpr*& form);
+  // Runs the statement's expression on from p.pc: true when it is done, its
+  // value the operand at p.base; false when it waits for a call. The failure
+  // categories become run-time errors as in Settle, wherever in the
+  // expression they arise, the value then Empty.
+  bool RunStatement(Pending& p);
+  // A statement's value at base: a one-element result stands for its
+  // element. TakeOutcome also drops the operands from base on.
+  const Value& Outcome(std::size_t base);
+  Value TakeOutcome(std::size_t base);
+  // The waiting statement runs on past its call step, whose value stands on
+  // the operands.
+  void RunOn();
+  void ResumeStatement(bool ok, Value result);
   void ResumeAfterFault(std::exception_ptr fault);
-  bool ContinueStatement(Pending& p, Value v);
+  // The rest of the statement once its expression's value stands at p.base;
+  // false when it waits for a call again.
+  bool ContinueStatement(Pending& p);
   Value Settle(const std::string& trimmed, const Expr* expr);
 
   // First, so that it ends last, after every value the engine holds.

@@ -86,6 +86,13 @@ Value TCalc::Settle(const std::string& t, const Expr* expr) {
 }
 
 bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Value& out) {
+  if (!StartStatement(text, form)) return false;
+  out = TakeOutcome(pend_->base);
+  return true;
+}
+
+bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
+  Pending& p = *pend_;
   const StoredExpr* s = form;
   if (!s) {
     std::shared_ptr<const Expr> temp;
@@ -93,56 +100,60 @@ bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Val
     s = StoredText(text, temp, trimmed);
     if (!s) {
       // Beyond the store the text's structure is not kept: its calls nest.
-      out = Settle(trimmed, temp.get());
+      Value v = Settle(trimmed, temp.get());
+      p.base = stack_.size();
+      Operand& o = stack_.emplace_back();
+      o.own = std::move(v);
+      // Settle has unwrapped it already: the value is taken as it is.
+      o.one = true;
       return true;
     }
     form = s;
   }
-  Pending& p = *pend_;
   p.root = s->expr.get();
   p.text = &s->trimmed;
   p.pc = 0;
   p.base = stack_.size();
-  return RunPending(p, out);
+  return RunStatement(p);
 }
 
-// Runs the statement's expression on, first finishing the call it waited
-// for with its result when called is given; the failure categories become run-time errors as
-// in Settle, wherever in the expression they arise.
-bool TCalc::RunPending(Pending& p, Value& out, Value* called, bool ok, bool one) {
+bool TCalc::RunStatement(Pending& p) {
   try {
-    if (called) {
-      FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(*called), one);
-      ++p.pc;
-    }
-    if (!RunCode(*p.root, p.pc, p.base, true)) return false;
-    Operand& o = stack_[p.base];
-    const Value& v = o.ref ? *o.ref : o.own;
-    // A one-element result stands for its element.
-    if (o.one) {
-      out = std::move(o.own);
-    } else if (v.isArray() && v.items().size() == 1) {
-      Value only = o.ref ? v.items()[0] : std::move(o.own.items()[0]);
-      out = std::move(only);
-    } else if (o.ref) {
-      out = v;
-    } else {
-      out = std::move(o.own);
-    }
-    Truncate(p.base);
+    return RunCode(*p.root, p.pc, p.base, true);
   } catch (const InvalidOp&) {
     Truncate(p.base);
     SetErrorOnce("Invalid operation: " + *p.text);
-    out = Value();
   } catch (const ScriptFailure&) {
     Truncate(p.base);
     SetErrorOnce("Convert error: " + *p.text);
-    out = Value();
   } catch (...) {
     Truncate(p.base);
     throw;
   }
+  stack_.emplace_back();
   return true;
+}
+
+const Value& TCalc::Outcome(std::size_t base) {
+  const Operand& o = stack_[base];
+  if (o.one) return o.own;
+  const Value& v = o.ref ? *o.ref : o.own;
+  // A one-element result stands for its element.
+  if (v.isArray() && v.items().size() == 1) return v.items()[0];
+  return v;
+}
+
+Value TCalc::TakeOutcome(std::size_t base) {
+  // The operands go also when the copy fails.
+  struct Drop {
+    TCalc& calc;
+    std::size_t base;
+    ~Drop() { calc.Truncate(base); }
+  } drop{*this, base};
+  Operand& o = stack_[base];
+  if (o.ref) return Outcome(base);
+  if (!o.one && o.own.isArray() && o.own.items().size() == 1) return std::move(o.own.items()[0]);
+  return std::move(o.own);
 }
 
 Value TCalc::Eval(const Expr& root) {
