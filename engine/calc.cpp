@@ -356,78 +356,93 @@ TCalc::LoopState& TCalc::StateOf(int index) {
   return *state;
 }
 
+// Runs the statement at nextLine_. Within a user function call the next ones
+// follow here while the call runs on, each counted under the budget: only the
+// program's own statements are steps that a host sees. A statement that waits
+// for a call returns at once.
 void TCalc::ExecuteOne() {
-  currentLine_ = nextLine_;
-  if (budget_ && --*budget_ < 0) BudgetSpent();
-  const int line = currentLine_;
-  nextLine_ = line + 1;
-  const TFrameInfo frame = program_->frames[line];
-  auto& statements = program_->statements;
-  switch (frame.Kind) {
-    case kLet:
-      if (!ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))) return;
-      break;
-    case kDo: {
-      const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
-      ExecuteDo(loop, StateOf(frame.Index));
-      break;
+  if (callDepth_ > 0)
+    ExecuteStatements<true>();
+  else
+    ExecuteStatements<false>();
+}
+
+template <bool kChained>
+void TCalc::ExecuteStatements() {
+  for (;;) {
+    currentLine_ = nextLine_;
+    if (budget_ && --*budget_ < 0) BudgetSpent();
+    const int line = currentLine_;
+    nextLine_ = line + 1;
+    const TFrameInfo frame = program_->frames[line];
+    auto& statements = program_->statements;
+    switch (frame.Kind) {
+      case kLet:
+        if (!ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))) return;
+        break;
+      case kDo: {
+        const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+        ExecuteDo(loop, StateOf(frame.Index));
+        break;
+      }
+      case kLoop: {
+        const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+        ExecuteLoop(loop, StateOf(frame.Index));
+        break;
+      }
+      case kExitDo:
+        nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
+        break;
+      case kFor: {
+        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+        ExecuteFor(loop, StateOf(frame.Index));
+        break;
+      }
+      case kNext: {
+        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+        ExecuteNext(loop, StateOf(frame.Index));
+        break;
+      }
+      case kExitFor: {
+        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+        nextLine_ = loop.ForNextLine + 1;
+        vars_->SetReadOnly(loop.Variable, false);
+        break;
+      }
+      case kIf:
+        if (!ExecuteIf(line, false)) return;
+        break;
+      case kElseIf: {
+        // A taken branch ran into the next one: the block is done. The walk
+        // passes over every further branch, also those of enclosing blocks
+        // that end right after this one, in one step.
+        int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+        while (n >= 0 && n < LineCount() && (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
+          n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
+        nextLine_ = n;
+        break;
+      }
+      case kElse:
+        nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+        break;
+      case kFunction:
+        nextLine_ = program_->functions[frame.Index]->EndLine + 1;
+        break;
+      case kResult:
+        if (!ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))) return;
+        break;
+      case kExitFunction:
+      case kEndFunction:
+      case kExitProgram:
+      case kEnd:
+        nextLine_ = LineCount();
+        break;
+      default:
+        break;  // comments, ENDIF and lines left unparsed advance
     }
-    case kLoop: {
-      const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
-      ExecuteLoop(loop, StateOf(frame.Index));
-      break;
-    }
-    case kExitDo:
-      nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
-      break;
-    case kFor: {
-      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-      ExecuteFor(loop, StateOf(frame.Index));
-      break;
-    }
-    case kNext: {
-      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-      ExecuteNext(loop, StateOf(frame.Index));
-      break;
-    }
-    case kExitFor: {
-      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-      nextLine_ = loop.ForNextLine + 1;
-      vars_->SetReadOnly(loop.Variable, false);
-      break;
-    }
-    case kIf:
-      if (!ExecuteIf(line, false)) return;
-      break;
-    case kElseIf: {
-      // A taken branch ran into the next one: the block is done. The walk
-      // passes over every further branch, also those of enclosing blocks
-      // that end right after this one, in one step.
-      int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-      while (n >= 0 && n < LineCount() && (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
-        n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
-      nextLine_ = n;
-      break;
-    }
-    case kElse:
-      nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-      break;
-    case kFunction:
-      nextLine_ = program_->functions[frame.Index]->EndLine + 1;
-      break;
-    case kResult:
-      if (!ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))) return;
-      break;
-    case kExitFunction:
-    case kEndFunction:
-    case kExitProgram:
-    case kEnd:
-      nextLine_ = LineCount();
-      break;
-    default:
-      break;  // comments, ENDIF and lines left unparsed advance
+    EndStatement();
+    if (!kChained || finished_ || error_ || nextLine_ < 0) return;
   }
-  EndStatement();
 }
 
 void TCalc::EndStatement() {

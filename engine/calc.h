@@ -203,6 +203,10 @@ class TCalc {
   void StepCalls(int base);
   void Unwind(int base, std::exception_ptr fault);
   void ExecuteOne();
+  // The statement at nextLine_, chained: and those after it while the call
+  // runs on.
+  template <bool kChained>
+  void ExecuteStatements();
   void EndStatement();
   bool ExecuteAssignment(const TLetStatement& let);
   void Assign(const TLetStatement& let, Value v);
