@@ -660,7 +660,8 @@ void TCalc::SetAside(CallFrame& frame) {
   s.call = call_;
   if (!errorText_.empty()) s.errorText.swap(errorText_);
   if (!result_.isEmpty()) s.result.swap(result_);
-  frame.loops.swap(loops_);
+  // Mostly neither has loop records.
+  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 // The caller's state comes back; the call's error text and result are
@@ -681,7 +682,7 @@ void TCalc::Restore(CallFrame& frame) {
     result_.swap(s.result);
     s.result = Value();
   }
-  frame.loops.swap(loops_);
+  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
@@ -713,9 +714,9 @@ TCalc::CallFrame& TCalc::PrepareFrame() {
   return *frames_[callDepth_];
 }
 
-void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name) {
+void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut) {
   // Its parameters stand where they stand in every call of the function.
-  if (fn.LayoutBase) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
+  if (fn.LayoutBase && !laidOut) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
   // The call starts without error text or result (both were set aside).
   SetAside(frame);
   ++callDepth_;

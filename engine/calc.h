@@ -248,8 +248,11 @@ class TCalc {
   // (false after an error, which the caller then has), leaving it on a fault.
   void PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args);
   CallFrame& PrepareFrame();
-  void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name);
-  void BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
+  // Given laidOut, the locals hold the layout of their function already.
+  void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut = false);
+  // True when the parameter entries of the call before at this depth were
+  // reused: the locals hold their function's layout.
+  bool BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
   bool PopCall(Value& result);
   void DropCall();
   void SetAside(CallFrame& frame);
@@ -283,6 +286,8 @@ class TCalc {
   // The same leaving the value as the operand at pend_->base, for Outcome
   // or TakeOutcome.
   bool StartStatement(const std::string& text, const StoredExpr*& form);
+  // The same for a text not yet compiled.
+  bool StartFirst(const std::string& text, const StoredExpr*& form);
   // Runs the statement's expression on from p.pc: true when it is done, its
   // value the operand at p.base; false when it waits for a call. The failure
   // categories become run-time errors as in Settle, wherever in the

@@ -92,29 +92,31 @@ bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Val
 }
 
 bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
-  Pending& p = *pend_;
   const StoredExpr* s = form;
-  if (!s) {
-    std::shared_ptr<const Expr> temp;
-    std::string trimmed;
-    s = StoredText(text, temp, trimmed);
-    if (!s) {
-      // Beyond the store the text's structure is not kept: its calls nest.
-      Value v = Settle(trimmed, temp.get());
-      p.base = stack_.size();
-      Operand& o = stack_.emplace_back();
-      o.own = std::move(v);
-      // Settle has unwrapped it already: the value is taken as it is.
-      o.one = true;
-      return true;
-    }
-    form = s;
-  }
+  if (!s) return StartFirst(text, form);
+  Pending& p = *pend_;
   p.root = s->expr.get();
   p.text = &s->trimmed;
   p.pc = 0;
   p.base = stack_.size();
   return RunStatement(p);
+}
+
+bool TCalc::StartFirst(const std::string& text, const StoredExpr*& form) {
+  std::shared_ptr<const Expr> temp;
+  std::string trimmed;
+  if (const StoredExpr* s = StoredText(text, temp, trimmed)) {
+    form = s;
+    return StartStatement(text, form);
+  }
+  // Beyond the store the text's structure is not kept: its calls nest.
+  Value v = Settle(trimmed, temp.get());
+  pend_->base = stack_.size();
+  Operand& o = stack_.emplace_back();
+  o.own = std::move(v);
+  // Settle has unwrapped it already: the value is taken as it is.
+  o.one = true;
+  return true;
 }
 
 bool TCalc::RunStatement(Pending& p) {
@@ -388,13 +390,13 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       // the stack.)
       const TFunctionBlock& fn = *program_->functions[e.userFunction];
       CallFrame& f = PrepareFrame();
-      BindArguments(f.locals, fn, first, n);
+      const bool laidOut = BindArguments(f.locals, fn, first, n);
       Truncate(first);
       Materialize(base);
       Pending& p = *pend_;
       p.pc = pc;
       p.top = stack_.size();
-      EnterFrame(f, fn, *name);
+      EnterFrame(f, fn, *name, laidOut);
       return false;
     }
     if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
@@ -482,9 +484,16 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
 // Binds the parameters as Pack would give the arguments: one argument's
 // array spreads, of several an array gives its first element, no argument
 // is Empty for the first parameter.
-void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
+bool TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
   const std::size_t count = fn.Parameters.size();
-  if (fn.DistinctParameters && n > 0 && n <= count) {
+  if (n == 1 && count > 0) {
+    // One plain argument, the commonest call.
+    Operand& o = stack_[first];
+    if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
+      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
+      return true;
+    }
+  } else if (fn.DistinctParameters && n > 0 && n <= count) {
     // The usual call, plain values for the first n parameters: when the call
     // before at this depth bound the same, its parameter entries are reused
     // where they stand.
@@ -500,13 +509,13 @@ void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
         Operand& o = stack_[first + i];
         locals.BindAt(i, o.ref ? Value(*o.ref) : std::move(o.own));
       }
-      return;
+      return true;
     }
   }
   locals.Recycle();
   if (n == 0) {
     if (count > 0) locals.Bind(fn.Parameters[0], Value());
-    return;
+    return false;
   }
   std::size_t k = 0;
   for (std::size_t i = first; i < first + n && k < count; ++i) {
@@ -523,6 +532,7 @@ void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
       locals.Bind(fn.Parameters[k++], v.items()[0]);
     }
   }
+  return false;
 }
 
 // Pushes what a call step gives once the call is done.
