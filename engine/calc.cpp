@@ -222,10 +222,7 @@ void TCalc::ExecuteGuarded() {
 void TCalc::StepCalls(int base) {
   try {
     if (finished_ || error_) {
-      Value result;
-      bool one = false;
-      const bool ok = PopCall(result, &one);
-      ResumeStatement(ok, std::move(result), one);
+      ReturnFromCall();
     } else if (nextLine_ < 0 || nextLine_ >= LineCount()) {
       nextLine_ = LineCount();
       finished_ = true;
@@ -269,12 +266,14 @@ void TCalc::ResumeAfterFault(std::exception_ptr fault) {
   } catch (const InvalidOp&) {
     Truncate(p.base);
     SetErrorOnce("Invalid operation: " + *p.text);
-    if (ContinueStatement(p, Value())) EndStatement();
+    stack_.emplace_back();
+    if (ContinueStatement(p)) EndStatement();
     return;
   } catch (const ScriptFailure&) {
     Truncate(p.base);
     SetErrorOnce("Convert error: " + *p.text);
-    if (ContinueStatement(p, Value())) EndStatement();
+    stack_.emplace_back();
+    if (ContinueStatement(p)) EndStatement();
     return;
   } catch (...) {
     Truncate(p.base);
@@ -283,24 +282,50 @@ void TCalc::ResumeAfterFault(std::exception_ptr fault) {
   ResumeStatement(false, Value());
 }
 
-void TCalc::ResumeStatement(bool ok, Value result, bool one) {
+void TCalc::ResumeStatement(bool ok, Value result) {
   Pending& p = *pend_;
-  Value v;
-  if (!RunPending(p, v, &result, ok, one)) return;
-  if (ContinueStatement(p, std::move(v))) EndStatement();
+  try {
+    FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(result), false);
+  } catch (...) {
+    Truncate(p.base);
+    throw;
+  }
+  RunOn();
 }
 
-// The rest of a statement once its expression has the value v; false when
-// it waits for a call again.
-bool TCalc::ContinueStatement(Pending& p, Value v) {
+void TCalc::RunOn() {
+  Pending& p = *pend_;
+  ++p.pc;
+  if (!RunStatement(p)) return;
+  if (ContinueStatement(p)) EndStatement();
+}
+
+// The innermost call is done. Its result goes straight onto the operands of
+// the statement that waits for it, which runs on past the call step.
+void TCalc::ReturnFromCall() {
+  if (error_) {
+    Value result;
+    const bool ok = PopCall(result);
+    ResumeStatement(ok, std::move(result));
+    return;
+  }
+  CallFrame& frame = *frames_[callDepth_ - 1];
+  Operand& o = stack_.emplace_back();
+  o.own = std::move(result_);
+  o.one = frame.resultOne;
+  DropCall();
+  RunOn();
+}
+
+bool TCalc::ContinueStatement(Pending& p) {
   switch (p.kind) {
     case Pending::kLet:
-      Assign(*p.let, std::move(v));
+      Assign(*p.let, TakeOutcome(p.base));
       return true;
     case Pending::kIf:
-      return ExecuteIf(p.line, &v);
+      return ExecuteIf(p.line, true);
     case Pending::kResult:
-      AppendResult(std::move(v), p.result->Items.size());
+      AppendResult(TakeOutcome(p.base), p.result->Items.size());
       return ResultItems(p.item + 1);
   }
   return true;
@@ -331,78 +356,93 @@ TCalc::LoopState& TCalc::StateOf(int index) {
   return *state;
 }
 
+// Runs the statement at nextLine_. Within a user function call the next ones
+// follow here while the call runs on, each counted under the budget: only the
+// program's own statements are steps that a host sees. A statement that waits
+// for a call returns at once.
 void TCalc::ExecuteOne() {
-  currentLine_ = nextLine_;
-  if (budget_ && --*budget_ < 0) BudgetSpent();
-  const int line = currentLine_;
-  nextLine_ = line + 1;
-  const TFrameInfo frame = program_->frames[line];
-  auto& statements = program_->statements;
-  switch (frame.Kind) {
-    case kLet:
-      if (!ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))) return;
-      break;
-    case kDo: {
-      const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
-      ExecuteDo(loop, StateOf(frame.Index));
-      break;
+  if (callDepth_ > 0)
+    ExecuteStatements<true>();
+  else
+    ExecuteStatements<false>();
+}
+
+template <bool kChained>
+void TCalc::ExecuteStatements() {
+  for (;;) {
+    currentLine_ = nextLine_;
+    if (budget_ && --*budget_ < 0) BudgetSpent();
+    const int line = currentLine_;
+    nextLine_ = line + 1;
+    const TFrameInfo frame = program_->frames[line];
+    auto& statements = program_->statements;
+    switch (frame.Kind) {
+      case kLet:
+        if (!ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))) return;
+        break;
+      case kDo: {
+        const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+        ExecuteDo(loop, StateOf(frame.Index));
+        break;
+      }
+      case kLoop: {
+        const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+        ExecuteLoop(loop, StateOf(frame.Index));
+        break;
+      }
+      case kExitDo:
+        nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
+        break;
+      case kFor: {
+        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+        ExecuteFor(loop, StateOf(frame.Index));
+        break;
+      }
+      case kNext: {
+        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+        ExecuteNext(loop, StateOf(frame.Index));
+        break;
+      }
+      case kExitFor: {
+        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+        nextLine_ = loop.ForNextLine + 1;
+        vars_->SetReadOnly(loop.Variable, false);
+        break;
+      }
+      case kIf:
+        if (!ExecuteIf(line, false)) return;
+        break;
+      case kElseIf: {
+        // A taken branch ran into the next one: the block is done. The walk
+        // passes over every further branch, also those of enclosing blocks
+        // that end right after this one, in one step.
+        int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+        while (n >= 0 && n < LineCount() && (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
+          n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
+        nextLine_ = n;
+        break;
+      }
+      case kElse:
+        nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+        break;
+      case kFunction:
+        nextLine_ = program_->functions[frame.Index]->EndLine + 1;
+        break;
+      case kResult:
+        if (!ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))) return;
+        break;
+      case kExitFunction:
+      case kEndFunction:
+      case kExitProgram:
+      case kEnd:
+        nextLine_ = LineCount();
+        break;
+      default:
+        break;  // comments, ENDIF and lines left unparsed advance
     }
-    case kLoop: {
-      const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
-      ExecuteLoop(loop, StateOf(frame.Index));
-      break;
-    }
-    case kExitDo:
-      nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
-      break;
-    case kFor: {
-      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-      ExecuteFor(loop, StateOf(frame.Index));
-      break;
-    }
-    case kNext: {
-      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-      ExecuteNext(loop, StateOf(frame.Index));
-      break;
-    }
-    case kExitFor: {
-      const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-      nextLine_ = loop.ForNextLine + 1;
-      vars_->SetReadOnly(loop.Variable, false);
-      break;
-    }
-    case kIf:
-      if (!ExecuteIf(line, nullptr)) return;
-      break;
-    case kElseIf: {
-      // A taken branch ran into the next one: the block is done. The walk
-      // passes over every further branch, also those of enclosing blocks
-      // that end right after this one, in one step.
-      int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-      while (n >= 0 && n < LineCount() && (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
-        n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
-      nextLine_ = n;
-      break;
-    }
-    case kElse:
-      nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-      break;
-    case kFunction:
-      nextLine_ = program_->functions[frame.Index]->EndLine + 1;
-      break;
-    case kResult:
-      if (!ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))) return;
-      break;
-    case kExitFunction:
-    case kEndFunction:
-    case kExitProgram:
-    case kEnd:
-      nextLine_ = LineCount();
-      break;
-    default:
-      break;  // comments, ENDIF and lines left unparsed advance
+    EndStatement();
+    if (!kChained || finished_ || error_ || nextLine_ < 0) return;
   }
-  EndStatement();
 }
 
 void TCalc::EndStatement() {
@@ -541,25 +581,26 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   nextLine_ = loop.ForLine + 1;
 }
 
-// Runs the IF chain from the branch at line; known is the condition's value
-// when a call it waited for has given it. False when it waits for a call.
-bool TCalc::ExecuteIf(int line, Value* known) {
+// Runs the IF chain from the branch at line; resumed when the condition's
+// value stands on the operands, a call it waited for having given it. False
+// when it waits for a call.
+bool TCalc::ExecuteIf(int line, bool resumed) {
   const auto& statements = program_->statements;
   for (;;) {
     const TFrameInfo& f = program_->frames[line];
     const auto& block = static_cast<const TIfBlock&>(*statements[f.Index]);
     bool taken = f.Kind == kElse;
     if (!taken) {
-      Value c;
-      if (known) {
-        c = std::move(*known);
-        known = nullptr;
-      } else {
+      if (!resumed) {
         Pend(Pending::kIf).line = line;
-        if (!StatementValue(block.Condition, block.ConditionForm, c)) return false;
+        if (!StartStatement(block.Condition, block.ConditionForm)) return false;
       }
-      if (error_) return true;
+      resumed = false;
+      const std::size_t base = pend_->base;
+      const Value& c = Outcome(base);
       taken = c.type() == vtBoolean && c.b();
+      Truncate(base);
+      if (error_) return true;
     }
     if (taken) {
       nextLine_ = line + 1;
@@ -594,28 +635,52 @@ void TCalc::AppendResult(Value v, std::size_t items) {
 // Evaluates the RESULT items from the one at from on, appending each.
 bool TCalc::ResultItems(std::size_t from) {
   const TResultStatement& items = *pend_->result;
-  for (std::size_t i = from; i < items.Items.size(); ++i) {
+  const std::size_t n = items.Items.size();
+  for (std::size_t i = from; i < n; ++i) {
     Pending& p = Pend(Pending::kResult);
     p.item = i;
-    Value v;
-    if (!StatementValue(items.Items[i], items.Forms[i], v)) return false;
-    AppendResult(std::move(v), items.Items.size());
+    if (!StartStatement(items.Items[i], items.Forms[i])) return false;
+    AppendResult(TakeOutcome(p.base), n);
   }
   return true;
 }
 
-void TCalc::Exchange(CallFrame& frame) {
+// The caller's state is set aside in the frame; the frame keeps no error
+// text or result of its own while no call runs in it, so that mostly there
+// is nothing to move.
+void TCalc::SetAside(CallFrame& frame) {
   CallerState& s = frame.caller;
-  std::swap(s.vars, vars_);
-  std::swap(s.currentLine, currentLine_);
-  std::swap(s.nextLine, nextLine_);
-  std::swap(s.error, error_);
-  std::swap(s.finished, finished_);
-  std::swap(s.call, call_);
-  // Mostly both are empty: nothing to move then.
-  if (!s.errorText.empty() || !errorText_.empty()) s.errorText.swap(errorText_);
-  if (!s.result.isEmpty() || !result_.isEmpty()) std::swap(s.result, result_);
-  std::swap(frame.loops, loops_);
+  s.vars = vars_;
+  s.currentLine = currentLine_;
+  s.nextLine = nextLine_;
+  s.error = error_;
+  s.finished = finished_;
+  s.call = call_;
+  if (!errorText_.empty()) s.errorText.swap(errorText_);
+  if (!result_.isEmpty()) s.result.swap(result_);
+  // Mostly neither has loop records.
+  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
+}
+
+// The caller's state comes back; the call's error text and result are
+// dropped, its loop records kept in the frame for the next call.
+void TCalc::Restore(CallFrame& frame) {
+  CallerState& s = frame.caller;
+  vars_ = s.vars;
+  currentLine_ = s.currentLine;
+  nextLine_ = s.nextLine;
+  error_ = s.error;
+  finished_ = s.finished;
+  call_ = s.call;
+  if (!s.errorText.empty() || !errorText_.empty()) {
+    errorText_.swap(s.errorText);
+    s.errorText.clear();
+  }
+  if (!s.result.isEmpty() || !result_.isEmpty()) {
+    result_.swap(s.result);
+    s.result = Value();
+  }
+  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
@@ -641,17 +706,17 @@ TCalc::CallFrame& TCalc::PrepareFrame() {
     frame->locals.OnBeforeSet = onBeforeSet_;
     frame->locals.OnChange = onChange_;
     frames_.push_back(std::move(frame));
+    // A statement of the call's depth may wait for a call in turn.
+    pending_.push_back(std::make_unique<Pending>());
   }
-  CallFrame& frame = *frames_[callDepth_];
-  if (pending_.size() <= static_cast<std::size_t>(callDepth_) + 1) pending_.push_back(std::make_unique<Pending>());
-  return frame;
+  return *frames_[callDepth_];
 }
 
-void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name) {
+void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut) {
   // Its parameters stand where they stand in every call of the function.
-  if (fn.LayoutBase) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
-  // The call sets every field of its own state before it runs.
-  Exchange(frame);
+  if (fn.LayoutBase && !laidOut) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
+  // The call starts without error text or result (both were set aside).
+  SetAside(frame);
   ++callDepth_;
   pend_ = pending_[callDepth_].get();
   frame.name = &name;
@@ -659,39 +724,33 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   vars_ = &frame.locals;
   call_ = ++calls_;
   error_ = false;
-  errorText_.clear();
-  result_ = Value();
   currentLine_ = 0;
   nextLine_ = fn.FunctionLine + 1;
   finished_ = nextLine_ >= LineCount();
 }
 
-bool TCalc::PopCall(Value& result, bool* one) {
+bool TCalc::PopCall(Value& result) {
   CallFrame& frame = *frames_[callDepth_ - 1];
-  std::string failure;
   if (error_) {
-    failure = "Function runtime error: " + *frame.name + "\r\n" + errorText_;
-  } else if (!frame.resultOne) {
+    const std::string failure = "Function runtime error: " + *frame.name + "\r\n" + errorText_;
+    DropCall();
+    SetErrorReplace(failure);
+    return false;
+  }
+  if (!frame.resultOne) {
     result = std::move(result_);
-  } else if (one) {
-    result = std::move(result_);
-    *one = true;
   } else {
     result = Value();
     result.append(std::move(result_));
   }
   DropCall();
-  if (!failure.empty()) {
-    SetErrorReplace(failure);
-    return false;
-  }
   return true;
 }
 
 void TCalc::DropCall() {
   --callDepth_;
   pend_ = pending_[callDepth_].get();
-  Exchange(*frames_[callDepth_]);
+  Restore(*frames_[callDepth_]);
 }
 
 // A call made where the expression cannot wait for a frame: it runs here.

@@ -203,6 +203,10 @@ class TCalc {
   void StepCalls(int base);
   void Unwind(int base, std::exception_ptr fault);
   void ExecuteOne();
+  // The statement at nextLine_, chained: and those after it while the call
+  // runs on.
+  template <bool kChained>
+  void ExecuteStatements();
   void EndStatement();
   bool ExecuteAssignment(const TLetStatement& let);
   void Assign(const TLetStatement& let, Value v);
@@ -210,7 +214,7 @@ class TCalc {
   void ExecuteLoop(const TDoLoop& loop, LoopState& state);
   void ExecuteFor(const TForLoop& loop, LoopState& state);
   void ExecuteNext(const TForLoop& loop, LoopState& state);
-  bool ExecuteIf(int line, Value* known);
+  bool ExecuteIf(int line, bool resumed);
   bool ExecuteResult(const TResultStatement& result);
   bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);
@@ -244,12 +248,16 @@ class TCalc {
   // (false after an error, which the caller then has), leaving it on a fault.
   void PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args);
   CallFrame& PrepareFrame();
-  void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name);
-  void BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
-  // With one given, a one-element result comes as its element and *one set.
-  bool PopCall(Value& result, bool* one = nullptr);
+  // Given laidOut, the locals hold the layout of their function already.
+  void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut = false);
+  // True when the parameter entries of the call before at this depth were
+  // reused: the locals hold their function's layout.
+  bool BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
+  bool PopCall(Value& result);
   void DropCall();
-  void Exchange(CallFrame& frame);
+  void SetAside(CallFrame& frame);
+  void Restore(CallFrame& frame);
+  void ReturnFromCall();
   void InstallErrorHandler();
   // The budget is spent: asks the poll whether to go on, else throws.
   void BudgetSpent();
@@ -275,10 +283,28 @@ class TCalc {
   // The same for the statements that let a user function call run as a
   // frame: false when the statement waits for it (Pend set first).
   bool StatementValue(const std::string& text, const StoredExpr*& form, Value& out);
-  bool RunPending(Pending& p, Value& out, Value* called = nullptr, bool ok = true, bool one = false);
-  void ResumeStatement(bool ok, Value result, bool one = false);
+  // The same leaving the value as the operand at pend_->base, for Outcome
+  // or TakeOutcome.
+  bool StartStatement(const std::string& text, const StoredExpr*& form);
+  // The same for a text not yet compiled.
+  bool StartFirst(const std::string& text, const StoredExpr*& form);
+  // Runs the statement's expression on from p.pc: true when it is done, its
+  // value the operand at p.base; false when it waits for a call. The failure
+  // categories become run-time errors as in Settle, wherever in the
+  // expression they arise, the value then Empty.
+  bool RunStatement(Pending& p);
+  // A statement's value at base: a one-element result stands for its
+  // element. TakeOutcome also drops the operands from base on.
+  const Value& Outcome(std::size_t base);
+  Value TakeOutcome(std::size_t base);
+  // The waiting statement runs on past its call step, whose value stands on
+  // the operands.
+  void RunOn();
+  void ResumeStatement(bool ok, Value result);
   void ResumeAfterFault(std::exception_ptr fault);
-  bool ContinueStatement(Pending& p, Value v);
+  // The rest of the statement once its expression's value stands at p.base;
+  // false when it waits for a call again.
+  bool ContinueStatement(Pending& p);
   Value Settle(const std::string& trimmed, const Expr* expr);
 
   // First, so that it ends last, after every value the engine holds.

@@ -86,63 +86,76 @@ Value TCalc::Settle(const std::string& t, const Expr* expr) {
 }
 
 bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Value& out) {
+  if (!StartStatement(text, form)) return false;
+  out = TakeOutcome(pend_->base);
+  return true;
+}
+
+bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
   const StoredExpr* s = form;
-  if (!s) {
-    std::shared_ptr<const Expr> temp;
-    std::string trimmed;
-    s = StoredText(text, temp, trimmed);
-    if (!s) {
-      // Beyond the store the text's structure is not kept: its calls nest.
-      out = Settle(trimmed, temp.get());
-      return true;
-    }
-    form = s;
-  }
+  if (!s) return StartFirst(text, form);
   Pending& p = *pend_;
   p.root = s->expr.get();
   p.text = &s->trimmed;
   p.pc = 0;
   p.base = stack_.size();
-  return RunPending(p, out);
+  return RunStatement(p);
 }
 
-// Runs the statement's expression on, first finishing the call it waited
-// for with its result when called is given; the failure categories become run-time errors as
-// in Settle, wherever in the expression they arise.
-bool TCalc::RunPending(Pending& p, Value& out, Value* called, bool ok, bool one) {
+bool TCalc::StartFirst(const std::string& text, const StoredExpr*& form) {
+  std::shared_ptr<const Expr> temp;
+  std::string trimmed;
+  if (const StoredExpr* s = StoredText(text, temp, trimmed)) {
+    form = s;
+    return StartStatement(text, form);
+  }
+  // Beyond the store the text's structure is not kept: its calls nest.
+  Value v = Settle(trimmed, temp.get());
+  pend_->base = stack_.size();
+  Operand& o = stack_.emplace_back();
+  o.own = std::move(v);
+  // Settle has unwrapped it already: the value is taken as it is.
+  o.one = true;
+  return true;
+}
+
+bool TCalc::RunStatement(Pending& p) {
   try {
-    if (called) {
-      FinishCall(CodeOf(*p.root)[p.pc], ok, std::move(*called), one);
-      ++p.pc;
-    }
-    if (!RunCode(*p.root, p.pc, p.base, true)) return false;
-    Operand& o = stack_[p.base];
-    const Value& v = o.ref ? *o.ref : o.own;
-    // A one-element result stands for its element.
-    if (o.one) {
-      out = std::move(o.own);
-    } else if (v.isArray() && v.items().size() == 1) {
-      Value only = o.ref ? v.items()[0] : std::move(o.own.items()[0]);
-      out = std::move(only);
-    } else if (o.ref) {
-      out = v;
-    } else {
-      out = std::move(o.own);
-    }
-    Truncate(p.base);
+    return RunCode(*p.root, p.pc, p.base, true);
   } catch (const InvalidOp&) {
     Truncate(p.base);
     SetErrorOnce("Invalid operation: " + *p.text);
-    out = Value();
   } catch (const ScriptFailure&) {
     Truncate(p.base);
     SetErrorOnce("Convert error: " + *p.text);
-    out = Value();
   } catch (...) {
     Truncate(p.base);
     throw;
   }
+  stack_.emplace_back();
   return true;
+}
+
+const Value& TCalc::Outcome(std::size_t base) {
+  const Operand& o = stack_[base];
+  if (o.one) return o.own;
+  const Value& v = o.ref ? *o.ref : o.own;
+  // A one-element result stands for its element.
+  if (v.isArray() && v.items().size() == 1) return v.items()[0];
+  return v;
+}
+
+Value TCalc::TakeOutcome(std::size_t base) {
+  // The operands go also when the copy fails.
+  struct Drop {
+    TCalc& calc;
+    std::size_t base;
+    ~Drop() { calc.Truncate(base); }
+  } drop{*this, base};
+  Operand& o = stack_[base];
+  if (o.ref) return Outcome(base);
+  if (!o.one && o.own.isArray() && o.own.items().size() == 1) return std::move(o.own.items()[0]);
+  return std::move(o.own);
 }
 
 Value TCalc::Eval(const Expr& root) {
@@ -377,13 +390,13 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       // the stack.)
       const TFunctionBlock& fn = *program_->functions[e.userFunction];
       CallFrame& f = PrepareFrame();
-      BindArguments(f.locals, fn, first, n);
+      const bool laidOut = BindArguments(f.locals, fn, first, n);
       Truncate(first);
       Materialize(base);
       Pending& p = *pend_;
       p.pc = pc;
       p.top = stack_.size();
-      EnterFrame(f, fn, *name);
+      EnterFrame(f, fn, *name, laidOut);
       return false;
     }
     if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
@@ -471,9 +484,16 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
 // Binds the parameters as Pack would give the arguments: one argument's
 // array spreads, of several an array gives its first element, no argument
 // is Empty for the first parameter.
-void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
+bool TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
   const std::size_t count = fn.Parameters.size();
-  if (fn.DistinctParameters && n > 0 && n <= count) {
+  if (n == 1 && count > 0) {
+    // One plain argument, the commonest call.
+    Operand& o = stack_[first];
+    if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
+      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
+      return true;
+    }
+  } else if (fn.DistinctParameters && n > 0 && n <= count) {
     // The usual call, plain values for the first n parameters: when the call
     // before at this depth bound the same, its parameter entries are reused
     // where they stand.
@@ -489,13 +509,13 @@ void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
         Operand& o = stack_[first + i];
         locals.BindAt(i, o.ref ? Value(*o.ref) : std::move(o.own));
       }
-      return;
+      return true;
     }
   }
   locals.Recycle();
   if (n == 0) {
     if (count > 0) locals.Bind(fn.Parameters[0], Value());
-    return;
+    return false;
   }
   std::size_t k = 0;
   for (std::size_t i = first; i < first + n && k < count; ++i) {
@@ -512,6 +532,7 @@ void TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
       locals.Bind(fn.Parameters[k++], v.items()[0]);
     }
   }
+  return false;
 }
 
 // Pushes what a call step gives once the call is done.

@@ -245,7 +245,7 @@ void TVariableSet::Recycle() {
   Drop(0);
 }
 
-bool TVariableSet::Reuse(std::uint64_t layout, int count) {
+bool TVariableSet::ReuseGrown(std::uint64_t layout, int count) {
   if (layout_ != layout || shared_ != count || Count() < count) return false;
   if (Count() == count) return true;
   for (Recent& r : recent_)

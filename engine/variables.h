@@ -85,7 +85,10 @@ class TVariableSet {
   // as the layout says, and only the later ones are recycled. False when the
   // set holds another layout (it is left as it was); true leaves the kept
   // entries to be given their values by BindAt.
-  bool Reuse(std::uint64_t layout, int count);
+  bool Reuse(std::uint64_t layout, int count) {
+    if (layout_ == layout && shared_ == count && Count() == count) return true;
+    return ReuseGrown(layout, count);
+  }
   // Gives a kept entry its value without callbacks and clears its read-only
   // flag (a parameter of the call).
   void BindAt(int index, Value&& value) {
@@ -105,6 +108,8 @@ class TVariableSet {
   int Position(const std::string& name) const;
   int Position(const std::string& name, VarSlot& slot) const;
   void Forget();
+  // Reuse of a set that holds more than the shared entries, or another layout.
+  bool ReuseGrown(std::uint64_t layout, int count);
   // Moves the entries from position `from` on to the spare ones, emptied.
   void Drop(int from);
   int Search(const std::string& name) const;
