@@ -301,6 +301,31 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
       case Instr::kBinary:
         Binary(e);
         break;
+      case Instr::kNameLiteral:
+        if (const Value* v = vars_->Find(step[1].e->text, step[1].e->slot)) {
+          PushApplied(e, *v, step[2].e->value);
+          step += 3;
+        }
+        break;
+      case Instr::kNameName: {
+        const Value* l = vars_->Find(step[1].e->text, step[1].e->slot);
+        const Value* r = l ? vars_->Find(step[2].e->text, step[2].e->slot) : nullptr;
+        if (r) {
+          PushApplied(e, *l, *r);
+          step += 3;
+        }
+        break;
+      }
+      case Instr::kTopName:
+        if (const Value* v = vars_->Find(step[1].e->text, step[1].e->slot)) {
+          ApplyTo(stack_.back(), *v, e);
+          step += 2;
+        }
+        break;
+      case Instr::kTopLiteral:
+        ApplyTo(stack_.back(), step[1].e->value, e);
+        ++step;
+        break;
     }
   }
   at = code.size();
@@ -312,48 +337,81 @@ void TCalc::Binary(const Expr& e) {
   const std::size_t n = stack_.size();
   Operand& l = stack_[n - 2];
   Operand& r = stack_[n - 1];
-  bool ok;
-  if (l.one || r.one) {
+  if (!r.one) {
+    ApplyTo(l, r.ref ? *r.ref : r.own, e);
+  } else {
     const Value& lv = l.ref ? *l.ref : l.own;
-    const Value& rv = r.ref ? *r.ref : r.own;
-    if (!lv.isArray() && !rv.isArray()) {
-      // A one-element list beside a plain value or another such list: the
-      // list of the one result, as the operator gives it element by element.
-      Value result;
-      ok = ApplyOperator(e.op, lv, rv, result);
-      l.ref = nullptr;
-      l.own = std::move(result);
-      l.one = ok;
-      if (ok && l.own.isArray()) {
-        Value list;
-        list.append(std::move(l.own));
-        l.own = std::move(list);
-        l.one = false;
+    if (!lv.isArray() && !r.own.isArray()) {
+      ApplyOne(l, lv, r.own, e);
+    } else {
+      // Beside a longer list: the marked operands become their lists.
+      for (Operand* o : {&l, &r}) {
+        if (o->one) ListOfOne(*o);
       }
-      if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
-      stack_.pop_back();
-      return;
-    }
-    // Beside a longer list: the marked operand becomes its list.
-    for (Operand* o : {&l, &r}) {
-      if (!o->one) continue;
-      Value list;
-      list.append(std::move(o->own));
-      o->own = std::move(list);
-      o->one = false;
+      ApplyPlain(l, r.own, e);
     }
   }
+  stack_.pop_back();
+}
+
+// The operator on the operand and a right operand that is not marked one,
+// the result in the operand.
+void TCalc::ApplyTo(Operand& l, const Value& rv, const Expr& e) {
+  if (l.one) {
+    if (!rv.isArray()) {
+      ApplyOne(l, l.own, rv, e);
+      return;
+    }
+    ListOfOne(l);
+  }
+  ApplyPlain(l, rv, e);
+}
+
+// Neither operand marked one.
+void TCalc::ApplyPlain(Operand& l, const Value& rv, const Expr& e) {
+  bool ok;
   if (l.ref) {
     // The left operand is read in place: its own value takes the result.
-    ok = ApplyOperator(e.op, *l.ref, r.ref ? *r.ref : r.own, l.own);
+    ok = ApplyOperator(e.op, *l.ref, rv, l.own);
     l.ref = nullptr;
+  } else if (l.own.type() == vtInteger && rv.type() == vtInteger && QuickIntegers(e.op, l.own.i(), rv.i(), l.own)) {
+    return;
   } else {
     Value result;
-    ok = ApplyOperator(e.op, l.own, r.ref ? *r.ref : r.own, result);
+    ok = ApplyOperator(e.op, l.own, rv, result);
     l.own = std::move(result);
   }
   if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
-  stack_.pop_back();
+}
+
+// A one-element list beside a plain value or another such list: the list of
+// the one result, as the operator gives it element by element.
+void TCalc::ApplyOne(Operand& l, const Value& lv, const Value& rv, const Expr& e) {
+  Value result;
+  const bool ok = ApplyOperator(e.op, lv, rv, result);
+  l.ref = nullptr;
+  l.own = std::move(result);
+  l.one = ok;
+  if (ok && l.own.isArray()) {
+    Value list;
+    list.append(std::move(l.own));
+    l.own = std::move(list);
+    l.one = false;
+  }
+  if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
+}
+
+void TCalc::ListOfOne(Operand& o) {
+  Value list;
+  list.append(std::move(o.own));
+  o.own = std::move(list);
+  o.one = false;
+}
+
+// A new operand of two plain values read in place.
+void TCalc::PushApplied(const Expr& e, const Value& l, const Value& r) {
+  Operand& o = stack_.emplace_back();
+  if (!ApplyOperator(e.op, l, r, o.own)) SetErrorOnce("Invalid expression: " + e.Text());
 }
 
 // A call step: an array element named by the call, else the call. A user
