@@ -268,6 +268,12 @@ class TCalc {
   bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
   void FinishCall(const Instr& in, bool ok, Value result, bool one);
   void Binary(const Expr& e);
+  void ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e);
+  void ApplyPlain(Operand& l, const Value& rv, const Expr& e);
+  void ApplyOne(Operand& l, const Value& lv, const Value& rv, const Expr& e);
+  static void ListOfOne(Value& v);
+  static void ListOfOne(Operand& o);
+  void OperatorFailed(const Expr& e);
   void AppendResult(Value v, std::size_t items);
   void Materialize(std::size_t from);
   void Truncate(std::size_t size);

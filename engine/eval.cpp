@@ -281,7 +281,6 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
   const Instr* const end = start + code.size();
   for (const Instr* step = start + at; step != end; ++step) {
     const Instr& in = *step;
-    const std::size_t pc = static_cast<std::size_t>(step - start);
     const Expr& e = *in.e;
     switch (in.code) {
       case Instr::kLiteral:
@@ -299,20 +298,45 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
           stack_.PushRef(v);
           break;
         }
+        [[fallthrough]];
+      case Instr::kCall: {
+        if (in.code == Instr::kCall) CheckStack();
+        const std::size_t pc = static_cast<std::size_t>(step - start);
         if (!CallStep(in, pc, base, suspend)) {
           at = pc;
           return false;
         }
         break;
-      case Instr::kCall:
-        CheckStack();
-        if (!CallStep(in, pc, base, suspend)) {
-          at = pc;
-          return false;
-        }
-        break;
+      }
       case Instr::kBinary:
         Binary(e);
+        break;
+      case Instr::kNameLiteral:
+        if (const Value* v = vars_->Find(step[1].e->text, step[1].e->slot)) {
+          Operand& o = stack_.emplace_back();
+          if (!ApplyOperator(e.op, *v, step[2].e->value, o.own)) OperatorFailed(e);
+          step += 3;
+        }
+        break;
+      case Instr::kNameName: {
+        const Value* l = vars_->Find(step[1].e->text, step[1].e->slot);
+        const Value* r = l ? vars_->Find(step[2].e->text, step[2].e->slot) : nullptr;
+        if (r) {
+          Operand& o = stack_.emplace_back();
+          if (!ApplyOperator(e.op, *l, *r, o.own)) OperatorFailed(e);
+          step += 3;
+        }
+        break;
+      }
+      case Instr::kTopName:
+        if (const Value* v = vars_->Find(step[1].e->text, step[1].e->slot)) {
+          ApplyTo(stack_.back(), *v, false, e);
+          step += 2;
+        }
+        break;
+      case Instr::kTopLiteral:
+        ApplyTo(stack_.back(), step[1].e->value, false, e);
+        ++step;
         break;
     }
   }
@@ -322,52 +346,80 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
 
 // An operator step on the two operands on top of the stack.
 void TCalc::Binary(const Expr& e) {
-  const std::size_t n = stack_.size();
-  Operand& l = stack_[n - 2];
-  Operand& r = stack_[n - 1];
-  bool ok;
-  if (l.one || r.one) {
-    const Value& lv = l.ref ? *l.ref : l.own;
-    const Value& rv = r.ref ? *r.ref : r.own;
+  Operand& r = stack_.back();
+  ApplyTo((&r)[-1], r.ref ? *r.ref : r.own, r.one, e);
+  stack_.pop_back();
+}
+
+// The operator on the operand and a right operand, marked one as rOne, the
+// result in the operand.
+void TCalc::ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e) {
+  const Value& lv = l.ref ? *l.ref : l.own;
+  // Two Integers: an operand marked one makes the result so marked.
+  if (lv.type() == vtInteger && rv.type() == vtInteger && QuickIntegers(e.op, lv.i(), rv.i(), l.own)) {
+    l.ref = nullptr;
+    l.one = l.one || rOne;
+    return;
+  }
+  if (l.one || rOne) {
     if (!lv.isArray() && !rv.isArray()) {
-      // A one-element list beside a plain value or another such list: the
-      // list of the one result, as the operator gives it element by element.
-      Value result;
-      ok = ApplyOperator(e.op, lv, rv, result);
-      l.ref = nullptr;
-      l.own = std::move(result);
-      l.one = ok;
-      if (ok && l.own.isArray()) {
-        Value list;
-        list.append(std::move(l.own));
-        l.own = std::move(list);
-        l.one = false;
-      }
-      if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
-      stack_.pop_back();
+      ApplyOne(l, lv, rv, e);
       return;
     }
-    // Beside a longer list: the marked operand becomes its list.
-    for (Operand* o : {&l, &r}) {
-      if (!o->one) continue;
+    // Beside a longer list: the marked operands become their lists.
+    if (l.one) ListOfOne(l);
+    if (rOne) {
       Value list;
-      list.append(std::move(o->own));
-      o->own = std::move(list);
-      o->one = false;
+      list.append(rv);
+      ApplyPlain(l, list, e);
+      return;
     }
   }
+  ApplyPlain(l, rv, e);
+}
+
+// Neither operand marked one.
+void TCalc::ApplyPlain(Operand& l, const Value& rv, const Expr& e) {
+  bool ok;
   if (l.ref) {
     // The left operand is read in place: its own value takes the result.
-    ok = ApplyOperator(e.op, *l.ref, r.ref ? *r.ref : r.own, l.own);
+    ok = ApplyOperator(e.op, *l.ref, rv, l.own);
     l.ref = nullptr;
   } else {
     Value result;
-    ok = ApplyOperator(e.op, l.own, r.ref ? *r.ref : r.own, result);
+    ok = ApplyOperator(e.op, l.own, rv, result);
     l.own = std::move(result);
   }
-  if (!ok) SetErrorOnce("Invalid expression: " + e.Text());
-  stack_.pop_back();
+  if (!ok) OperatorFailed(e);
 }
+
+// A one-element list beside a plain value or another such list: the list of
+// the one result, as the operator gives it element by element.
+void TCalc::ApplyOne(Operand& l, const Value& lv, const Value& rv, const Expr& e) {
+  Value result;
+  const bool ok = ApplyOperator(e.op, lv, rv, result);
+  l.ref = nullptr;
+  l.own = std::move(result);
+  l.one = ok;
+  if (ok && l.own.isArray()) {
+    ListOfOne(l.own);
+    l.one = false;
+  }
+  if (!ok) OperatorFailed(e);
+}
+
+void TCalc::ListOfOne(Value& v) {
+  Value list;
+  list.append(std::move(v));
+  v = std::move(list);
+}
+
+void TCalc::ListOfOne(Operand& o) {
+  ListOfOne(o.own);
+  o.one = false;
+}
+
+void TCalc::OperatorFailed(const Expr& e) { SetErrorOnce("Invalid expression: " + e.Text()); }
 
 // A call step: an array element named by the call, else the call. A user
 // function's call runs as a frame when suspend allows (false), else within.

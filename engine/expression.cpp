@@ -242,14 +242,37 @@ std::unique_ptr<Expr> CompileExpression(const std::string& text) {
 }
 
 namespace {
+// An operand without the parentheses around it.
+const Expr& Bare(const Expr& e) { return e.kind == Expr::kParen ? Bare(*e.left) : e; }
+
+bool IsLiteral(const Expr& e) { return e.kind == Expr::kString || e.kind == Expr::kNumber; }
+
 void Flatten(const Expr& e, std::vector<Instr>& out) {
   CheckStack();
   switch (e.kind) {
-    case Expr::kBinary:
-      Flatten(*e.left, out);
-      Flatten(*e.right, out);
+    case Expr::kBinary: {
+      const Expr& l = Bare(*e.left);
+      const Expr& r = Bare(*e.right);
+      if (l.kind == Expr::kName && (IsLiteral(r) || r.kind == Expr::kName)) {
+        out.push_back({IsLiteral(r) ? Instr::kNameLiteral : Instr::kNameName, &e});
+        out.push_back({Instr::kName, &l});
+        out.push_back({IsLiteral(r) ? Instr::kLiteral : Instr::kName, &r});
+      } else if (IsLiteral(r)) {
+        Flatten(l, out);
+        out.push_back({Instr::kTopLiteral, &e});
+        out.push_back({Instr::kLiteral, &r});
+        break;
+      } else if (r.kind == Expr::kName) {
+        Flatten(l, out);
+        out.push_back({Instr::kTopName, &e});
+        out.push_back({Instr::kName, &r});
+      } else {
+        Flatten(l, out);
+        Flatten(r, out);
+      }
       out.push_back({Instr::kBinary, &e});
       break;
+    }
     case Expr::kParen:
       Flatten(*e.left, out);
       break;

@@ -28,6 +28,14 @@ struct Instr {
     kName,       // pushes the variable, else calls the name without arguments
     kCall,       // takes the arguments pushed, pushes the element or the result
     kBinary,     // takes the two operands pushed, pushes the result
+    // Steps that do an operator's work without pushing its plain operands.
+    // The first two come before the steps they stand for and skip them when
+    // every variable is found; else those steps run (a name that is no
+    // variable is a call).
+    kNameLiteral,  // name op literal: the 3 steps after it
+    kNameName,     // name op name: the 3 steps after it
+    kTopName,      // the operand pushed op name: the 2 steps after it
+    kTopLiteral,   // the operand pushed op the literal of the next step, which it skips
   };
   Code code;
   const Expr* e;

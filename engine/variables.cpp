@@ -104,7 +104,7 @@ bool TVariableSet::IsReadOnly(const std::string& name) const {
   return at >= 0 && entries_[at]->ReadOnly;
 }
 
-const Value* TVariableSet::Find(const std::string& name, VarSlot& slot) const {
+const Value* TVariableSet::FindAfresh(const std::string& name, VarSlot& slot) const {
   const int at = Position(name, slot);
   return at < 0 ? nullptr : &entries_[at]->Value_;
 }

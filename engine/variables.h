@@ -53,7 +53,12 @@ class TVariableSet {
   // False when no name in the set has a "(": no element name can be found.
   bool HasElements() const { return elements_ > 0; }
   // The same through a remembered position of the name.
-  const Value* Find(const std::string& name, VarSlot& slot) const;
+  const Value* Find(const std::string& name, VarSlot& slot) const {
+    // Entries are only ever appended between layout changes, so a position
+    // taken in this layout still holds the same entry.
+    if (slot.layout == layout_ && slot.index < shared_) return &entries_[slot.index]->Value_;
+    return FindAfresh(name, slot);
+  }
   Value GetValueAt(int index) const;
   std::string GetName(int index) const;
   int GetVarType(int index) const;
@@ -107,6 +112,7 @@ class TVariableSet {
   // names on every pass; Delete forgets them all, since positions move.
   int Position(const std::string& name) const;
   int Position(const std::string& name, VarSlot& slot) const;
+  const Value* FindAfresh(const std::string& name, VarSlot& slot) const;
   void Forget();
   // Reuse of a set that holds more than the shared entries, or another layout.
   bool ReuseGrown(std::uint64_t layout, int count);
