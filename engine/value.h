@@ -51,8 +51,14 @@ class Value {
     return *this;
   }
   Value& operator=(Value&& o) noexcept {
-    // The old contents go last: o may live among them.
-    Value(std::move(o)).swap(*this);
+    if (holds_) {
+      if (this == &o) return *this;
+      // The old contents go last: o may live among them.
+      const Value old(std::move(*this));
+      Take(o);
+      return *this;
+    }
+    Take(o);
     return *this;
   }
   ~Value() {
@@ -140,6 +146,13 @@ class Value {
 
   void Share();
   void Release() noexcept;
+  // Takes o's contents, leaving o as a move leaves it; this holds nothing.
+  void Take(Value& o) noexcept {
+    type_ = o.type_;
+    holds_ = o.holds_;
+    num_ = o.num_;
+    if (holds_) o.num_.text = nullptr;
+  }
   void Scalar(std::uint16_t type) {
     if (holds_) Release();
     holds_ = false;
