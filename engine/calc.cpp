@@ -457,7 +457,7 @@ bool TCalc::ExecuteAssignment(const TLetStatement& let) {
   return true;
 }
 
-void TCalc::Assign(const TLetStatement& let, Value v) {
+void TCalc::Assign(const TLetStatement& let, Value&& v) {
   if (error_ || let.Target.empty()) return;
   const auto& targets = let.Targets;
   if (!v.isArray()) {

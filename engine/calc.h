@@ -209,7 +209,7 @@ class TCalc {
   void ExecuteStatements();
   void EndStatement();
   bool ExecuteAssignment(const TLetStatement& let);
-  void Assign(const TLetStatement& let, Value v);
+  void Assign(const TLetStatement& let, Value&& v);
   void ExecuteDo(const TDoLoop& loop, LoopState& state);
   void ExecuteLoop(const TDoLoop& loop, LoopState& state);
   void ExecuteFor(const TForLoop& loop, LoopState& state);

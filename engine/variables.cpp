@@ -144,7 +144,7 @@ void TVariableSet::SetValue(const std::string& name, const Value& value) {
   Store(name, std::move(copy), Position(name));
 }
 
-void TVariableSet::SetValue(const std::string& name, Value&& value, VarSlot& slot) {
+void TVariableSet::SetValueAt(const std::string& name, Value&& value, VarSlot& slot) {
   if (OnBeforeSet) {
     bool handled = false;
     OnBeforeSet(*this, name, handled, value);

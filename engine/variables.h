@@ -64,7 +64,17 @@ class TVariableSet {
   int GetVarType(int index) const;
   std::string GetTypeName(int index) const;
   void SetValue(const std::string& name, const Value& value);
-  void SetValue(const std::string& name, Value&& value, VarSlot& slot);
+  void SetValue(const std::string& name, Value&& value, VarSlot& slot) {
+    // The usual assignment: no callback, the name where it was found before.
+    if (!OnBeforeSet && !OnChange && slot.layout == layout_ && slot.index < shared_) {
+      TVariantObject& e = *entries_[slot.index];
+      if (!e.ReadOnly) {
+        e.Value_ = std::move(value);
+        return;
+      }
+    }
+    SetValueAt(name, std::move(value), slot);
+  }
   void SetReadOnly(const std::string& name, bool flag);
   void SetReadOnly(const std::string& name, bool flag, VarSlot& slot);
   // Gives a read-only variable, such as a FOR loop's, its next value: the
@@ -120,6 +130,7 @@ class TVariableSet {
   void Drop(int from);
   int Search(const std::string& name) const;
   void Index();
+  void SetValueAt(const std::string& name, Value&& value, VarSlot& slot);
   void Store(const std::string& name, Value&& value, int at, bool notify = true);
   void MarkReadOnly(const std::string& name, bool flag, int at);
 
