@@ -51,7 +51,7 @@ class Value {
     return *this;
   }
   Value& operator=(Value&& o) noexcept {
-    if (holds_) {
+    if (Holding()) {
       if (this == &o) return *this;
       // The old contents go last: o may live among them.
       const Value old(std::move(*this));
@@ -62,7 +62,7 @@ class Value {
     return *this;
   }
   ~Value() {
-    if (holds_) Release();
+    if (Holding()) Release();
   }
   void swap(Value& o) noexcept {
     std::swap(type_, o.type_);
@@ -145,6 +145,9 @@ class Value {
   };
 
   void Share();
+  // Whether there is a text block or an item list to let go of: a moved-from
+  // value has none.
+  bool Holding() const { return holds_ && num_.text; }
   void Release() noexcept;
   // Takes o's contents, leaving o as a move leaves it; this holds nothing.
   void Take(Value& o) noexcept {
@@ -154,7 +157,7 @@ class Value {
     if (holds_) o.num_.text = nullptr;
   }
   void Scalar(std::uint16_t type) {
-    if (holds_) Release();
+    if (Holding()) Release();
     holds_ = false;
     type_ = type;
     num_.cy = 0;
