@@ -11,12 +11,13 @@ namespace tam {
 
 Value Value::NewText(std::uint16_t type, std::string_view bytes) {
   Value r;
-  if (!bytes.empty()) {
-    char* to;
-    r = StrOfSize(bytes.size(), to);
-    std::memcpy(to, bytes.data(), bytes.size());
-  }
   r.type_ = type;
+  if (!bytes.empty()) {
+    TextBlock* block = NewBlock(bytes.size());
+    std::memcpy(block->Bytes(), bytes.data(), bytes.size());
+    r.holds_ = true;
+    r.num_.text = block;
+  }
   return r;
 }
 Value Value::Str(std::string_view v) { return NewText(vtString, v); }
@@ -24,10 +25,7 @@ Value Value::OleStr(std::string_view v) { return NewText(vtOleStr, v); }
 
 Value Value::StrOfSize(std::size_t size, char*& bytes) {
   TextBlock* block = NewBlock(size);
-  block->refs = 1;
-  block->size = size;
   bytes = block->Bytes();
-  bytes[size] = '\0';
   Value r;
   r.type_ = vtString;
   r.holds_ = true;
@@ -142,11 +140,17 @@ Value::TextBlock* Value::NewBlock(std::size_t size) {
   if (size > std::numeric_limits<std::size_t>::max() - sizeof(TextBlock) - 1) throw std::bad_alloc();
   std::size_t bytes = sizeof(TextBlock) + size + 1;
   const int c = TextClass(bytes);
-  if (c >= 0) {
-    if (g_keptTextCount[c] > 0) return static_cast<TextBlock*>(g_keptTexts[c][--g_keptTextCount[c]]);
-    bytes = kSmallestBlock << c;
+  TextBlock* block;
+  if (c >= 0 && g_keptTextCount[c] > 0) {
+    block = static_cast<TextBlock*>(g_keptTexts[c][--g_keptTextCount[c]]);
+  } else {
+    if (c >= 0) bytes = kSmallestBlock << c;
+    block = static_cast<TextBlock*>(::operator new(bytes));
   }
-  return static_cast<TextBlock*>(::operator new(bytes));
+  block->refs = 1;
+  block->size = size;
+  block->Bytes()[size] = '\0';
+  return block;
 }
 
 void Value::DropBlock(TextBlock* block) noexcept {

@@ -165,7 +165,7 @@ class Value {
   static Value NewText(std::uint16_t type, std::string_view bytes);
   // Small text blocks are kept for reuse while an engine runs on the thread
   // (see ItemPoolUser), so that a loop that rebuilds a text on every pass
-  // costs no allocation.
+  // costs no allocation. A new block is held once, its closing 0 written.
   static TextBlock* NewBlock(std::size_t size);
   static void DropBlock(TextBlock* block) noexcept;
 
