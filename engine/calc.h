@@ -266,7 +266,7 @@ class TCalc {
   Value Eval(const Expr& root);
   bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend);
   bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
-  void FinishCall(const Instr& in, bool ok, Value result, bool one);
+  void FinishCall(const Instr& in, bool ok, Value&& result, bool one);
   void Binary(const Expr& e);
   void ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e);
   void ApplyPlain(Operand& l, const Value& rv, const Expr& e);

@@ -588,7 +588,7 @@ bool TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
 }
 
 // Pushes what a call step gives once the call is done.
-void TCalc::FinishCall(const Instr& in, bool ok, Value result, bool one) {
+void TCalc::FinishCall(const Instr& in, bool ok, Value&& result, bool one) {
   const Expr& e = *in.e;
   stack_.emplace_back();
   Operand& o = stack_.back();

@@ -53,7 +53,7 @@ double Number(const Value& v) {
   NoArray(v);
   return ToDouble(v);
 }
-std::int32_t Integer(const Value& v) {
+std::int32_t IntegerOf(const Value& v) {
   NoArray(v);
   return ToInteger(v);
 }

@@ -68,7 +68,9 @@ inline void Repeat(const Args& args, Value& result, const Value& v) {
 
 // Argument conversions; an array argument cannot be converted.
 double Number(const Value& v);
-std::int32_t Integer(const Value& v);
+std::int32_t IntegerOf(const Value& v);
+// An Integer as it is, any other kind as IntegerOf converts it.
+inline std::int32_t Integer(const Value& v) { return v.type() == vtInteger ? v.i() : IntegerOf(v); }
 std::string Text(const Value& v);
 bool Truth(const Value& v);
 
