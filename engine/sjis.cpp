@@ -18,15 +18,21 @@ inline bool EightSingle(const char* p) {
 
 // The number of leading bytes of s, up to limit, that are single-byte
 // characters other than 0: within them a character's position is its byte's.
+// Whether the eight bytes at p are all single-byte characters other than 0.
+inline bool EightPlain(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  // A byte of 0x80 or above sets its top bit in w; a 0 byte borrows in
+  // w - 0x01...01 and sets it there. Bytes of 1 to 0x7F set neither.
+  return ((w | (w - 0x0101010101010101ull)) & 0x8080808080808080ull) == 0;
+}
+
 inline std::size_t SingleRun(std::string_view s, std::size_t limit) {
   std::size_t b = 0;
-  for (; b + 8 <= limit; b += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, s.data() + b, sizeof w);
-    // A byte of 0x80 or above sets its top bit in w; a 0 byte borrows in
-    // w - 0x01...01 and sets it there. Bytes of 1 to 0x7F set neither.
-    if (((w | (w - 0x0101010101010101ull)) & 0x8080808080808080ull) != 0) break;
-  }
+  while (b + 16 <= limit && EightPlain(s.data() + b) && EightPlain(s.data() + b + 8)) b += 16;
+  if (b + 8 <= limit && EightPlain(s.data() + b)) b += 8;
+  // Fewer than eight left: they are in the eight that end at the limit.
+  if (b < limit && b + 8 > limit && limit >= 8 && EightPlain(s.data() + limit - 8)) return limit;
   while (b < limit && s[b] != '\0' && static_cast<unsigned char>(s[b]) < 0x80) ++b;
   return b;
 }
