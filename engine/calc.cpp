@@ -339,13 +339,15 @@ TCalc::LoopState& TCalc::StateOf(int index) {
   } else {
     // A call keeps records of the loops it runs only, found by their
     // statement: thousands of nested calls must not each hold a record for
-    // every statement of the program.
-    for (LoopState& s : loops_)
+    // every statement of the program. The records stay in the frame for the
+    // next call at its depth.
+    std::vector<LoopState>& loops = frames_[callDepth_ - 1]->loops;
+    for (LoopState& s : loops)
       if (s.Index == index) {
         state = &s;
         break;
       }
-    if (!state) state = &loops_.emplace_back();
+    if (!state) state = &loops.emplace_back();
   }
   if (state->Call != call_ || state->Index != index) {
     // A record left by an earlier call at this depth: each call starts afresh.
@@ -581,6 +583,17 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   nextLine_ = loop.ForLine + 1;
 }
 
+bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
+  const StoredExpr* s = form;
+  if (!s) return StartFirst(text, form);
+  Pending& p = *pend_;
+  p.root = s->expr.get();
+  p.text = &s->trimmed;
+  p.pc = 0;
+  p.base = stack_.size();
+  return RunStatement(p);
+}
+
 // Runs the IF chain from the branch at line; resumed when the condition's
 // value stands on the operands, a call it waited for having given it. False
 // when it waits for a call.
@@ -599,7 +612,7 @@ bool TCalc::ExecuteIf(int line, bool resumed) {
       const std::size_t base = pend_->base;
       const Value& c = Outcome(base);
       taken = c.type() == vtBoolean && c.b();
-      Truncate(base);
+      stack_.resize(base);
       if (error_) return true;
     }
     if (taken) {
@@ -615,7 +628,7 @@ bool TCalc::ExecuteIf(int line, bool resumed) {
 }
 
 bool TCalc::ExecuteResult(const TResultStatement& result) {
-  result_ = Value();
+  if (!result_.isEmpty()) result_ = Value();
   if (callDepth_ > 0) frames_[callDepth_ - 1]->resultOne = false;
   Pend(Pending::kResult).result = &result;
   return ResultItems(0);
@@ -658,12 +671,10 @@ void TCalc::SetAside(CallFrame& frame) {
   s.call = call_;
   if (!errorText_.empty()) s.errorText.swap(errorText_);
   if (!result_.isEmpty()) s.result.swap(result_);
-  // Mostly neither has loop records.
-  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 // The caller's state comes back; the call's error text and result are
-// dropped, its loop records kept in the frame for the next call.
+// dropped.
 void TCalc::Restore(CallFrame& frame) {
   CallerState& s = frame.caller;
   vars_ = s.vars;
@@ -680,7 +691,6 @@ void TCalc::Restore(CallFrame& frame) {
     result_.swap(s.result);
     s.result = Value();
   }
-  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {

@@ -316,7 +316,7 @@ class TCalc {
   // First, so that it ends last, after every value the engine holds.
   ItemPoolUser itemPool_;
   std::shared_ptr<Program> program_;
-  std::vector<LoopState> loops_;  // run-time state of the loop records
+  std::vector<LoopState> loops_;  // run-time state of the program's own loop records
 
   TVariableSet ownVars_;  // used until a set is bound
   TVariableSet* vars_ = &ownVars_;
@@ -351,5 +351,27 @@ class TCalc {
   std::shared_ptr<const std::function<bool()>> poll_;  // refills the budget while it answers true
   long long pollEvery_ = 0;
 };
+
+inline const Value& TCalc::Outcome(std::size_t base) {
+  const Operand& o = stack_[base];
+  if (o.one) return o.own;
+  const Value& v = o.ref ? *o.ref : o.own;
+  // A one-element result stands for its element.
+  if (v.isArray() && v.items().size() == 1) return v.items()[0];
+  return v;
+}
+
+inline Value TCalc::TakeOutcome(std::size_t base) {
+  // The operands go also when the copy fails.
+  struct Drop {
+    OperandStack& stack;
+    std::size_t base;
+    ~Drop() { stack.resize(base); }
+  } drop{stack_, base};
+  Operand& o = stack_[base];
+  if (o.ref) return Outcome(base);
+  if (!o.one && o.own.isArray() && o.own.items().size() == 1) return std::move(o.own.items()[0]);
+  return std::move(o.own);
+}
 
 }  // namespace tam
