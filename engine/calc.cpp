@@ -27,6 +27,7 @@ std::uint64_t NextGeneration() { return ++g_generations; }
 TCalc::TCalc() : TCalc(ParseProgram("")) {}
 
 TCalc::TCalc(std::shared_ptr<Program> program) : program_(std::move(program)), generation_(NextGeneration()) {
+  lineCount_ = static_cast<int>(program_->lines.size());
   pending_.push_back(std::make_unique<Pending>());
   pend_ = pending_[0].get();
   InstallErrorHandler();
@@ -37,7 +38,6 @@ TCalc::~TCalc() {
   if (vars_ && vars_ != &ownVars_) vars_->OnError = nullptr;
 }
 
-int TCalc::LineCount() const { return static_cast<int>(program_->lines.size()); }
 const std::vector<std::string>& TCalc::Lines() const { return program_->lines; }
 const std::vector<TFrameInfo>& TCalc::Frames() const { return program_->frames; }
 
@@ -128,6 +128,7 @@ void TCalc::LoadProgram(const std::string& text) {
   error_ = false;
   errorText_.clear();
   program_ = ParseProgram(text);
+  lineCount_ = static_cast<int>(program_->lines.size());
   loops_.clear();
   if (program_->error) SetErrorReplace(program_->errorText);
 }
@@ -311,7 +312,8 @@ void TCalc::ReturnFromCall() {
   }
   CallFrame& frame = *frames_[callDepth_ - 1];
   Operand& o = stack_.emplace_back();
-  o.own = std::move(result_);
+  // The call's result is left Empty: nothing to drop as the frame goes.
+  o.own.swap(result_);
   o.one = frame.resultOne;
   DropCall();
   RunOn();

@@ -87,7 +87,7 @@ class TCalc {
   const std::string& ErrorText() const { return Outermost(&CallerState::errorText, errorText_); }
   bool Finished() const { return Outermost(&CallerState::finished, finished_); }
   const Value& Result() const { return Outermost(&CallerState::result, result_); }
-  int LineCount() const;
+  int LineCount() const { return lineCount_; }
   const std::vector<std::string>& Lines() const;
   const std::vector<TFrameInfo>& Frames() const;
 
@@ -316,6 +316,7 @@ class TCalc {
   // First, so that it ends last, after every value the engine holds.
   ItemPoolUser itemPool_;
   std::shared_ptr<Program> program_;
+  int lineCount_ = 0;             // the lines of the program
   std::vector<LoopState> loops_;  // run-time state of the program's own loop records
 
   TVariableSet ownVars_;  // used until a set is bound
