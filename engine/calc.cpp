@@ -310,11 +310,10 @@ void TCalc::ReturnFromCall() {
     ResumeStatement(ok, std::move(result));
     return;
   }
-  CallFrame& frame = *frames_[callDepth_ - 1];
   Operand& o = stack_.emplace_back();
   // The call's result is left Empty: nothing to drop as the frame goes.
   o.own.swap(result_);
-  o.one = frame.resultOne;
+  o.one = resultOne_;
   DropCall();
   RunOn();
 }
@@ -631,7 +630,7 @@ bool TCalc::ExecuteIf(int line, bool resumed) {
 
 bool TCalc::ExecuteResult(const TResultStatement& result) {
   if (!result_.isEmpty()) result_ = Value();
-  if (callDepth_ > 0) frames_[callDepth_ - 1]->resultOne = false;
+  resultOne_ = false;
   Pend(Pending::kResult).result = &result;
   return ResultItems(0);
 }
@@ -641,7 +640,7 @@ bool TCalc::ExecuteResult(const TResultStatement& result) {
 void TCalc::AppendResult(Value v, std::size_t items) {
   if (callDepth_ > 0 && items == 1 && !v.isArray() && result_.isEmpty()) {
     result_ = std::move(v);
-    frames_[callDepth_ - 1]->resultOne = true;
+    resultOne_ = true;
     return;
   }
   result_.append(std::move(v));
@@ -671,6 +670,7 @@ void TCalc::SetAside(CallFrame& frame) {
   s.error = error_;
   s.finished = finished_;
   s.call = call_;
+  s.resultOne = resultOne_;
   if (!errorText_.empty()) s.errorText.swap(errorText_);
   if (!result_.isEmpty()) s.result.swap(result_);
 }
@@ -685,6 +685,7 @@ void TCalc::Restore(CallFrame& frame) {
   error_ = s.error;
   finished_ = s.finished;
   call_ = s.call;
+  resultOne_ = s.resultOne;
   if (!s.errorText.empty() || !errorText_.empty()) {
     errorText_.swap(s.errorText);
     s.errorText.clear();
@@ -710,7 +711,7 @@ void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Va
 
 // The frame of the next call depth; its locals are emptied as the parameters
 // are bound, without callbacks.
-TCalc::CallFrame& TCalc::PrepareFrame() {
+TCalc::CallFrame& TCalc::NewFrame() {
   if (callDepth_ >= kMaxCallDepth) throw NestingTooDeep();
   if (frames_.size() <= static_cast<std::size_t>(callDepth_)) {
     auto frame = std::make_unique<CallFrame>();
@@ -732,7 +733,7 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   ++callDepth_;
   pend_ = pending_[callDepth_].get();
   frame.name = &name;
-  frame.resultOne = false;
+  resultOne_ = false;
   vars_ = &frame.locals;
   call_ = ++calls_;
   error_ = false;
@@ -749,7 +750,7 @@ bool TCalc::PopCall(Value& result) {
     SetErrorReplace(failure);
     return false;
   }
-  if (!frame.resultOne) {
+  if (!resultOne_) {
     result = std::move(result_);
   } else {
     result = Value();

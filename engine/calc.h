@@ -121,6 +121,7 @@ class TCalc {
     std::string errorText;
     Value result;
     unsigned call = 0;
+    bool resultOne = false;
   };
   // A user function call runs as a frame of this engine: its locals and loop
   // records, kept for the next call at the same depth, and its caller's state.
@@ -129,9 +130,6 @@ class TCalc {
     std::vector<LoopState> loops;
     CallerState caller;
     const std::string* name = nullptr;  // the called name as written
-    // The call's result is the one-element list of the value it holds (a
-    // RESULT of one plain value): the caller's expression takes it so.
-    bool resultOne = false;
   };
   // An operand of an expression being evaluated: a value of its own, or a
   // literal or variable read in place until a call could change it.
@@ -247,7 +245,13 @@ class TCalc {
   // Frames of user function calls: entering one, leaving it with its result
   // (false after an error, which the caller then has), leaving it on a fault.
   void PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args);
-  CallFrame& PrepareFrame();
+  // Frames stay for later calls at their depth, and none is made past the
+  // deepest nesting allowed: a kept one is within it.
+  CallFrame& PrepareFrame() {
+    if (static_cast<std::size_t>(callDepth_) < frames_.size()) return *frames_[callDepth_];
+    return NewFrame();
+  }
+  CallFrame& NewFrame();
   // Given laidOut, the locals hold the layout of their function already.
   void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut = false);
   // True when the parameter entries of the call before at this depth were
@@ -341,6 +345,10 @@ class TCalc {
   bool finished_ = false;
   std::string errorText_;
   Value result_;
+  // In a call: its result is the one-element list of the value result_
+  // holds (a RESULT of one plain value), and the caller's expression takes
+  // it so.
+  bool resultOne_ = false;
   int callDepth_ = 0;  // user function calls running
   std::vector<std::unique_ptr<CallFrame>> frames_;
   std::vector<std::unique_ptr<Pending>> pending_;      // by call depth
