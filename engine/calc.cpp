@@ -27,6 +27,7 @@ std::uint64_t NextGeneration() { return ++g_generations; }
 TCalc::TCalc() : TCalc(ParseProgram("")) {}
 
 TCalc::TCalc(std::shared_ptr<Program> program) : program_(std::move(program)), generation_(NextGeneration()) {
+  lineCount_ = static_cast<int>(program_->lines.size());
   pending_.push_back(std::make_unique<Pending>());
   pend_ = pending_[0].get();
   InstallErrorHandler();
@@ -37,7 +38,6 @@ TCalc::~TCalc() {
   if (vars_ && vars_ != &ownVars_) vars_->OnError = nullptr;
 }
 
-int TCalc::LineCount() const { return static_cast<int>(program_->lines.size()); }
 const std::vector<std::string>& TCalc::Lines() const { return program_->lines; }
 const std::vector<TFrameInfo>& TCalc::Frames() const { return program_->frames; }
 
@@ -128,6 +128,7 @@ void TCalc::LoadProgram(const std::string& text) {
   error_ = false;
   errorText_.clear();
   program_ = ParseProgram(text);
+  lineCount_ = static_cast<int>(program_->lines.size());
   loops_.clear();
   if (program_->error) SetErrorReplace(program_->errorText);
 }
@@ -309,10 +310,10 @@ void TCalc::ReturnFromCall() {
     ResumeStatement(ok, std::move(result));
     return;
   }
-  CallFrame& frame = *frames_[callDepth_ - 1];
   Operand& o = stack_.emplace_back();
-  o.own = std::move(result_);
-  o.one = frame.resultOne;
+  // The call's result is left Empty: nothing to drop as the frame goes.
+  o.own.swap(result_);
+  o.one = resultOne_;
   DropCall();
   RunOn();
 }
@@ -339,13 +340,15 @@ TCalc::LoopState& TCalc::StateOf(int index) {
   } else {
     // A call keeps records of the loops it runs only, found by their
     // statement: thousands of nested calls must not each hold a record for
-    // every statement of the program.
-    for (LoopState& s : loops_)
+    // every statement of the program. The records stay in the frame for the
+    // next call at its depth.
+    std::vector<LoopState>& loops = frames_[callDepth_ - 1]->loops;
+    for (LoopState& s : loops)
       if (s.Index == index) {
         state = &s;
         break;
       }
-    if (!state) state = &loops_.emplace_back();
+    if (!state) state = &loops.emplace_back();
   }
   if (state->Call != call_ || state->Index != index) {
     // A record left by an earlier call at this depth: each call starts afresh.
@@ -581,6 +584,17 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   nextLine_ = loop.ForLine + 1;
 }
 
+bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
+  const StoredExpr* s = form;
+  if (!s) return StartFirst(text, form);
+  Pending& p = *pend_;
+  p.root = s->expr.get();
+  p.text = &s->trimmed;
+  p.pc = 0;
+  p.base = stack_.size();
+  return RunStatement(p);
+}
+
 // Runs the IF chain from the branch at line; resumed when the condition's
 // value stands on the operands, a call it waited for having given it. False
 // when it waits for a call.
@@ -599,7 +613,7 @@ bool TCalc::ExecuteIf(int line, bool resumed) {
       const std::size_t base = pend_->base;
       const Value& c = Outcome(base);
       taken = c.type() == vtBoolean && c.b();
-      Truncate(base);
+      stack_.resize(base);
       if (error_) return true;
     }
     if (taken) {
@@ -615,8 +629,8 @@ bool TCalc::ExecuteIf(int line, bool resumed) {
 }
 
 bool TCalc::ExecuteResult(const TResultStatement& result) {
-  result_ = Value();
-  if (callDepth_ > 0) frames_[callDepth_ - 1]->resultOne = false;
+  if (!result_.isEmpty()) result_ = Value();
+  resultOne_ = false;
   Pend(Pending::kResult).result = &result;
   return ResultItems(0);
 }
@@ -626,7 +640,7 @@ bool TCalc::ExecuteResult(const TResultStatement& result) {
 void TCalc::AppendResult(Value v, std::size_t items) {
   if (callDepth_ > 0 && items == 1 && !v.isArray() && result_.isEmpty()) {
     result_ = std::move(v);
-    frames_[callDepth_ - 1]->resultOne = true;
+    resultOne_ = true;
     return;
   }
   result_.append(std::move(v));
@@ -656,14 +670,13 @@ void TCalc::SetAside(CallFrame& frame) {
   s.error = error_;
   s.finished = finished_;
   s.call = call_;
+  s.resultOne = resultOne_;
   if (!errorText_.empty()) s.errorText.swap(errorText_);
   if (!result_.isEmpty()) s.result.swap(result_);
-  // Mostly neither has loop records.
-  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 // The caller's state comes back; the call's error text and result are
-// dropped, its loop records kept in the frame for the next call.
+// dropped.
 void TCalc::Restore(CallFrame& frame) {
   CallerState& s = frame.caller;
   vars_ = s.vars;
@@ -672,6 +685,7 @@ void TCalc::Restore(CallFrame& frame) {
   error_ = s.error;
   finished_ = s.finished;
   call_ = s.call;
+  resultOne_ = s.resultOne;
   if (!s.errorText.empty() || !errorText_.empty()) {
     errorText_.swap(s.errorText);
     s.errorText.clear();
@@ -680,7 +694,6 @@ void TCalc::Restore(CallFrame& frame) {
     result_.swap(s.result);
     s.result = Value();
   }
-  if (!loops_.empty() || !frame.loops.empty()) frame.loops.swap(loops_);
 }
 
 void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args) {
@@ -698,7 +711,7 @@ void TCalc::PushCall(const TFunctionBlock& fn, const std::string& name, const Va
 
 // The frame of the next call depth; its locals are emptied as the parameters
 // are bound, without callbacks.
-TCalc::CallFrame& TCalc::PrepareFrame() {
+TCalc::CallFrame& TCalc::NewFrame() {
   if (callDepth_ >= kMaxCallDepth) throw NestingTooDeep();
   if (frames_.size() <= static_cast<std::size_t>(callDepth_)) {
     auto frame = std::make_unique<CallFrame>();
@@ -720,7 +733,7 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   ++callDepth_;
   pend_ = pending_[callDepth_].get();
   frame.name = &name;
-  frame.resultOne = false;
+  resultOne_ = false;
   vars_ = &frame.locals;
   call_ = ++calls_;
   error_ = false;
@@ -737,7 +750,7 @@ bool TCalc::PopCall(Value& result) {
     SetErrorReplace(failure);
     return false;
   }
-  if (!frame.resultOne) {
+  if (!resultOne_) {
     result = std::move(result_);
   } else {
     result = Value();

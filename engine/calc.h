@@ -87,7 +87,7 @@ class TCalc {
   const std::string& ErrorText() const { return Outermost(&CallerState::errorText, errorText_); }
   bool Finished() const { return Outermost(&CallerState::finished, finished_); }
   const Value& Result() const { return Outermost(&CallerState::result, result_); }
-  int LineCount() const;
+  int LineCount() const { return lineCount_; }
   const std::vector<std::string>& Lines() const;
   const std::vector<TFrameInfo>& Frames() const;
 
@@ -121,6 +121,7 @@ class TCalc {
     std::string errorText;
     Value result;
     unsigned call = 0;
+    bool resultOne = false;
   };
   // A user function call runs as a frame of this engine: its locals and loop
   // records, kept for the next call at the same depth, and its caller's state.
@@ -129,9 +130,6 @@ class TCalc {
     std::vector<LoopState> loops;
     CallerState caller;
     const std::string* name = nullptr;  // the called name as written
-    // The call's result is the one-element list of the value it holds (a
-    // RESULT of one plain value): the caller's expression takes it so.
-    bool resultOne = false;
   };
   // An operand of an expression being evaluated: a value of its own, or a
   // literal or variable read in place until a call could change it.
@@ -247,7 +245,13 @@ class TCalc {
   // Frames of user function calls: entering one, leaving it with its result
   // (false after an error, which the caller then has), leaving it on a fault.
   void PushCall(const TFunctionBlock& fn, const std::string& name, const Value& args);
-  CallFrame& PrepareFrame();
+  // Frames stay for later calls at their depth, and none is made past the
+  // deepest nesting allowed: a kept one is within it.
+  CallFrame& PrepareFrame() {
+    if (static_cast<std::size_t>(callDepth_) < frames_.size()) return *frames_[callDepth_];
+    return NewFrame();
+  }
+  CallFrame& NewFrame();
   // Given laidOut, the locals hold the layout of their function already.
   void EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut = false);
   // True when the parameter entries of the call before at this depth were
@@ -316,7 +320,8 @@ class TCalc {
   // First, so that it ends last, after every value the engine holds.
   ItemPoolUser itemPool_;
   std::shared_ptr<Program> program_;
-  std::vector<LoopState> loops_;  // run-time state of the loop records
+  int lineCount_ = 0;             // the lines of the program
+  std::vector<LoopState> loops_;  // run-time state of the program's own loop records
 
   TVariableSet ownVars_;  // used until a set is bound
   TVariableSet* vars_ = &ownVars_;
@@ -340,6 +345,10 @@ class TCalc {
   bool finished_ = false;
   std::string errorText_;
   Value result_;
+  // In a call: its result is the one-element list of the value result_
+  // holds (a RESULT of one plain value), and the caller's expression takes
+  // it so.
+  bool resultOne_ = false;
   int callDepth_ = 0;  // user function calls running
   std::vector<std::unique_ptr<CallFrame>> frames_;
   std::vector<std::unique_ptr<Pending>> pending_;      // by call depth
@@ -351,5 +360,27 @@ class TCalc {
   std::shared_ptr<const std::function<bool()>> poll_;  // refills the budget while it answers true
   long long pollEvery_ = 0;
 };
+
+inline const Value& TCalc::Outcome(std::size_t base) {
+  const Operand& o = stack_[base];
+  if (o.one) return o.own;
+  const Value& v = o.ref ? *o.ref : o.own;
+  // A one-element result stands for its element.
+  if (v.isArray() && v.items().size() == 1) return v.items()[0];
+  return v;
+}
+
+inline Value TCalc::TakeOutcome(std::size_t base) {
+  // The operands go also when the copy fails.
+  struct Drop {
+    OperandStack& stack;
+    std::size_t base;
+    ~Drop() { stack.resize(base); }
+  } drop{stack_, base};
+  Operand& o = stack_[base];
+  if (o.ref) return Outcome(base);
+  if (!o.one && o.own.isArray() && o.own.items().size() == 1) return std::move(o.own.items()[0]);
+  return std::move(o.own);
+}
 
 }  // namespace tam

@@ -91,17 +91,6 @@ bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Val
   return true;
 }
 
-bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
-  const StoredExpr* s = form;
-  if (!s) return StartFirst(text, form);
-  Pending& p = *pend_;
-  p.root = s->expr.get();
-  p.text = &s->trimmed;
-  p.pc = 0;
-  p.base = stack_.size();
-  return RunStatement(p);
-}
-
 bool TCalc::StartFirst(const std::string& text, const StoredExpr*& form) {
   std::shared_ptr<const Expr> temp;
   std::string trimmed;
@@ -134,28 +123,6 @@ bool TCalc::RunStatement(Pending& p) {
   }
   stack_.emplace_back();
   return true;
-}
-
-const Value& TCalc::Outcome(std::size_t base) {
-  const Operand& o = stack_[base];
-  if (o.one) return o.own;
-  const Value& v = o.ref ? *o.ref : o.own;
-  // A one-element result stands for its element.
-  if (v.isArray() && v.items().size() == 1) return v.items()[0];
-  return v;
-}
-
-Value TCalc::TakeOutcome(std::size_t base) {
-  // The operands go also when the copy fails.
-  struct Drop {
-    TCalc& calc;
-    std::size_t base;
-    ~Drop() { calc.Truncate(base); }
-  } drop{*this, base};
-  Operand& o = stack_[base];
-  if (o.ref) return Outcome(base);
-  if (!o.one && o.own.isArray() && o.own.items().size() == 1) return std::move(o.own.items()[0]);
-  return std::move(o.own);
 }
 
 Value TCalc::Eval(const Expr& root) {
