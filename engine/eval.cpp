@@ -342,8 +342,8 @@ void TCalc::Binary(const Expr& e) {
 // result in the operand.
 void TCalc::ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e) {
   const Value& lv = l.ref ? *l.ref : l.own;
-  // Two Integers: an operand marked one makes the result so marked.
-  if (lv.type() == vtInteger && rv.type() == vtInteger && QuickIntegers(e.op, lv.i(), rv.i(), l.own)) {
+  // Two numbers: an operand marked one makes the result so marked.
+  if (QuickNumbers(e.op, lv, rv, l.own)) {
     l.ref = nullptr;
     l.one = l.one || rOne;
     return;
