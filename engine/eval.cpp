@@ -185,7 +185,7 @@ Value TCalc::TakeResult(std::size_t base) {
 
 // Operands read in place get values of their own before anything runs that
 // could change a variable.
-void TCalc::Materialize(std::size_t from) {
+inline void TCalc::Materialize(std::size_t from) {
   for (std::size_t i = from; i < stack_.size(); ++i) {
     Operand& o = stack_[i];
     if (o.ref) {
