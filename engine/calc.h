@@ -273,6 +273,7 @@ class TCalc {
   void FinishCall(const Instr& in, bool ok, Value&& result, bool one);
   void Binary(const Expr& e);
   void ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e);
+  void ApplyGenerally(Operand& l, const Value& lv, const Value& rv, bool rOne, const Expr& e);
   void ApplyPlain(Operand& l, const Value& rv, const Expr& e);
   void ApplyOne(Operand& l, const Value& lv, const Value& rv, const Expr& e);
   static void ListOfOne(Value& v);

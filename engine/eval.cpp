@@ -165,7 +165,7 @@ Value TCalc::TakeResult(std::size_t base) {
 
 // Operands read in place get values of their own before anything runs that
 // could change a variable.
-void TCalc::Materialize(std::size_t from) {
+inline void TCalc::Materialize(std::size_t from) {
   for (std::size_t i = from; i < stack_.size(); ++i) {
     Operand& o = stack_[i];
     if (o.ref) {
@@ -237,6 +237,87 @@ bool ElementSuffix(const Value& args, std::size_t k, std::string& suffix) {
   return true;
 }
 }  // namespace
+
+// The operator on the operand and a right operand, marked one as rOne, the
+// result in the operand.
+inline void TCalc::ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e) {
+  const Value& lv = l.ref ? *l.ref : l.own;
+  // Two numbers: an operand marked one makes the result so marked.
+  if (QuickNumbers(e.op, lv, rv, l.own)) {
+    l.ref = nullptr;
+    if (rOne) l.one = true;
+    return;
+  }
+  ApplyGenerally(l, lv, rv, rOne, e);
+}
+
+// An operator step on the two operands on top of the stack.
+inline void TCalc::Binary(const Expr& e) {
+  Operand& r = stack_.back();
+  ApplyTo((&r)[-1], r.ref ? *r.ref : r.own, r.one, e);
+  stack_.pop_back();
+}
+
+void TCalc::ApplyGenerally(Operand& l, const Value& lv, const Value& rv, bool rOne, const Expr& e) {
+  if (l.one || rOne) {
+    if (!lv.isArray() && !rv.isArray()) {
+      ApplyOne(l, lv, rv, e);
+      return;
+    }
+    // Beside a longer list: the marked operands become their lists.
+    if (l.one) ListOfOne(l);
+    if (rOne) {
+      Value list;
+      list.append(rv);
+      ApplyPlain(l, list, e);
+      return;
+    }
+  }
+  ApplyPlain(l, rv, e);
+}
+
+// Neither operand marked one.
+void TCalc::ApplyPlain(Operand& l, const Value& rv, const Expr& e) {
+  bool ok;
+  if (l.ref) {
+    // The left operand is read in place: its own value takes the result.
+    ok = ApplyOperator(e.op, *l.ref, rv, l.own);
+    l.ref = nullptr;
+  } else {
+    Value result;
+    ok = ApplyOperator(e.op, l.own, rv, result);
+    l.own = std::move(result);
+  }
+  if (!ok) OperatorFailed(e);
+}
+
+// A one-element list beside a plain value or another such list: the list of
+// the one result, as the operator gives it element by element.
+void TCalc::ApplyOne(Operand& l, const Value& lv, const Value& rv, const Expr& e) {
+  Value result;
+  const bool ok = ApplyOperator(e.op, lv, rv, result);
+  l.ref = nullptr;
+  l.own = std::move(result);
+  l.one = ok;
+  if (ok && l.own.isArray()) {
+    ListOfOne(l.own);
+    l.one = false;
+  }
+  if (!ok) OperatorFailed(e);
+}
+
+void TCalc::ListOfOne(Value& v) {
+  Value list;
+  list.append(std::move(v));
+  v = std::move(list);
+}
+
+void TCalc::ListOfOne(Operand& o) {
+  ListOfOne(o.own);
+  o.one = false;
+}
+
+void TCalc::OperatorFailed(const Expr& e) { SetErrorOnce("Invalid expression: " + e.Text()); }
 
 // Runs the steps of an expression from pc, its operands on the stack above
 // base; at the end the value is the one operand there. With suspend, a call
@@ -310,83 +391,6 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
   at = code.size();
   return true;
 }
-
-// An operator step on the two operands on top of the stack.
-void TCalc::Binary(const Expr& e) {
-  Operand& r = stack_.back();
-  ApplyTo((&r)[-1], r.ref ? *r.ref : r.own, r.one, e);
-  stack_.pop_back();
-}
-
-// The operator on the operand and a right operand, marked one as rOne, the
-// result in the operand.
-void TCalc::ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e) {
-  const Value& lv = l.ref ? *l.ref : l.own;
-  // Two Integers: an operand marked one makes the result so marked.
-  if (lv.type() == vtInteger && rv.type() == vtInteger && QuickIntegers(e.op, lv.i(), rv.i(), l.own)) {
-    l.ref = nullptr;
-    l.one = l.one || rOne;
-    return;
-  }
-  if (l.one || rOne) {
-    if (!lv.isArray() && !rv.isArray()) {
-      ApplyOne(l, lv, rv, e);
-      return;
-    }
-    // Beside a longer list: the marked operands become their lists.
-    if (l.one) ListOfOne(l);
-    if (rOne) {
-      Value list;
-      list.append(rv);
-      ApplyPlain(l, list, e);
-      return;
-    }
-  }
-  ApplyPlain(l, rv, e);
-}
-
-// Neither operand marked one.
-void TCalc::ApplyPlain(Operand& l, const Value& rv, const Expr& e) {
-  bool ok;
-  if (l.ref) {
-    // The left operand is read in place: its own value takes the result.
-    ok = ApplyOperator(e.op, *l.ref, rv, l.own);
-    l.ref = nullptr;
-  } else {
-    Value result;
-    ok = ApplyOperator(e.op, l.own, rv, result);
-    l.own = std::move(result);
-  }
-  if (!ok) OperatorFailed(e);
-}
-
-// A one-element list beside a plain value or another such list: the list of
-// the one result, as the operator gives it element by element.
-void TCalc::ApplyOne(Operand& l, const Value& lv, const Value& rv, const Expr& e) {
-  Value result;
-  const bool ok = ApplyOperator(e.op, lv, rv, result);
-  l.ref = nullptr;
-  l.own = std::move(result);
-  l.one = ok;
-  if (ok && l.own.isArray()) {
-    ListOfOne(l.own);
-    l.one = false;
-  }
-  if (!ok) OperatorFailed(e);
-}
-
-void TCalc::ListOfOne(Value& v) {
-  Value list;
-  list.append(std::move(v));
-  v = std::move(list);
-}
-
-void TCalc::ListOfOne(Operand& o) {
-  ListOfOne(o.own);
-  o.one = false;
-}
-
-void TCalc::OperatorFailed(const Expr& e) { SetErrorOnce("Invalid expression: " + e.Text()); }
 
 // A call step: an array element named by the call, else the call. A user
 // function's call runs as a frame when suspend allows (false), else within.

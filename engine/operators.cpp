@@ -292,70 +292,10 @@ Value Not(const Value& v) {
 // The common pairs of like operands, Integer, Double and String, worked out
 // directly; they give what the general pair rules give. False leaves the
 // pair, and every case that fails or overflows, to those rules.
-// A comparison's answer as a Boolean; false for the other operators.
-bool PutComparison(Op op, int c, Value& out) {
-  switch (op) {
-    case Op::kNe:
-      out.SetBool(c != 0);
-      return true;
-    case Op::kLe:
-      out.SetBool(c <= 0);
-      return true;
-    case Op::kGe:
-      out.SetBool(c >= 0);
-      return true;
-    case Op::kLt:
-      out.SetBool(c < 0);
-      return true;
-    case Op::kEq:
-      out.SetBool(c == 0);
-      return true;
-    case Op::kGt:
-      out.SetBool(c > 0);
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Two numbers as Doubles: a non-finite result and the dividing operators go
-// to the general rules.
-bool QuickReal(Op op, double a, double b, Value& out) {
-  double x;
-  switch (op) {
-    case Op::kAdd:
-    case Op::kJoin:
-      x = a + b;
-      break;
-    case Op::kSub:
-      x = a - b;
-      break;
-    case Op::kMul:
-      x = a * b;
-      break;
-    case Op::kDiv:
-    case Op::kIntDiv:
-    case Op::kMod:
-      return false;
-    default:
-      return PutComparison(op, Sign(a, b), out);
-  }
-  if (std::isnan(x) || std::isinf(x)) return false;
-  out.SetDbl(x);
-  return true;
-}
-
 bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
-  const std::uint16_t t = l.type();
-  if (t != r.type()) {
-    // An Integer beside a Double combines as two Doubles.
-    if (t == vtInteger && r.type() == vtDouble) return QuickReal(op, l.i(), r.d(), out);
-    if (t == vtDouble && r.type() == vtInteger) return QuickReal(op, l.d(), r.i(), out);
-    return false;
-  }
-  if (t == vtInteger) return QuickIntegers(op, l.i(), r.i(), out);
-  if (t == vtDouble) return QuickReal(op, l.d(), r.d(), out);
-  if (t != vtString) return false;
+  // An Integer beside a Double combines as two Doubles.
+  if (QuickNumbers(op, l, r, out)) return true;
+  if (l.type() != vtString || r.type() != vtString) return false;
   if (op == Op::kAdd || op == Op::kJoin) {
     out = JoinTexts(l.str(), r.str());
     return true;
