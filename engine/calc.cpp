@@ -469,8 +469,13 @@ void TCalc::Assign(const TLetStatement& let, Value&& v) {
       vars_->SetValue(target, std::move(v), let.TargetSlot);
       return;
     }
-    const std::string name = TargetName(target);
-    if (!error_) vars_->SetValue(name, v);
+    std::string upper;
+    const std::string name = TargetName(target, &upper);
+    if (error_) return;
+    if (upper.empty())
+      vars_->SetValue(name, v);
+    else
+      vars_->SetValue(name, upper, std::move(v));
     return;
   }
   const auto& items = v.items();

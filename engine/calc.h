@@ -223,8 +223,10 @@ class TCalc {
   }
   // ElementName of a target text that the program's statements own, its
   // index texts compiled once.
-  std::string TargetName(const std::string& text);
-  std::string NameOf(const std::string& text, const ElementTarget& target);
+  // With upper given, an element name built from Integer indexes comes
+  // upper-cased there as well (else upper is left empty).
+  std::string TargetName(const std::string& text, std::string* upper = nullptr);
+  std::string NameOf(const std::string& text, const ElementTarget& target, std::string* upper = nullptr);
   // CallFunction with the name already trimmed and upper-cased.
   bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
   // Where a call of the upper-cased name goes under the present handlers.
@@ -284,6 +286,8 @@ class TCalc {
   void Truncate(std::size_t size);
   Value TakeResult(std::size_t base);
   Value Pack(std::size_t first, std::size_t n);
+  // Evaluates the arguments onto the operands; returns where they start.
+  std::size_t PushArguments(const std::vector<std::unique_ptr<Expr>>& args);
   Value ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args);
   std::shared_ptr<const Expr> Compiled(const std::string& text);
   // The kept form of a text that the program's statements own; nullptr when
@@ -355,6 +359,7 @@ class TCalc {
   std::vector<std::unique_ptr<Pending>> pending_;      // by call depth
   Pending* pend_ = nullptr;                            // the one of this depth
   OperandStack stack_;                                 // operands of the expressions being evaluated
+  std::string elementName_;                            // the upper-cased element name being read
   unsigned call_ = 0;                                  // the running call, 0 for the program's own statements
   unsigned calls_ = 0;                                 // calls made so far
   std::shared_ptr<long long> budget_;                  // statements left, shared with nested engines

@@ -1,6 +1,8 @@
 // Evaluation of expressions: operators, literals, variables, array elements
 // and calls. Errors set the engine's error state; evaluation goes on to the
 // end of the expression with whatever values result.
+#include <charconv>
+
 #include "engine/calc.h"
 #include "engine/expression.h"
 #include "engine/failure.h"
@@ -206,7 +208,7 @@ Value TCalc::Pack(std::size_t first, std::size_t n) {
   return out;
 }
 
-Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
+std::size_t TCalc::PushArguments(const std::vector<std::unique_ptr<Expr>>& args) {
   const std::size_t base = stack_.size();
   try {
     for (const auto& a : args) {
@@ -217,12 +219,34 @@ Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
     Truncate(base);
     throw;
   }
+  return base;
+}
+
+Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
+  const std::size_t base = PushArguments(args);
   Value out = Pack(base, args.size());
   Truncate(base);
   return out;
 }
 
 namespace {
+// Appends "(i,j)" for the k operands from first when each is a plain
+// Integer; false (with text appended) otherwise.
+template <class Stack>
+bool AppendIntegerSuffix(Stack& stack, std::size_t first, std::size_t k, std::string& out) {
+  for (std::size_t i = first; i < first + k; ++i) {
+    const auto& o = stack[i];
+    const Value& v = o.ref ? *o.ref : o.own;
+    if (v.type() != vtInteger) return false;
+    char piece[16];
+    piece[0] = i == first ? '(' : ',';
+    char* end = std::to_chars(piece + 1, piece + sizeof piece - 1, v.i()).ptr;
+    if (i + 1 == first + k) *end++ = ')';
+    out.append(piece, end);
+  }
+  return true;
+}
+
 // name(i,j) when the first k elements of an argument value are Integers.
 bool ElementSuffix(const Value& args, std::size_t k, std::string& suffix) {
   if (k == 0 || !args.isArray() || args.items().size() < k) return false;
@@ -424,10 +448,24 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     }
     if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
       return true;
+    bool sought = false;
+    if (vars_->HasElements()) {
+      // Integer indexes, the usual element read: its name is built upper-cased
+      // in place and found without upper-casing it again.
+      elementName_ = e.upper;
+      sought = n > 0 && AppendIntegerSuffix(stack_, first, n, elementName_);
+      if (sought) {
+        if (const Value* v = vars_->FindUpper(elementName_)) {
+          Truncate(first);
+          stack_.PushRef(v);
+          return true;
+        }
+      }
+    }
     args = Pack(first, n);
     Truncate(first);
     std::string suffix;
-    if (vars_->HasElements() && ElementSuffix(args, n, suffix)) {
+    if (!sought && vars_->HasElements() && ElementSuffix(args, n, suffix)) {
       if (const Value* v = vars_->Find(e.name + suffix)) {
         stack_.PushRef(v);
         return true;
@@ -580,6 +618,7 @@ ElementTarget ParseTarget(const std::string& text) {
   if (paren == std::string::npos || t.empty() || t.back() != ')') return target;
   target.element = true;
   target.base = Trim(t.substr(0, paren));
+  target.upperBase = UpperCase(target.base);
   target.args = CompileArguments(Trim(t.substr(paren + 1, t.size() - paren - 2)));
   return target;
 }
@@ -590,20 +629,31 @@ std::string TCalc::ElementName(const std::string& text) {
   return NameOf(text, ParseTarget(text));
 }
 
-std::string TCalc::TargetName(const std::string& text) {
+std::string TCalc::TargetName(const std::string& text, std::string* upper) {
   StackGuard guard;
   auto& targets = program_->targets;
   auto it = targets.find(&text);
   if (it == targets.end()) it = targets.emplace(&text, ParseTarget(text)).first;
-  return NameOf(text, it->second);
+  return NameOf(text, it->second, upper);
 }
 
-std::string TCalc::NameOf(const std::string& text, const ElementTarget& target) {
+std::string TCalc::NameOf(const std::string& text, const ElementTarget& target, std::string* upper) {
   if (!target.element) return text;
-  const Value v = ArgumentValue(target.args);
-  if (!v.isArray() || v.items().empty()) return text;
+  const std::size_t n = target.args.size(), base = PushArguments(target.args);
+  // Integer indexes, the usual target: the name is built from the operands.
+  std::string name = target.base;
+  const bool plain = n > 0 && AppendIntegerSuffix(stack_, base, n, name);
+  const Value v = plain ? Value() : Pack(base, n);
+  Truncate(base);
+  if (plain) {
+    if (upper) {
+      *upper = target.upperBase;
+      upper->append(name, target.base.size());
+    }
+    return name;
+  }
   std::string suffix;
-  if (!ElementSuffix(v, v.items().size(), suffix)) return text;
+  if (!v.isArray() || v.items().empty() || !ElementSuffix(v, v.items().size(), suffix)) return text;
   return target.base + suffix;
 }
 

@@ -23,6 +23,7 @@ struct StoredExpr {
 struct ElementTarget {
   bool element = false;
   std::string base;
+  std::string upperBase;
   std::vector<std::unique_ptr<Expr>> args;
 };
 

@@ -60,13 +60,13 @@ int TVariableSet::Position(const std::string& name) const {
   return at;
 }
 
-int TVariableSet::Search(const std::string& name) const {
+int TVariableSet::Search(const std::string& name, bool upper) const {
   if (!indexed_) {
     for (int i = 0; i < Count(); ++i)
       if (SameName(entries_[i]->Name, name)) return i;
     return -1;
   }
-  auto it = index_.find(UpperCase(name));
+  auto it = upper ? index_.find(name) : index_.find(UpperCase(name));
   return it == index_.end() ? -1 : it->second;
 }
 
@@ -144,6 +144,15 @@ void TVariableSet::SetValue(const std::string& name, const Value& value) {
   Store(name, std::move(copy), Position(name));
 }
 
+void TVariableSet::SetValue(const std::string& name, const std::string& upper, Value&& value) {
+  if (OnBeforeSet) {
+    bool handled = false;
+    OnBeforeSet(*this, name, handled, value);
+    if (handled) return;
+  }
+  Store(name, std::move(value), Search(upper, true), true, &upper);
+}
+
 void TVariableSet::SetValueAt(const std::string& name, Value&& value, VarSlot& slot) {
   if (OnBeforeSet) {
     bool handled = false;
@@ -159,7 +168,7 @@ void TVariableSet::Bind(const std::string& name, const Value& value) {
   Store(name, Value(value), Position(name), false);
 }
 
-void TVariableSet::Store(const std::string& name, Value&& value, int at, bool notify) {
+void TVariableSet::Store(const std::string& name, Value&& value, int at, bool notify, const std::string* upper) {
   if (at >= 0) {
     TVariantObject& e = *entries_[at];
     if (e.ReadOnly) {
@@ -182,7 +191,7 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at, bool no
   if (name.find('(') != std::string::npos) ++elements_;
   entries_.push_back(std::move(e));
   if (indexed_)
-    index_.emplace(UpperCase(name), Count() - 1);
+    index_.emplace(upper ? *upper : UpperCase(name), Count() - 1);
   else if (Count() > kWalked)
     Index();
   if (OnChange && notify) OnChange(*this, name, entries_.back()->Value_);

@@ -50,6 +50,12 @@ class TVariableSet {
   Value GetValue(const std::string& name) const;
   // Like GetValue, without a copy; nullptr for an unknown name.
   const Value* Find(const std::string& name) const;
+  // Find of a name already upper-cased, such as an element name built from
+  // an upper-cased base, without the cache of recent names.
+  const Value* FindUpper(const std::string& upper) const {
+    const int at = Search(upper, true);
+    return at < 0 ? nullptr : &entries_[at]->Value_;
+  }
   // False when no name in the set has a "(": no element name can be found.
   bool HasElements() const { return elements_ > 0; }
   // The same through a remembered position of the name.
@@ -75,6 +81,9 @@ class TVariableSet {
     }
     SetValueAt(name, std::move(value), slot);
   }
+  // SetValue of a name whose upper-cased form the caller has (an element
+  // name built from its upper-cased base).
+  void SetValue(const std::string& name, const std::string& upper, Value&& value);
   void SetReadOnly(const std::string& name, bool flag);
   void SetReadOnly(const std::string& name, bool flag, VarSlot& slot);
   // Gives a read-only variable, such as a FOR loop's, its next value: the
@@ -128,10 +137,11 @@ class TVariableSet {
   bool ReuseGrown(std::uint64_t layout, int count);
   // Moves the entries from position `from` on to the spare ones, emptied.
   void Drop(int from);
-  int Search(const std::string& name) const;
+  int Search(const std::string& name, bool upper = false) const;
   void Index();
   void SetValueAt(const std::string& name, Value&& value, VarSlot& slot);
-  void Store(const std::string& name, Value&& value, int at, bool notify = true);
+  // upper: the name upper-cased, when the caller has it.
+  void Store(const std::string& name, Value&& value, int at, bool notify = true, const std::string* upper = nullptr);
   void MarkReadOnly(const std::string& name, bool flag, int at);
 
   std::vector<std::unique_ptr<TVariantObject>> entries_;
