@@ -203,7 +203,7 @@ void TVariableSet::SetReadOnly(const std::string& name, bool flag, VarSlot& slot
   MarkReadOnly(name, flag, Position(name, slot));
 }
 
-void TVariableSet::SetLocked(const std::string& name, Value&& value, VarSlot& slot) {
+void TVariableSet::SetLockedAt(const std::string& name, Value&& value, VarSlot& slot) {
   const int at = OnBeforeSet || OnChange ? -1 : Position(name, slot);
   if (at < 0) {
     // The callbacks see the flag cleared, and may change the set; a missing

@@ -89,7 +89,15 @@ class TVariableSet {
   // Gives a read-only variable, such as a FOR loop's, its next value: the
   // same as clearing its flag, SetValue and setting the flag again, in one
   // lookup when no callback is set.
-  void SetLocked(const std::string& name, Value&& value, VarSlot& slot);
+  void SetLocked(const std::string& name, Value&& value, VarSlot& slot) {
+    if (!OnBeforeSet && !OnChange && slot.layout == layout_ && slot.index < shared_) {
+      TVariantObject& e = *entries_[slot.index];
+      e.Value_ = std::move(value);
+      e.ReadOnly = true;
+      return;
+    }
+    SetLockedAt(name, std::move(value), slot);
+  }
   bool IsReadOnly(const std::string& name) const;
   void Delete(int index);
   void Clear();  // deletes every entry, last first
@@ -140,6 +148,7 @@ class TVariableSet {
   int Search(const std::string& name, bool upper = false) const;
   void Index();
   void SetValueAt(const std::string& name, Value&& value, VarSlot& slot);
+  void SetLockedAt(const std::string& name, Value&& value, VarSlot& slot);
   // upper: the name upper-cased, when the caller has it.
   void Store(const std::string& name, Value&& value, int at, bool notify = true, const std::string* upper = nullptr);
   void MarkReadOnly(const std::string& name, bool flag, int at);
