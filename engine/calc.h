@@ -273,6 +273,7 @@ class TCalc {
   bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend);
   bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
   void FinishCall(const Instr& in, bool ok, Value&& result, bool one);
+  void FailedCall(const Instr& in, Operand& o, Value&& result);
   void Binary(const Expr& e);
   void ApplyTo(Operand& l, const Value& rv, bool rOne, const Expr& e);
   void ApplyGenerally(Operand& l, const Value& lv, const Value& rv, bool rOne, const Expr& e);

@@ -598,15 +598,24 @@ bool TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::s
 
 // Pushes what a call step gives once the call is done.
 void TCalc::FinishCall(const Instr& in, bool ok, Value&& result, bool one) {
+  Operand& o = stack_.emplace_back();
+  if (!ok) {
+    FailedCall(in, o, std::move(result));
+    return;
+  }
+  o.one = one;
+  o.own = std::move(result);
+}
+
+// A call that failed gives what it gave, with its error, or a bare word that
+// named nothing gives its own text.
+void TCalc::FailedCall(const Instr& in, Operand& o, Value&& result) {
   const Expr& e = *in.e;
-  stack_.emplace_back();
-  Operand& o = stack_.back();
-  o.one = ok && one;
   if (in.code == Instr::kCall) {
-    if (!ok) SetErrorOnce("Invalid function call: " + e.text);
+    SetErrorOnce("Invalid function call: " + e.text);
     o.own = std::move(result);
   } else {
-    o.own = ok ? std::move(result) : Value::Str(e.text);
+    o.own = Value::Str(e.text);
   }
 }
 
