@@ -230,19 +230,25 @@ Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
 }
 
 namespace {
+// Appends the i-th of k indexes of an element name: "(" before the first,
+// "," before the others, ")" after the last.
+void AppendIndex(std::string& out, std::int32_t index, std::size_t i, std::size_t k) {
+  char piece[16];
+  piece[0] = i == 0 ? '(' : ',';
+  char* end = std::to_chars(piece + 1, piece + sizeof piece - 1, index).ptr;
+  if (i + 1 == k) *end++ = ')';
+  out.append(piece, end);
+}
+
 // Appends "(i,j)" for the k operands from first when each is a plain
 // Integer; false (with text appended) otherwise.
 template <class Stack>
 bool AppendIntegerSuffix(Stack& stack, std::size_t first, std::size_t k, std::string& out) {
-  for (std::size_t i = first; i < first + k; ++i) {
-    const auto& o = stack[i];
+  for (std::size_t i = 0; i < k; ++i) {
+    const auto& o = stack[first + i];
     const Value& v = o.ref ? *o.ref : o.own;
     if (v.type() != vtInteger) return false;
-    char piece[16];
-    piece[0] = i == first ? '(' : ',';
-    char* end = std::to_chars(piece + 1, piece + sizeof piece - 1, v.i()).ptr;
-    if (i + 1 == first + k) *end++ = ')';
-    out.append(piece, end);
+    AppendIndex(out, v.i(), i, k);
   }
   return true;
 }
@@ -250,14 +256,12 @@ bool AppendIntegerSuffix(Stack& stack, std::size_t first, std::size_t k, std::st
 // name(i,j) when the first k elements of an argument value are Integers.
 bool ElementSuffix(const Value& args, std::size_t k, std::string& suffix) {
   if (k == 0 || !args.isArray() || args.items().size() < k) return false;
-  suffix = "(";
+  suffix.clear();
   for (std::size_t i = 0; i < k; ++i) {
     const Value& v = args.items()[i];
     if (v.type() != vtInteger) return false;
-    if (i) suffix += ',';
-    suffix += std::to_string(v.i());
+    AppendIndex(suffix, v.i(), i, k);
   }
-  suffix += ')';
   return true;
 }
 }  // namespace

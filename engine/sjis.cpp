@@ -16,8 +16,6 @@ inline bool EightSingle(const char* p) {
   return (w & 0x8080808080808080ull) == 0;
 }
 
-// The number of leading bytes of s, up to limit, that are single-byte
-// characters other than 0: within them a character's position is its byte's.
 // Whether the eight bytes at p are all single-byte characters other than 0.
 inline bool EightPlain(const char* p) {
   std::uint64_t w;
@@ -27,6 +25,8 @@ inline bool EightPlain(const char* p) {
   return ((w | (w - 0x0101010101010101ull)) & 0x8080808080808080ull) == 0;
 }
 
+// The number of leading bytes of s, up to limit, that are single-byte
+// characters other than 0: within them a character's position is its byte's.
 inline std::size_t SingleRun(std::string_view s, std::size_t limit) {
   std::size_t b = 0;
   while (b + 16 <= limit && EightPlain(s.data() + b) && EightPlain(s.data() + b + 8)) b += 16;
