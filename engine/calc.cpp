@@ -373,6 +373,21 @@ void TCalc::ExecuteOne() {
 template <bool kChained>
 void TCalc::ExecuteStatements() {
   for (;;) {
+    if constexpr (kChained) {
+      // Lines that only lead on are passed over at once, each counted.
+      const FlowStep& flow = program_->flow[nextLine_];
+      if (flow.lines > 0) {
+        if (budget_)
+          for (int i = 0; i < flow.lines; ++i)
+            if (--*budget_ < 0) BudgetSpent();
+        currentLine_ = flow.last;
+        nextLine_ = flow.to;
+        if (nextLine_ >= LineCount()) {
+          finished_ = true;
+          return;
+        }
+      }
+    }
     currentLine_ = nextLine_;
     if (budget_ && --*budget_ < 0) BudgetSpent();
     const int line = currentLine_;

@@ -238,12 +238,57 @@ class Parser {
   Program& p_;
 };
 
+// The lines that only lead on, each with where the run goes from it, as the
+// statement loop would take them one by one.
+void LinkFlow(Program& p) {
+  const int n = static_cast<int>(p.lines.size());
+  p.flow.assign(n, FlowStep{});
+  auto branch = [&](int line) { return static_cast<const TIfBlock&>(*p.statements[p.frames[line].Index]).NextBranch; };
+  for (int i = n - 1; i >= 0; --i) {
+    int to;
+    switch (p.frames[i].Kind) {
+      case kComment:
+      case kEndIf:
+        to = i + 1;
+        break;
+      case kElse:
+        to = branch(i);
+        break;
+      case kElseIf:
+        // A taken branch ran into the next one: past every further branch.
+        to = branch(i);
+        while (to >= 0 && to < n && (p.frames[to].Kind == kElseIf || p.frames[to].Kind == kElse)) to = branch(to);
+        break;
+      case kExitFunction:
+      case kEndFunction:
+      case kExitProgram:
+      case kEnd:
+        to = n;
+        break;
+      default:
+        continue;
+    }
+    if (to <= i) continue;
+    FlowStep& f = p.flow[i];
+    f = {1, i, to};
+    if (to < n && p.flow[to].lines > 0) {
+      f.lines += p.flow[to].lines;
+      f.last = p.flow[to].last;
+      f.to = p.flow[to].to;
+    }
+  }
+}
+
 }  // namespace
 
 std::shared_ptr<Program> ParseProgram(const std::string& text) {
   auto p = std::make_shared<Program>();
   p->lines = SplitLines(text);
   Parser(*p).Run();
+  if (p->error)
+    p->flow.assign(p->lines.size(), FlowStep{});
+  else
+    LinkFlow(*p);
   return p;
 }
 

@@ -27,9 +27,20 @@ struct ElementTarget {
   std::vector<std::unique_ptr<Expr>> args;
 };
 
+// Where a line that only leads on (ELSE, ENDIF, a comment, the end of a
+// function) leads when the run comes to it, through any such lines after it:
+// lines is how many are passed over (0: the line does something), last the
+// last of them.
+struct FlowStep {
+  int lines = 0;
+  int last = 0;
+  int to = 0;
+};
+
 struct Program {
   std::vector<std::string> lines;
   std::vector<TFrameInfo> frames;
+  std::vector<FlowStep> flow;  // by line
   TStatementList statements;
   std::vector<TFunctionBlock*> functions;              // in order of appearance
   std::unordered_map<std::string, int> functionIndex;  // upper-cased name -> first position

@@ -166,6 +166,17 @@ TEST(Limits, StatementBudgetStopsLoopsInsideFunctionsAndRecursion) {
   EXPECT_FALSE(RunSmall("A(1) = 1\r\nA(2) = 2\r\nX = CITE(\"A\", 1, 2)", 1000).error);
   EXPECT_FALSE(RunSmall("FOR I = 1 TO 100\r\nNEXT", 1000).error);
   EXPECT_FALSE(RunSmall("FOR I = 1 TO 10000 MAX 10000\r\nNEXT").error);
+  // Every line a call comes to counts, also a comment, ELSE and the
+  // function's end: FUNCTION, the assignment, then 5 lines in F (ELSE leads
+  // past ENDIF), 7 in all.
+  const std::string passed =
+      "FUNCTION F(n)\r\n' a note\r\nIF n < 1\r\nRESULT 0\r\nELSE\r\nRESULT 1\r\nENDIF\r\nENDFUNCTION\r\nX = F(0)";
+  o = RunSmall(passed, 7);
+  EXPECT_FALSE(o.error) << o.text;
+  EXPECT_EQ(o.x, "0");
+  o = RunSmall(passed, 6);
+  EXPECT_EQ(o.text, kBudgetText);
+  EXPECT_EQ(o.line, 8);
 }
 
 // A poll asked between statements, inside user functions too, lets a host
