@@ -193,7 +193,7 @@ void TCalc::ExecuteGuarded() {
   const int base = callDepth_;
   try {
     ExecuteOne();
-    while (callDepth_ > base) StepCalls(base);
+    if (callDepth_ > base) RunCalls(base);
   } catch (const NestingTooDeep&) {
     if (callDepth_ > 0) throw;
     nextLine_ = currentLine_;
@@ -217,21 +217,25 @@ void TCalc::ExecuteGuarded() {
   }
 }
 
-// One step of the user function calls running as frames above base: the next
-// statement of the innermost call, or its return into the statement that
-// waits for it.
-void TCalc::StepCalls(int base) {
-  try {
-    if (finished_ || error_) {
-      ReturnFromCall();
-    } else if (nextLine_ < 0 || nextLine_ >= LineCount()) {
-      nextLine_ = LineCount();
-      finished_ = true;
-    } else {
-      ExecuteOne();
+// Runs the user function calls running as frames above base until they are
+// done: the statements of the innermost call, or its return into the
+// statement that waits for it.
+void TCalc::RunCalls(int base) {
+  while (callDepth_ > base) {
+    try {
+      do {
+        if (finished_ || error_) {
+          ReturnFromCall();
+        } else if (nextLine_ < 0 || nextLine_ >= LineCount()) {
+          nextLine_ = LineCount();
+          finished_ = true;
+        } else {
+          ExecuteStatements<true>();
+        }
+      } while (callDepth_ > base);
+    } catch (...) {
+      Unwind(base, std::current_exception());
     }
-  } catch (...) {
-    Unwind(base, std::current_exception());
   }
 }
 
@@ -428,7 +432,7 @@ void TCalc::ExecuteStatements() {
         break;
       }
       case kIf:
-        if (!ExecuteIf(line, false)) return;
+        if (!(kChained ? ExecuteIf(line, false) : ExecuteIfApart(line))) return;
         break;
       case kElseIf: {
         // A taken branch ran into the next one: the block is done. The walk
@@ -447,7 +451,9 @@ void TCalc::ExecuteStatements() {
         nextLine_ = program_->functions[frame.Index]->EndLine + 1;
         break;
       case kResult:
-        if (!ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))) return;
+        if (!(kChained ? ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))
+                       : ExecuteResultApart(static_cast<const TResultStatement&>(*statements[frame.Index]))))
+          return;
         break;
       case kExitFunction:
       case kEndFunction:
@@ -618,7 +624,7 @@ bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
 // Runs the IF chain from the branch at line; resumed when the condition's
 // value stands on the operands, a call it waited for having given it. False
 // when it waits for a call.
-bool TCalc::ExecuteIf(int line, bool resumed) {
+[[gnu::always_inline]] inline bool TCalc::ExecuteIf(int line, bool resumed) {
   const auto& statements = program_->statements;
   for (;;) {
     const TFrameInfo& f = program_->frames[line];
@@ -648,7 +654,7 @@ bool TCalc::ExecuteIf(int line, bool resumed) {
   }
 }
 
-bool TCalc::ExecuteResult(const TResultStatement& result) {
+[[gnu::always_inline]] inline bool TCalc::ExecuteResult(const TResultStatement& result) {
   if (!result_.isEmpty()) result_ = Value();
   resultOne_ = false;
   Pend(Pending::kResult).result = &result;
@@ -667,7 +673,7 @@ void TCalc::AppendResult(Value v, std::size_t items) {
 }
 
 // Evaluates the RESULT items from the one at from on, appending each.
-bool TCalc::ResultItems(std::size_t from) {
+[[gnu::always_inline]] inline bool TCalc::ResultItems(std::size_t from) {
   const TResultStatement& items = *pend_->result;
   const std::size_t n = items.Items.size();
   for (std::size_t i = from; i < n; ++i) {
@@ -678,6 +684,12 @@ bool TCalc::ResultItems(std::size_t from) {
   }
   return true;
 }
+
+// The program's own IF and RESULT statements run these out of line, so that
+// the program's statement loop stays small; a call's statements, which run
+// over and over, take them inline.
+bool TCalc::ExecuteIfApart(int line) { return ExecuteIf(line, false); }
+bool TCalc::ExecuteResultApart(const TResultStatement& result) { return ExecuteResult(result); }
 
 // The caller's state is set aside in the frame; the frame keeps no error
 // text or result of its own while no call runs in it, so that mostly there
@@ -697,7 +709,7 @@ void TCalc::SetAside(CallFrame& frame) {
 
 // The caller's state comes back; the call's error text and result are
 // dropped.
-void TCalc::Restore(CallFrame& frame) {
+[[gnu::always_inline]] inline void TCalc::Restore(CallFrame& frame) {
   CallerState& s = frame.caller;
   vars_ = s.vars;
   currentLine_ = s.currentLine;
@@ -780,7 +792,7 @@ bool TCalc::PopCall(Value& result) {
   return true;
 }
 
-void TCalc::DropCall() {
+[[gnu::always_inline]] inline void TCalc::DropCall() {
   --callDepth_;
   pend_ = pending_[callDepth_].get();
   Restore(*frames_[callDepth_]);

@@ -198,7 +198,7 @@ class TCalc {
   }
 
   void ExecuteGuarded();
-  void StepCalls(int base);
+  void RunCalls(int base);
   void Unwind(int base, std::exception_ptr fault);
   void ExecuteOne();
   // The statement at nextLine_, chained: and those after it while the call
@@ -214,6 +214,8 @@ class TCalc {
   void ExecuteNext(const TForLoop& loop, LoopState& state);
   bool ExecuteIf(int line, bool resumed);
   bool ExecuteResult(const TResultStatement& result);
+  [[gnu::noinline]] bool ExecuteIfApart(int line);
+  [[gnu::noinline]] bool ExecuteResultApart(const TResultStatement& result);
   bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);
   LoopState& StateOf(int index);

@@ -376,7 +376,6 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
         }
         [[fallthrough]];
       case Instr::kCall: {
-        if (in.code == Instr::kCall) CheckStack();
         const std::size_t pc = static_cast<std::size_t>(step - start);
         if (!CallStep(in, pc, base, suspend)) {
           at = pc;
@@ -437,8 +436,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     const std::size_t n = e.args.size(), first = stack_.size() - n;
     if (frame && !vars_->HasElements()) {
       // No element can have the call's name: the arguments go to the
-      // parameters straight from the operands. (The call step has checked
-      // the stack.)
+      // parameters straight from the operands.
       const TFunctionBlock& fn = *program_->functions[e.userFunction];
       CallFrame& f = PrepareFrame();
       const bool laidOut = BindArguments(f.locals, fn, first, n);
@@ -450,6 +448,8 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       EnterFrame(f, fn, *name, laidOut);
       return false;
     }
+    // A call made here may take C stack; one that runs as a frame takes none.
+    CheckStack();
     if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
       return true;
     bool sought = false;
