@@ -616,8 +616,39 @@ bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
   Pending& p = *pend_;
   p.root = s->expr.get();
   p.text = &s->trimmed;
-  p.pc = 0;
   p.base = stack_.size();
+  p.pc = 0;
+  if (p.root->shape != Expr::kOtherShape) return QuickStatement(p);
+  return RunStatement(p);
+}
+
+// The most common expressions of statements, a variable, a literal, or a
+// variable and a literal under an operator on two numbers, give their value
+// here; the rest run their steps, as these do when a name is no variable or
+// the operator needs its general rules.
+bool TCalc::QuickStatement(Pending& p) {
+  const Expr& root = *p.root;
+  const Instr* code = root.code.data();
+  switch (root.shape) {
+    case Expr::kLiteralShape:
+      stack_.PushRef(&code[0].e->value);
+      return true;
+    case Expr::kNameShape:
+      if (const Value* v = vars_->Find(code[0].e->text, code[0].e->slot)) {
+        stack_.PushRef(v);
+        return true;
+      }
+      break;
+    case Expr::kNameLiteralShape:
+      if (const Value* v = vars_->Find(code[1].e->text, code[1].e->slot)) {
+        Operand& o = stack_.emplace_back();
+        if (QuickNumbers(code[0].e->op, *v, code[2].e->value, o.own)) return true;
+        stack_.pop_back();
+      }
+      break;
+    case Expr::kOtherShape:
+      break;
+  }
   return RunStatement(p);
 }
 

@@ -306,6 +306,9 @@ class TCalc {
   bool StartStatement(const std::string& text, const StoredExpr*& form);
   // The same for a text not yet compiled.
   bool StartFirst(const std::string& text, const StoredExpr*& form);
+  // RunStatement of an expression of the simplest kinds: its value pushed
+  // without running its steps where it can be.
+  bool QuickStatement(Pending& p);
   // Runs the statement's expression on from p.pc: true when it is done, its
   // value the operand at p.base; false when it waits for a call. The failure
   // categories become run-time errors as in Settle, wherever in the

@@ -300,6 +300,12 @@ void Flatten(const Expr& e, std::vector<Instr>& out) {
 const std::vector<Instr>& MakeCode(const Expr& root) {
   std::vector<Instr> code;
   Flatten(root, code);
+  if (code.size() == 1 && code[0].code == Instr::kLiteral)
+    root.shape = Expr::kLiteralShape;
+  else if (code.size() == 1 && code[0].code == Instr::kName)
+    root.shape = Expr::kNameShape;
+  else if (code.size() == 4 && code[0].code == Instr::kNameLiteral)
+    root.shape = Expr::kNameLiteralShape;
   root.code = std::move(code);
   return root.code;
 }

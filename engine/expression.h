@@ -76,6 +76,10 @@ struct Expr {
   mutable CallRoute route;
   // The whole expression's steps, made on its first evaluation.
   mutable std::vector<Instr> code;
+  // What the steps come to when they are one of the simplest kinds: a
+  // literal, a name, or name op literal (set with the steps).
+  enum Shape : unsigned char { kOtherShape, kLiteralShape, kNameShape, kNameLiteralShape };
+  mutable Shape shape = kOtherShape;
 };
 
 // The steps of an expression, made once.
