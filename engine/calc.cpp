@@ -788,7 +788,63 @@ TCalc::CallFrame& TCalc::NewFrame() {
   return *frames_[callDepth_];
 }
 
-void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::string& name, bool laidOut) {
+// Binds the parameters as Pack would give the arguments: one argument's
+// array spreads, of several an array gives its first element, no argument
+// is Empty for the first parameter.
+[[gnu::always_inline]] inline bool TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn,
+                                                        std::size_t first, std::size_t n) {
+  const std::size_t count = fn.Parameters.size();
+  if (n == 1 && count > 0) {
+    // One plain argument, the commonest call.
+    Operand& o = stack_[first];
+    if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
+      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
+      return true;
+    }
+  } else if (fn.DistinctParameters && n > 0 && n <= count) {
+    // The usual call, plain values for the first n parameters: when the call
+    // before at this depth bound the same, its parameter entries are reused
+    // where they stand.
+    bool plain = true;
+    for (std::size_t i = first; i < first + n && plain; ++i) {
+      const Operand& o = stack_[i];
+      plain = !(o.ref ? *o.ref : o.own).isArray();
+    }
+    const int k = static_cast<int>(n);
+    if (plain && locals.Reuse(fn.LayoutBase + n, k)) {
+      // The operands are dropped next: an own value moves.
+      for (int i = 0; i < k; ++i) {
+        Operand& o = stack_[first + i];
+        locals.BindAt(i, o.ref ? Value(*o.ref) : std::move(o.own));
+      }
+      return true;
+    }
+  }
+  locals.Recycle();
+  if (n == 0) {
+    if (count > 0) locals.Bind(fn.Parameters[0], Value());
+    return false;
+  }
+  std::size_t k = 0;
+  for (std::size_t i = first; i < first + n && k < count; ++i) {
+    const Operand& o = stack_[i];
+    const Value& v = o.ref ? *o.ref : o.own;
+    if (!v.isArray()) {
+      locals.Bind(fn.Parameters[k++], v);
+    } else if (n == 1) {
+      for (const Value& item : v.items()) {
+        if (k == count) break;
+        locals.Bind(fn.Parameters[k++], item);
+      }
+    } else if (!v.items().empty()) {
+      locals.Bind(fn.Parameters[k++], v.items()[0]);
+    }
+  }
+  return false;
+}
+
+[[gnu::always_inline]] inline void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn,
+                                                     const std::string& name, bool laidOut) {
   // Its parameters stand where they stand in every call of the function.
   if (fn.LayoutBase && !laidOut) frame.locals.ShareLayout(fn.LayoutBase + frame.locals.Count());
   // The call starts without error text or result (both were set aside).
@@ -803,6 +859,18 @@ void TCalc::EnterFrame(CallFrame& frame, const TFunctionBlock& fn, const std::st
   currentLine_ = 0;
   nextLine_ = fn.FunctionLine + 1;
   finished_ = nextLine_ >= LineCount();
+}
+
+void TCalc::EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base) {
+  const TFunctionBlock& fn = *program_->functions[e.userFunction];
+  CallFrame& f = PrepareFrame();
+  const bool laidOut = BindArguments(f.locals, fn, first, n);
+  Truncate(first);
+  Materialize(base);
+  Pending& p = *pend_;
+  p.pc = pc;
+  p.top = stack_.size();
+  EnterFrame(f, fn, e.name, laidOut);
 }
 
 bool TCalc::PopCall(Value& result) {

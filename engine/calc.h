@@ -261,6 +261,10 @@ class TCalc {
   // True when the parameter entries of the call before at this depth were
   // reused: the locals hold their function's layout.
   bool BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
+  // A call step's call of the user function of e that runs as the next
+  // frame, its n arguments the operands from first, the statement's from
+  // base: the parameters are bound and the statement waits at pc.
+  void EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base);
   bool PopCall(Value& result);
   void DropCall();
   void SetAside(CallFrame& frame);
@@ -286,7 +290,7 @@ class TCalc {
   void OperatorFailed(const Expr& e);
   void AppendResult(Value v, std::size_t items);
   void Materialize(std::size_t from);
-  void Truncate(std::size_t size);
+  void Truncate(std::size_t size) { stack_.resize(size); }
   Value TakeResult(std::size_t base);
   Value Pack(std::size_t first, std::size_t n);
   // Evaluates the arguments onto the operands; returns where they start.
@@ -372,6 +376,18 @@ class TCalc {
   std::shared_ptr<const std::function<bool()>> poll_;  // refills the budget while it answers true
   long long pollEvery_ = 0;
 };
+
+// Operands read in place get values of their own before anything runs that
+// could change a variable.
+inline void TCalc::Materialize(std::size_t from) {
+  for (std::size_t i = from; i < stack_.size(); ++i) {
+    Operand& o = stack_[i];
+    if (o.ref) {
+      o.own = *o.ref;
+      o.ref = nullptr;
+    }
+  }
+}
 
 inline const Value& TCalc::Outcome(std::size_t base) {
   const Operand& o = stack_[base];

@@ -139,8 +139,6 @@ Value TCalc::Eval(const Expr& root) {
   return TakeResult(base);
 }
 
-void TCalc::Truncate(std::size_t size) { stack_.resize(size); }
-
 void TCalc::OperandStack::Grow() {
   const std::size_t capacity = capacity_ ? 2 * capacity_ : 64;
   Operand* slots = static_cast<Operand*>(::operator new(capacity * sizeof(Operand)));
@@ -163,18 +161,6 @@ Value TCalc::TakeResult(std::size_t base) {
   Value v = o.ref ? *o.ref : std::move(o.own);
   Truncate(base);
   return v;
-}
-
-// Operands read in place get values of their own before anything runs that
-// could change a variable.
-inline void TCalc::Materialize(std::size_t from) {
-  for (std::size_t i = from; i < stack_.size(); ++i) {
-    Operand& o = stack_[i];
-    if (o.ref) {
-      o.own = *o.ref;
-      o.ref = nullptr;
-    }
-  }
 }
 
 // The argument value of a call from its n evaluated arguments: Empty for
@@ -437,15 +423,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
     if (frame && !vars_->HasElements()) {
       // No element can have the call's name: the arguments go to the
       // parameters straight from the operands.
-      const TFunctionBlock& fn = *program_->functions[e.userFunction];
-      CallFrame& f = PrepareFrame();
-      const bool laidOut = BindArguments(f.locals, fn, first, n);
-      Truncate(first);
-      Materialize(base);
-      Pending& p = *pend_;
-      p.pc = pc;
-      p.top = stack_.size();
-      EnterFrame(f, fn, *name, laidOut);
+      EnterCall(e, first, n, pc, base);
       return false;
     }
     // A call made here may take C stack; one that runs as a frame takes none.
@@ -544,60 +522,6 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   Truncate(first);
   FinishCall(in, ok, std::move(result), false);
   return true;
-}
-
-// Binds the parameters as Pack would give the arguments: one argument's
-// array spreads, of several an array gives its first element, no argument
-// is Empty for the first parameter.
-bool TCalc::BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n) {
-  const std::size_t count = fn.Parameters.size();
-  if (n == 1 && count > 0) {
-    // One plain argument, the commonest call.
-    Operand& o = stack_[first];
-    if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
-      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
-      return true;
-    }
-  } else if (fn.DistinctParameters && n > 0 && n <= count) {
-    // The usual call, plain values for the first n parameters: when the call
-    // before at this depth bound the same, its parameter entries are reused
-    // where they stand.
-    bool plain = true;
-    for (std::size_t i = first; i < first + n && plain; ++i) {
-      const Operand& o = stack_[i];
-      plain = !(o.ref ? *o.ref : o.own).isArray();
-    }
-    const int k = static_cast<int>(n);
-    if (plain && locals.Reuse(fn.LayoutBase + n, k)) {
-      // The operands are dropped next: an own value moves.
-      for (int i = 0; i < k; ++i) {
-        Operand& o = stack_[first + i];
-        locals.BindAt(i, o.ref ? Value(*o.ref) : std::move(o.own));
-      }
-      return true;
-    }
-  }
-  locals.Recycle();
-  if (n == 0) {
-    if (count > 0) locals.Bind(fn.Parameters[0], Value());
-    return false;
-  }
-  std::size_t k = 0;
-  for (std::size_t i = first; i < first + n && k < count; ++i) {
-    const Operand& o = stack_[i];
-    const Value& v = o.ref ? *o.ref : o.own;
-    if (!v.isArray()) {
-      locals.Bind(fn.Parameters[k++], v);
-    } else if (n == 1) {
-      for (const Value& item : v.items()) {
-        if (k == count) break;
-        locals.Bind(fn.Parameters[k++], item);
-      }
-    } else if (!v.items().empty()) {
-      locals.Bind(fn.Parameters[k++], v.items()[0]);
-    }
-  }
-  return false;
 }
 
 // Pushes what a call step gives once the call is done.
