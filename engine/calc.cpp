@@ -624,32 +624,39 @@ bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
 
 // The most common expressions of statements, a variable, a literal, or a
 // variable and a literal under an operator on two numbers, give their value
-// here; the rest run their steps, as these do when a name is no variable or
-// the operator needs its general rules.
-bool TCalc::QuickStatement(Pending& p) {
-  const Expr& root = *p.root;
+// here: the variable or the literal itself, or the operator's result in
+// scratch. False when the steps must run, as for these when a name is no
+// variable or the operator needs its general rules.
+inline bool TCalc::QuickValue(const Expr& root, Value& scratch, const Value*& out) {
   const Instr* code = root.code.data();
   switch (root.shape) {
     case Expr::kLiteralShape:
-      stack_.PushRef(&code[0].e->value);
+      out = &code[0].e->value;
       return true;
     case Expr::kNameShape:
-      if (const Value* v = vars_->Find(code[0].e->text, code[0].e->slot)) {
-        stack_.PushRef(v);
-        return true;
-      }
-      break;
-    case Expr::kNameLiteralShape:
-      if (const Value* v = vars_->Find(code[1].e->text, code[1].e->slot)) {
-        Operand& o = stack_.emplace_back();
-        if (QuickNumbers(code[0].e->op, *v, code[2].e->value, o.own)) return true;
-        stack_.pop_back();
-      }
-      break;
+      out = vars_->Find(code[0].e->text, code[0].e->slot);
+      return out != nullptr;
+    case Expr::kNameLiteralShape: {
+      const Value* v = vars_->Find(code[1].e->text, code[1].e->slot);
+      if (!v || !QuickNumbers(code[0].e->op, *v, code[2].e->value, scratch)) return false;
+      out = &scratch;
+      return true;
+    }
     case Expr::kOtherShape:
       break;
   }
-  return RunStatement(p);
+  return false;
+}
+
+bool TCalc::QuickStatement(Pending& p) {
+  Value scratch;
+  const Value* v;
+  if (!QuickValue(*p.root, scratch, v)) return RunStatement(p);
+  if (v == &scratch)
+    stack_.emplace_back().own.swap(scratch);
+  else
+    stack_.PushRef(v);
+  return true;
 }
 
 // Runs the IF chain from the branch at line; resumed when the condition's
@@ -662,15 +669,23 @@ bool TCalc::QuickStatement(Pending& p) {
     const auto& block = static_cast<const TIfBlock&>(*statements[f.Index]);
     bool taken = f.Kind == kElse;
     if (!taken) {
-      if (!resumed) {
-        Pend(Pending::kIf).line = line;
-        if (!StartStatement(block.Condition, block.ConditionForm)) return false;
+      const StoredExpr* form = block.ConditionForm;
+      Value scratch;
+      const Value* c;
+      if (!resumed && form && form->expr->shape != Expr::kOtherShape && QuickValue(*form->expr, scratch, c) &&
+          !c->isArray()) {
+        taken = c->type() == vtBoolean && c->b();
+      } else {
+        if (!resumed) {
+          Pend(Pending::kIf).line = line;
+          if (!StartStatement(block.Condition, block.ConditionForm)) return false;
+        }
+        resumed = false;
+        const std::size_t base = pend_->base;
+        const Value& value = Outcome(base);
+        taken = value.type() == vtBoolean && value.b();
+        stack_.resize(base);
       }
-      resumed = false;
-      const std::size_t base = pend_->base;
-      const Value& c = Outcome(base);
-      taken = c.type() == vtBoolean && c.b();
-      stack_.resize(base);
       if (error_) return true;
     }
     if (taken) {
@@ -708,6 +723,13 @@ void TCalc::AppendResult(Value v, std::size_t items) {
   const TResultStatement& items = *pend_->result;
   const std::size_t n = items.Items.size();
   for (std::size_t i = from; i < n; ++i) {
+    const StoredExpr* form = items.Forms[i];
+    Value scratch;
+    const Value* v;
+    if (form && form->expr->shape != Expr::kOtherShape && QuickValue(*form->expr, scratch, v) && !v->isArray()) {
+      AppendResult(v == &scratch ? std::move(scratch) : Value(*v), n);
+      continue;
+    }
     Pending& p = Pend(Pending::kResult);
     p.item = i;
     if (!StartStatement(items.Items[i], items.Forms[i])) return false;

@@ -313,6 +313,7 @@ class TCalc {
   // RunStatement of an expression of the simplest kinds: its value pushed
   // without running its steps where it can be.
   bool QuickStatement(Pending& p);
+  bool QuickValue(const Expr& root, Value& scratch, const Value*& out);
   // Runs the statement's expression on from p.pc: true when it is done, its
   // value the operand at p.base; false when it waits for a call. The failure
   // categories become run-time errors as in Settle, wherever in the

@@ -191,6 +191,23 @@ TEST(Calc, CalledNamesMatchWhateverTheirCaseAndBlanks) {
   EXPECT_EQ(bad.calc.ErrorText(), "No such function: nosuch");
 }
 
+// A host may give a variable a list: a one-element list stands for its
+// element as an IF condition and as a value, whatever short path reads it.
+TEST(Calc, AOneElementListFromTheHostStandsForItsElement) {
+  Engine e("IF C\r\n  X = 1\r\nENDIF\r\nY = C\r\nIF N = 3\r\n  Z = N\r\nENDIF\r\n");
+  Value truth;
+  truth.append(Value::Bool(true));
+  e.vars.SetValue("C", truth);
+  Value three;
+  three.append(Value::Int(3));
+  e.vars.SetValue("N", three);
+  e.calc.Run();
+  ASSERT_FALSE(e.calc.Error()) << e.calc.ErrorText();
+  EXPECT_EQ(e.vars.GetValue("X").i(), 1);
+  EXPECT_TRUE(e.vars.GetValue("Y").b());
+  EXPECT_EQ(DisplayText(e.vars.GetValue("Z")), "3");
+}
+
 TEST(Calc, ForLoopsCountAlikeWhateverTheKindsOfTheirBounds) {
   struct Case {
     const char* head;
