@@ -147,7 +147,7 @@ void TCalc::Step() {
 
 void TCalc::Run() {
   stepMode_ = false;
-  while (!finished_ && !error_) ExecuteGuarded();
+  while (!finished_ && !error_) ExecuteGuarded(true);
 }
 
 void TCalc::Stop() {
@@ -179,21 +179,24 @@ void TCalc::Skip() {
     Run();
 }
 
-// Runs one statement with the user function calls it makes. Too deep
+// Runs one statement with the user function calls it makes, and with on
+// those after it until the run finishes or fails. Too deep
 // nesting and exhausted memory become a run-time error of the outermost
 // engine's line; calls within expressions that cannot wait for a frame pass
 // them up at once so that nothing else runs on the way out.
-void TCalc::ExecuteGuarded() {
+void TCalc::ExecuteGuarded(bool on) {
   StackGuard guard;
-  if (nextLine_ < 0 || nextLine_ >= LineCount()) {
-    nextLine_ = LineCount();
-    finished_ = true;
-    return;
-  }
   const int base = callDepth_;
   try {
-    ExecuteOne();
-    if (callDepth_ > base) RunCalls(base);
+    do {
+      if (nextLine_ < 0 || nextLine_ >= LineCount()) {
+        nextLine_ = LineCount();
+        finished_ = true;
+        return;
+      }
+      ExecuteOne(on);
+      if (callDepth_ > base) RunCalls(base);
+    } while (on && !finished_ && !error_);
   } catch (const NestingTooDeep&) {
     if (callDepth_ > 0) throw;
     nextLine_ = currentLine_;
@@ -230,7 +233,7 @@ void TCalc::RunCalls(int base) {
           nextLine_ = LineCount();
           finished_ = true;
         } else {
-          ExecuteStatements<true>();
+          ExecuteStatements<kCallRun>();
         }
       } while (callDepth_ > base);
     } catch (...) {
@@ -367,17 +370,21 @@ TCalc::LoopState& TCalc::StateOf(int index) {
 // follow here while the call runs on, each counted under the budget: only the
 // program's own statements are steps that a host sees. A statement that waits
 // for a call returns at once.
-void TCalc::ExecuteOne() {
+// With on, the program's own statements follow one another here too, while
+// the run goes on.
+void TCalc::ExecuteOne(bool on) {
   if (callDepth_ > 0)
-    ExecuteStatements<true>();
+    ExecuteStatements<kCallRun>();
+  else if (on)
+    ExecuteStatements<kProgramRun>();
   else
-    ExecuteStatements<false>();
+    ExecuteStatements<kOneStatement>();
 }
 
-template <bool kChained>
+template <int kMode>
 void TCalc::ExecuteStatements() {
   for (;;) {
-    if constexpr (kChained) {
+    if constexpr (kMode == kCallRun) {
       // Lines that only lead on are passed over at once, each counted.
       const FlowStep& flow = program_->flow[nextLine_];
       if (flow.lines > 0) {
@@ -432,7 +439,7 @@ void TCalc::ExecuteStatements() {
         break;
       }
       case kIf:
-        if (!(kChained ? ExecuteIf(line, false) : ExecuteIfApart(line))) return;
+        if (!(kMode != kOneStatement ? ExecuteIf(line, false) : ExecuteIfApart(line))) return;
         break;
       case kElseIf: {
         // A taken branch ran into the next one: the block is done. The walk
@@ -451,8 +458,9 @@ void TCalc::ExecuteStatements() {
         nextLine_ = program_->functions[frame.Index]->EndLine + 1;
         break;
       case kResult:
-        if (!(kChained ? ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))
-                       : ExecuteResultApart(static_cast<const TResultStatement&>(*statements[frame.Index]))))
+        if (!(kMode != kOneStatement
+                  ? ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))
+                  : ExecuteResultApart(static_cast<const TResultStatement&>(*statements[frame.Index]))))
           return;
         break;
       case kExitFunction:
@@ -465,7 +473,7 @@ void TCalc::ExecuteStatements() {
         break;  // comments, ENDIF and lines left unparsed advance
     }
     EndStatement();
-    if (!kChained || finished_ || error_ || nextLine_ < 0) return;
+    if (kMode == kOneStatement || finished_ || error_ || nextLine_ < 0) return;
   }
 }
 
@@ -928,7 +936,7 @@ bool TCalc::CallUserFunction(const TFunctionBlock& fn, const std::string& name, 
   }
   PushCall(fn, name, args);
   try {
-    while (!finished_ && !error_) ExecuteGuarded();
+    while (!finished_ && !error_) ExecuteGuarded(true);
   } catch (...) {
     DropCall();
     throw;

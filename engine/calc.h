@@ -197,13 +197,14 @@ class TCalc {
     return callDepth_ > 0 ? frames_[0]->caller.*field : own;
   }
 
-  void ExecuteGuarded();
+  void ExecuteGuarded(bool on = false);
   void RunCalls(int base);
   void Unwind(int base, std::exception_ptr fault);
-  void ExecuteOne();
-  // The statement at nextLine_, chained: and those after it while the call
-  // runs on.
-  template <bool kChained>
+  void ExecuteOne(bool on = false);
+  // The statement at nextLine_ alone (kOneStatement), or with those after it
+  // while the program's run (kProgramRun) or the call (kCallRun) goes on.
+  enum { kOneStatement, kProgramRun, kCallRun };
+  template <int kMode>
   void ExecuteStatements();
   void EndStatement();
   bool ExecuteAssignment(const TLetStatement& let);
