@@ -339,7 +339,7 @@ bool TCalc::ContinueStatement(Pending& p) {
   return true;
 }
 
-TCalc::LoopState& TCalc::StateOf(int index) {
+TCalc::LoopState& TCalc::StateAfresh(int index) {
   LoopState* state = nullptr;
   if (callDepth_ == 0) {
     if (loops_.size() < program_->statements.size()) loops_.resize(program_->statements.size());

@@ -219,7 +219,15 @@ class TCalc {
   [[gnu::noinline]] bool ExecuteResultApart(const TResultStatement& result);
   bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);
-  LoopState& StateOf(int index);
+  LoopState& StateOf(int index) {
+    // The program's own loop records, the usual case, stand by statement.
+    if (callDepth_ == 0 && static_cast<std::size_t>(index) < loops_.size()) {
+      LoopState& s = loops_[index];
+      if (s.Call == call_ && s.Index == index) return s;
+    }
+    return StateAfresh(index);
+  }
+  LoopState& StateAfresh(int index);
   Pending& Pend(Pending::Kind kind) {
     pend_->kind = kind;
     return *pend_;
