@@ -483,9 +483,9 @@ void TCalc::EndStatement() {
 
 bool TCalc::ExecuteAssignment(const TLetStatement& let) {
   Pend(Pending::kLet).let = &let;
-  Value v;
-  if (!StatementValue(let.Expression, let.ExpressionForm, v)) return false;
-  Assign(let, std::move(v));
+  if (!StartStatement(let.Expression, let.ExpressionForm)) return false;
+  // The value goes from its operand to the target.
+  Assign(let, TakeOutcome(pend_->base));
   return true;
 }
 
@@ -983,6 +983,23 @@ CallRoute TCalc::Resolve(const std::string& upper) const {
   return r;
 }
 
+namespace {
+// A callable found ahead, its result as every caller by name takes it: a
+// lone value the list of it, also when the call fails on the way.
+bool CallTarget(const DirectFunction& f, const Value& args, Value& result) {
+  if (!f.lone) return f.call(f, args, result);
+  bool ok;
+  try {
+    ok = f.call(f, args, result);
+  } catch (...) {
+    ListLoneResult(result);
+    throw;
+  }
+  ListLoneResult(result);
+  return ok;
+}
+}  // namespace
+
 bool TCalc::CallRouted(int user, const CallRoute& route, const std::string& name, const Value& args, Value& result) {
   result = Value();
   try {
@@ -1023,7 +1040,7 @@ bool TCalc::CallRouted(int user, const CallRoute& route, const std::string& name
       }
       return true;
     }
-    if (route.target) return route.target.call(route.target, args, result);
+    if (route.target) return CallTarget(route.target, args, result);
     if (route.askBuiltin && builtinHandler_) {
       const bool ok = builtinHandler_(name, args, result, found);
       if (found) return ok;

@@ -312,10 +312,8 @@ class TCalc {
   // EvaluateStatement of a text that the program's statements own.
   Value EvaluateStored(const std::string& text);
   // The same for the statements that let a user function call run as a
-  // frame: false when the statement waits for it (Pend set first).
-  bool StatementValue(const std::string& text, const StoredExpr*& form, Value& out);
-  // The same leaving the value as the operand at pend_->base, for Outcome
-  // or TakeOutcome.
+  // frame, leaving the value as the operand at pend_->base, for Outcome or
+  // TakeOutcome: false when the statement waits for it (Pend set first).
   bool StartStatement(const std::string& text, const StoredExpr*& form);
   // The same for a text not yet compiled.
   bool StartFirst(const std::string& text, const StoredExpr*& form);

@@ -69,8 +69,21 @@ struct DirectFunction {
   Fn call = nullptr;
   void* state = nullptr;
   const void* entry = nullptr;
+  // Set when the function gives a lone result as the value itself: a result
+  // that is neither Empty nor a list stands for the one-element list of it,
+  // and the engine takes it so without building the list.
+  bool lone = false;
   explicit operator bool() const { return call != nullptr; }
 };
+
+// A lone result given as the value itself (see DirectFunction::lone) made
+// the one-element list of it, as every other caller takes a result.
+inline void ListLoneResult(Value& result) {
+  if (result.isEmpty() || result.isArray()) return;
+  Value list;
+  list.append(std::move(result));
+  result = std::move(list);
+}
 
 // Tells which callable of a handler an upper-cased, trimmed name reaches, or
 // an empty one when the handler does not have the name. Its answers must not

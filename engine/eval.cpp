@@ -87,12 +87,6 @@ Value TCalc::Settle(const std::string& t, const Expr* expr) {
   return Unwrapped(std::move(v));
 }
 
-bool TCalc::StatementValue(const std::string& text, const StoredExpr*& form, Value& out) {
-  if (!StartStatement(text, form)) return false;
-  out = TakeOutcome(pend_->base);
-  return true;
-}
-
 bool TCalc::StartFirst(const std::string& text, const StoredExpr*& form) {
   std::shared_ptr<const Expr> temp;
   std::string trimmed;
@@ -159,6 +153,8 @@ TCalc::OperandStack::~OperandStack() {
 Value TCalc::TakeResult(std::size_t base) {
   Operand& o = stack_[base];
   Value v = o.ref ? *o.ref : std::move(o.own);
+  // A value marked one is the one-element list of it.
+  if (o.one) ListOfOne(v);
   Truncate(base);
   return v;
 }
@@ -520,7 +516,15 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   else
     ok = CallDirect(f, Args(list, k), e.name, result);
   Truncate(first);
-  FinishCall(in, ok, std::move(result), false);
+  if (ok) {
+    Operand& o = stack_.emplace_back();
+    // A lone value stands for its one-element list: the operand is so marked.
+    o.one = f.lone && !result.isEmpty() && !result.isArray();
+    o.own.swap(result);
+    return true;
+  }
+  if (f.lone) ListLoneResult(result);
+  FinishCall(in, false, std::move(result), false);
   return true;
 }
 

@@ -26,7 +26,15 @@ bool BuiltinFunction(const std::string& name, const Value& args, Value& result, 
     found = false;
     return true;
   }
-  return it->second(args, result);
+  // A lone value comes back as the list of it, as a call by name gives it.
+  try {
+    const bool ok = it->second(args, result);
+    ListLoneResult(result);
+    return ok;
+  } catch (...) {
+    ListLoneResult(result);
+    throw;
+  }
 }
 
 DirectFunction ResolveBuiltin(const std::string& upper) {
@@ -38,6 +46,7 @@ DirectFunction ResolveBuiltin(const std::string& upper) {
     return (*static_cast<const BuiltinFn*>(self.entry))(args, result);
   };
   f.entry = &it->second;
+  f.lone = true;
   return f;
 }
 

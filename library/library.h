@@ -12,7 +12,9 @@ namespace tam {
 
 // One built-in function: the argument value as the engine built it (Empty for
 // "()", Integer 0 for a bare word, else an array) and the result to append
-// to. Returns false when the call cannot be carried out.
+// to, by shape::Put or Value::append. A lone value put there is kept as it
+// is and stands for the one-element list of it (see DirectFunction::lone).
+// Returns false when the call cannot be carried out.
 using BuiltinFn = bool (*)(const Args& args, Value& result);
 
 using Catalogue = std::unordered_map<std::string, BuiltinFn>;
@@ -37,6 +39,16 @@ void AddFileFunctions(Catalogue& c);
 
 // Argument shapes shared by the families.
 namespace shape {
+
+// Appends one value to a result. The first value that is neither Empty nor a
+// list is kept as it is, the lone result that stands for the list of it; a
+// second value makes the list of both, as appending gives it.
+inline void Put(Value& result, Value v) {
+  if (result.isEmpty() && !v.isEmpty() && !v.isArray())
+    result = std::move(v);
+  else
+    result.append(std::move(v));
+}
 
 // element-wise: fn applied to each element of an array argument, or once to
 // the value itself. fn returns false to fail the call (later elements are

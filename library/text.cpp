@@ -43,11 +43,11 @@ std::int32_t BytePos(const std::string& sub, const std::string& s) {
 
 // Appends one String value.
 bool PutText(Value& r, std::string_view s) {
-  r.append(Value::Str(s));
+  shape::Put(r, Value::Str(s));
   return true;
 }
 bool PutInt(Value& r, std::int32_t n) {
-  r.append(Value::Int(n));
+  shape::Put(r, Value::Int(n));
   return true;
 }
 
@@ -143,7 +143,7 @@ bool Copy(const Args& args, Value& result) {
   const std::string_view s = TextOf((*a)[0], scratch);
   const std::int32_t start = shape::Integer((*a)[1]);
   const std::int32_t count = a->size() > 2 ? shape::Integer((*a)[2]) : kRest;
-  result.append(Value::Str(CharSpan(s, start, count)));
+  shape::Put(result, Value::Str(CharSpan(s, start, count)));
   return true;
 }
 

@@ -183,5 +183,49 @@ TEST(CallRoutes, ResultsBehindAHandlerAskedByName) {
   }
 }
 
+// A library function found ahead gives a lone result as the value itself;
+// every caller must still see the one-element list that a call by name
+// gives, also where the call fails on the way.
+TEST(CallRoutes, LoneResultsReadAsTheirListsWhereverTheyGo) {
+  auto shown = [](const Value& v) { return std::string(TypeName(v.type())) + " " + DisplayText(v); };
+  std::vector<std::string> seen[2];
+  for (int direct = 0; direct < 2; ++direct) {
+    TVariableSet vars;
+    vars.SetValue("A", Value::Array({Value::Str("p"), Value::Str("q")}));
+    TCalc calc;
+    calc.SetVariables(&vars);
+    if (direct)
+      calc.SetBuiltinHandler(BuiltinFunction, ResolveBuiltin);
+    else
+      calc.SetBuiltinHandler(BuiltinFunction);
+    std::vector<std::string>& out = seen[direct];
+    for (const char* text :
+         {"MID(\"abc\", 2, 1)", "MID(\"abc\", 2, 1) & \"x\"", "\"x\" & MID(\"abc\", 2)", "LENGTH(MID(\"abc\", 2))",
+          "A & MID(\"xyz\", 1, 1)", "MID(\"xyz\", 3) & A", "MID(\"abc\", 1, 1) = \"a\"", "INTTOSTR(1, 2)",
+          "CODE(\"a\", \"\")", "SUM(LENGTH(\"ab\"), 3) * LENGTH(\"abc\")", "MID(\"abc\", 1, 1) - 1"}) {
+      out.push_back(std::string(text) + " -> " + shown(calc.Evaluate(text)) + " | " +
+                    shown(calc.EvaluateStatement(text)) + (calc.Error() ? " error " + calc.ErrorText() : ""));
+      calc.SetMaxLoop(100);  // clears the error
+    }
+    Value r;
+    EXPECT_TRUE(calc.CallFunction("mid", Value::Array({Value::Str("abc"), Value::Int(3)}), r));
+    out.push_back("call " + shown(r));
+    calc.LoadProgram(
+        "T(2) = 7\r\n"
+        "FUNCTION F(x, y)\r\n"
+        "  RESULT y & x\r\n"
+        "ENDFUNCTION\r\n"
+        "B = T(LENGTH(\"ab\"))\r\n"
+        "C = F(MID(\"abc\", 2, 1), INTTOSTR(4))\r\n"
+        "D = CODE(\"a\", \"\") & \"z\"\r\n");
+    calc.Reset();
+    calc.Run();
+    out.push_back("run " + calc.ErrorText());
+    for (const char* name : {"B", "C", "D"}) out.push_back(std::string(name) + " " + shown(vars.GetValue(name)));
+  }
+  EXPECT_EQ(seen[1], seen[0]);
+  EXPECT_EQ(seen[1].front(), "MID(\"abc\", 2, 1) -> Variant (b) | String b");
+}
+
 }  // namespace
 }  // namespace tam
