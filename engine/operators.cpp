@@ -383,6 +383,11 @@ Value Combine(Op op, const Value& l, const Value& r) {
 }
 
 bool ApplyOperatorGenerally(Op op, const Value& left, const Value& right, Value& result) {
+  // Two texts joined, the commonest pair that ApplyOperator leaves here.
+  if ((op == Op::kJoin || op == Op::kAdd) && left.type() == vtString && right.type() == vtString) {
+    result = JoinTexts(left.str(), right.str());
+    return true;
+  }
   if (QuickCombine(op, left, right, result)) return true;
   result = Value();
   try {
