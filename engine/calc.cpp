@@ -965,6 +965,7 @@ CallRoute TCalc::Resolve(const std::string& upper) const {
       r.askHandler = true;
     } else if (DirectFunction f = functionResolver_(upper)) {
       r.target = f;
+      r.straight = true;
       return r;
     }
   }
@@ -980,6 +981,7 @@ CallRoute TCalc::Resolve(const std::string& upper) const {
     else
       r.askBuiltin = true;
   }
+  r.straight = r.target && !r.askHandler && !r.askExternals && r.special == CallRoute::kNone;
   return r;
 }
 

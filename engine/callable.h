@@ -102,6 +102,9 @@ struct CallRoute {
   bool askHandler = false;
   bool askExternals = false;
   bool askBuiltin = false;
+  // Only the callable found ahead is called: no handler is asked by name
+  // before it, nor EVALUATE or CITE taken.
+  bool straight = false;
 };
 
 }  // namespace tam

@@ -405,6 +405,15 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
 // function's call runs as a frame when suspend allows (false), else within.
 bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
   const Expr& e = *in.e;
+  // A library call whose route holds for this program and setup, the
+  // commonest call: straight to its callable.
+  if (e.resolvedIn == program_.get() && e.userFunction < 0 && e.route.generation == generation_ && e.route.straight &&
+      !vars_->HasElements()) {
+    if (in.code != Instr::kCall) return CallStraight(in, stack_.size(), 0);
+    CheckStack();
+    const std::size_t n = e.args.size();
+    if (CallStraight(in, stack_.size() - n, n)) return true;
+  }
   if (e.resolvedIn != program_.get()) {
     auto fit = program_->functionIndex.find(e.upper);
     e.userFunction = fit == program_->functionIndex.end() ? -1 : fit->second;
@@ -474,8 +483,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
 
 bool TCalc::DirectRoute(const Expr& e) {
   if (e.route.generation != generation_) e.route = Resolve(e.upper);
-  const CallRoute& r = e.route;
-  return r.target && !r.askHandler && !r.askExternals && r.special == CallRoute::kNone;
+  return e.route.straight;
 }
 
 namespace {

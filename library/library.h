@@ -45,7 +45,7 @@ namespace shape {
 // second value makes the list of both, as appending gives it.
 inline void Put(Value& result, Value v) {
   if (result.isEmpty() && !v.isEmpty() && !v.isArray())
-    result = std::move(v);
+    result.swap(v);
   else
     result.append(std::move(v));
 }
