@@ -188,6 +188,7 @@ class Splitter {
       }
       e->kind = bad ? Expr::kBadString : Expr::kString;
       e->value = s.empty() && !bad ? Value::Array({Value::Str("")}) : Value::Str(s);
+      e->value.NotePlain();
       return e;
     }
     const std::size_t paren = FindOnBoundary(text, "(");

@@ -21,10 +21,24 @@ Value Value::NewText(std::uint16_t type, std::string_view bytes) {
   return r;
 }
 Value Value::Str(std::string_view v) { return NewText(vtString, v); }
+Value Value::PlainStr(std::string_view v) {
+  Value r = NewText(vtString, v);
+  if (r.num_.text) r.num_.text->plain = true;
+  return r;
+}
+
+void Value::NotePlain() {
+  if (type_ != vtString || !num_.text) return;
+  const std::string_view s = str();
+  for (char c : s)
+    if (c == '\0' || static_cast<unsigned char>(c) >= 0x80) return;
+  num_.text->plain = true;
+}
 Value Value::OleStr(std::string_view v) { return NewText(vtOleStr, v); }
 
-Value Value::StrOfSize(std::size_t size, char*& bytes) {
+Value Value::StrOfSize(std::size_t size, char*& bytes, bool plain) {
   TextBlock* block = NewBlock(size);
+  block->plain = plain;
   bytes = block->Bytes();
   Value r;
   r.type_ = vtString;
@@ -149,6 +163,7 @@ Value::TextBlock* Value::NewBlock(std::size_t size) {
   }
   block->refs = 1;
   block->size = size;
+  block->plain = false;
   block->Bytes()[size] = '\0';
   return block;
 }

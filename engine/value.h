@@ -85,7 +85,10 @@ class Value {
   static Value Array(std::vector<Value> items = {});
   // A String of size bytes that the caller writes at once through bytes,
   // before the value is copied: texts never change once made.
-  static Value StrOfSize(std::size_t size, char*& bytes);
+  static Value StrOfSize(std::size_t size, char*& bytes, bool plain = false);
+  // A String of bytes the caller knows to be plain (see PlainText); plain
+  // says the same to StrOfSize.
+  static Value PlainStr(std::string_view v);
 
   std::uint16_t type() const { return type_; }
   bool isEmpty() const { return type_ == vtEmpty; }
@@ -106,6 +109,14 @@ class Value {
     if (!isString() || !num_.text) return std::string_view("", 0);
     return std::string_view(num_.text->Bytes(), num_.text->size);
   }
+  // True when this is a String known to hold only single-byte characters
+  // other than 0 (bytes 1 to 0x7F), each character one byte: an empty one,
+  // one made so (PlainStr, NotePlain) or joined from such texts. False says
+  // nothing.
+  bool PlainText() const { return type_ == vtString && (!num_.text || num_.text->plain); }
+  // Looks at the bytes of a String now and notes whether they are plain, for
+  // a text kept and used often (a literal).
+  void NotePlain();
   const std::vector<Value>& items() const { return isArray() && num_.items ? *num_.items : NoItems(); }
   // For an array only: another kind has no items to change.
   std::vector<Value>& items() {
@@ -140,6 +151,7 @@ class Value {
   struct TextBlock {
     std::size_t refs;
     std::size_t size;
+    bool plain;  // the bytes are known to be plain (see PlainText)
     const char* Bytes() const { return reinterpret_cast<const char*>(this + 1); }
     char* Bytes() { return reinterpret_cast<char*>(this + 1); }
   };

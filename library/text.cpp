@@ -143,6 +143,14 @@ bool Copy(const Args& args, Value& result) {
   const std::string_view s = TextOf((*a)[0], scratch);
   const std::int32_t start = shape::Integer((*a)[1]);
   const std::int32_t count = a->size() > 2 ? shape::Integer((*a)[2]) : kRest;
+  if ((*a)[0].PlainText() && start >= 1 && count >= 0) {
+    // Each character one byte: the cut is by bytes, and plain as well.
+    const std::size_t from = static_cast<std::size_t>(start) - 1;
+    const long long want = static_cast<long long>(start) - 1 + count;
+    const std::size_t stop = want < static_cast<long long>(s.size()) ? static_cast<std::size_t>(want) : s.size();
+    shape::Put(result, from < stop ? Value::PlainStr(s.substr(from, stop - from)) : Value::Str({}));
+    return true;
+  }
   shape::Put(result, Value::Str(CharSpan(s, start, count)));
   return true;
 }
