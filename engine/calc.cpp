@@ -484,8 +484,14 @@ void TCalc::EndStatement() {
 bool TCalc::ExecuteAssignment(const TLetStatement& let) {
   Pend(Pending::kLet).let = &let;
   if (!StartStatement(let.Expression, let.ExpressionForm)) return false;
-  // The value goes from its operand to the target.
-  Assign(let, TakeOutcome(pend_->base));
+  // The value goes from its operand to the target: at once to a plain one,
+  // the usual assignment.
+  Value v = TakeOutcome(pend_->base);
+  if (let.PlainTarget && !error_ && !v.isArray() && !let.Target.empty() && !let.Targets.empty()) {
+    vars_->SetValue(let.Targets[0], std::move(v), let.TargetSlot);
+    return true;
+  }
+  Assign(let, std::move(v));
   return true;
 }
 
