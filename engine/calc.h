@@ -134,9 +134,9 @@ class TCalc {
   // An operand of an expression being evaluated: a value of its own, or a
   // literal or variable read in place until a call could change it.
   // An operand marked one is the one-element list of its value, kept as the
-  // value itself: a call's result from a RESULT of one plain value and what
-  // operators make of it with plain values. Only the calls that run as
-  // frames of the statement loop give such results.
+  // value itself: a call's result from a RESULT of one plain value, a lone
+  // result of a library function found ahead, and what operators make of
+  // such a value with plain values.
   struct Operand {
     const Value* ref = nullptr;
     Value own;

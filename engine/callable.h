@@ -19,7 +19,9 @@ namespace tam {
 class Args {
  public:
   Args(const Value& whole) : whole_(&whole) {}  // NOLINT: an argument value reads as it is
-  Args(const Value* const* list, std::size_t n) : list_(list), n_(n) {}
+  // owned: bit i set when the caller gives up the i-th argument, a value of
+  // its own that it drops after the call.
+  Args(const Value* const* list, std::size_t n, unsigned owned = 0) : list_(list), n_(n), owned_(owned) {}
 
   bool isArray() const { return list_ || whole_->isArray(); }
   // The argument when it is no list.
@@ -36,6 +38,11 @@ class Args {
   std::size_t size() const { return list_ ? n_ : whole_->items().size(); }
   bool empty() const { return size() == 0; }
   const Value& operator[](std::size_t i) const { return list_ ? *list_[i] : whole_->items()[i]; }
+  // The i-th argument when the caller gives it up, for the callee to take
+  // its contents (Value::CutText); nullptr otherwise.
+  Value* Owned(std::size_t i) const {
+    return list_ && i < n_ && (owned_ >> i & 1) ? const_cast<Value*>(list_[i]) : nullptr;
+  }
 
   class Iterator {
    public:
@@ -58,6 +65,7 @@ class Args {
   const Value* whole_ = nullptr;
   const Value* const* list_ = nullptr;
   std::size_t n_ = 0;
+  unsigned owned_ = 0;
 };
 
 // A function of a handler, ready to call: a plain function with what it

@@ -500,11 +500,14 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   const Expr& e = *in.e;
   const Value* list[kStraightArguments];
   std::size_t k = 0;
+  // The operands' own values are dropped after the call: the callee may take them.
+  unsigned owned = 0;
   for (std::size_t i = first; i < first + n; ++i) {
     const Operand& o = stack_[i];
     const Value& v = o.ref ? *o.ref : o.own;
     if (!v.isArray()) {
       if (k == kStraightArguments) return false;
+      if (!o.ref) owned |= 1u << k;
       list[k++] = &v;
     } else if (n == 1) {
       if (v.items().size() > kStraightArguments) return false;
@@ -522,7 +525,7 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   else if (n == 0)
     ok = CallDirect(f, kNoArguments, e.name, result);
   else
-    ok = CallDirect(f, Args(list, k), e.name, result);
+    ok = CallDirect(f, Args(list, k, owned), e.name, result);
   Truncate(first);
   if (ok) {
     Operand& o = stack_.emplace_back();

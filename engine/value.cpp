@@ -27,6 +27,17 @@ Value Value::PlainStr(std::string_view v) {
   return r;
 }
 
+bool Value::CutText(std::size_t from, std::size_t len) {
+  if (type_ != vtString || !num_.text || num_.text->refs != 1 || from > num_.text->size ||
+      len > num_.text->size - from || len == 0)
+    return false;
+  char* bytes = num_.text->Bytes();
+  if (from > 0) std::memmove(bytes, bytes + from, len);
+  bytes[len] = '\0';
+  num_.text->size = len;
+  return true;
+}
+
 void Value::NotePlain() {
   if (type_ != vtString || !num_.text) return;
   const std::string_view s = str();

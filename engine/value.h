@@ -114,6 +114,9 @@ class Value {
   // one made so (PlainStr, NotePlain) or joined from such texts. False says
   // nothing.
   bool PlainText() const { return type_ == vtString && (!num_.text || num_.text->plain); }
+  // Makes a String the len bytes from byte from on of its text, in place
+  // when it alone holds its text block; false (nothing changed) otherwise.
+  bool CutText(std::size_t from, std::size_t len);
   // Looks at the bytes of a String now and notes whether they are plain, for
   // a text kept and used often (a literal).
   void NotePlain();

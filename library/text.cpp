@@ -148,7 +148,17 @@ bool Copy(const Args& args, Value& result) {
     const std::size_t from = static_cast<std::size_t>(start) - 1;
     const long long want = static_cast<long long>(start) - 1 + count;
     const std::size_t stop = want < static_cast<long long>(s.size()) ? static_cast<std::size_t>(want) : s.size();
-    shape::Put(result, from < stop ? Value::PlainStr(s.substr(from, stop - from)) : Value::Str({}));
+    if (from >= stop) {
+      shape::Put(result, Value::Str({}));
+      return true;
+    }
+    // A text the engine gives up is cut where it stands.
+    Value* text = args.Owned(0);
+    if (text && text->CutText(from, stop - from)) {
+      shape::Put(result, std::move(*text));
+      return true;
+    }
+    shape::Put(result, Value::PlainStr(s.substr(from, stop - from)));
     return true;
   }
   shape::Put(result, Value::Str(CharSpan(s, start, count)));
