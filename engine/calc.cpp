@@ -1061,14 +1061,6 @@ bool TCalc::CallRouted(int user, const CallRoute& route, const std::string& name
   return false;
 }
 
-bool TCalc::CallDirect(const DirectFunction& f, const Args& args, const std::string& name, Value& result) {
-  try {
-    return f.call(f, args, result);
-  } catch (...) {
-    return CallFailed(name);
-  }
-}
-
 // A call that failed as a conversion does is an error of its name; any
 // other fault passes on.
 bool TCalc::CallFailed(const std::string& name) {

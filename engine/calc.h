@@ -244,7 +244,6 @@ class TCalc {
   CallRoute Resolve(const std::string& upper) const;
   // The call of a name by its route, or of the user function when user >= 0.
   bool CallRouted(int user, const CallRoute& route, const std::string& name, const Value& args, Value& result);
-  bool CallDirect(const DirectFunction& f, const Args& args, const std::string& name, Value& result);
   // Within a catch: the error of a call that failed as a conversion does
   // (false); rethrows any other fault.
   bool CallFailed(const std::string& name);

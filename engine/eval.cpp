@@ -517,15 +517,16 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
       list[k++] = &v.items()[0];
     }
   }
-  const DirectFunction f = e.route.target;
+  const DirectFunction& f = e.route.target;
+  const bool bare = in.code == Instr::kName;
+  const Args args = bare ? Args(kBareWord) : n == 0 ? Args(kNoArguments) : Args(list, k, owned);
   Value result;
   bool ok;
-  if (in.code == Instr::kName)
-    ok = CallDirect(f, kBareWord, e.text, result);
-  else if (n == 0)
-    ok = CallDirect(f, kNoArguments, e.name, result);
-  else
-    ok = CallDirect(f, Args(list, k, owned), e.name, result);
+  try {
+    ok = f.call(f, args, result);
+  } catch (...) {
+    ok = CallFailed(bare ? e.text : e.name);
+  }
   Truncate(first);
   if (ok) {
     Operand& o = stack_.emplace_back();
