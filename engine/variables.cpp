@@ -1,6 +1,7 @@
 #include "engine/variables.h"
 
 #include <atomic>
+#include <cstring>
 
 #include "engine/sjis.h"
 
@@ -23,6 +24,32 @@ bool SameName(const std::string& a, const std::string& b) {
     leadB = !leadB && IsLeadByte(static_cast<unsigned char>(b[i]));
   }
   return true;
+}
+
+// Hash of a name upper-cased (fold) or of a name that already is: the same
+// for both forms of one name.
+template <bool fold>
+std::uint32_t NameHash(const std::string& name) {
+  std::uint32_t h = 2166136261u;
+  bool lead = false;
+  for (const char ch : name) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (fold) {
+      const bool trail = lead;
+      lead = !lead && IsLeadByte(c);
+      if (!trail && c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+    }
+    h = (h ^ c) * 16777619u;
+  }
+  // The table takes the low bits, which the multiplications alone leave
+  // poorly mixed.
+  return h ^ (h >> 15) ^ (h >> 23);
+}
+
+// Whether an entry's name is upper, already upper-cased.
+bool SameUpper(const std::string& name, const std::string& upper) {
+  return name.size() == upper.size() &&
+         (std::memcmp(name.data(), upper.data(), name.size()) == 0 || SameName(name, upper));
 }
 
 std::atomic<std::uint64_t> g_nextLayout{1};
@@ -66,13 +93,63 @@ int TVariableSet::Search(const std::string& name, bool upper) const {
       if (SameName(entries_[i]->Name, name)) return i;
     return -1;
   }
-  auto it = upper ? index_.find(name) : index_.find(UpperCase(name));
-  return it == index_.end() ? -1 : it->second;
+  const std::uint32_t h = upper ? NameHash<false>(name) : NameHash<true>(name);
+  const std::size_t mask = index_.size() - 1;
+  for (std::size_t b = h & mask;; b = (b + 1) & mask) {
+    const Bucket& k = index_[b];
+    if (k.at < 0) return -1;
+    if (k.hash != h) continue;
+    const std::string& entry = entries_[k.at]->Name;
+    if (upper ? SameUpper(entry, name) : SameName(entry, name)) return k.at;
+  }
 }
 
 void TVariableSet::Index() {
   indexed_ = true;
-  for (int i = 0; i < Count(); ++i) index_.emplace(UpperCase(entries_[i]->Name), i);
+  std::size_t buckets = 32;
+  while (buckets < 2 * entries_.size()) buckets *= 2;
+  index_.assign(buckets, Bucket());
+  for (int i = 0; i < Count(); ++i) Insert(NameHash<true>(entries_[i]->Name), i);
+}
+
+void TVariableSet::Insert(std::uint32_t h, int at) {
+  if (2 * static_cast<std::size_t>(Count()) > index_.size()) {
+    // Twice the buckets, the hashes kept: no name is hashed again.
+    std::vector<Bucket> old(2 * index_.size());
+    old.swap(index_);
+    const std::size_t mask = index_.size() - 1;
+    for (const Bucket& k : old) {
+      if (k.at < 0) continue;
+      std::size_t b = k.hash & mask;
+      while (index_[b].at >= 0) b = (b + 1) & mask;
+      index_[b] = k;
+    }
+  }
+  const std::size_t mask = index_.size() - 1;
+  std::size_t b = h & mask;
+  while (index_[b].at >= 0) b = (b + 1) & mask;
+  index_[b] = Bucket{h, at};
+}
+
+void TVariableSet::Unindex(int at) {
+  const std::size_t mask = index_.size() - 1;
+  std::size_t b = NameHash<true>(entries_[at]->Name) & mask;
+  while (index_[b].at != at) b = (b + 1) & mask;
+  // Later buckets of the same run move back into the hole when their own
+  // place lies at or before it, so that every probe still reaches them.
+  for (std::size_t next = (b + 1) & mask; index_[next].at >= 0; next = (next + 1) & mask) {
+    const std::size_t home = index_[next].hash & mask;
+    if (((next - home) & mask) >= ((next - b) & mask)) {
+      index_[b] = index_[next];
+      b = next;
+    }
+  }
+  index_[b] = Bucket();
+  if (at + 1 == Count()) return;
+  // Only the entries behind the deleted one move; the last moves none, so
+  // that emptying a set from the back stays linear in its size.
+  for (Bucket& k : index_)
+    if (k.at > at) --k.at;
 }
 
 void TVariableSet::Forget() {
@@ -179,22 +256,35 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at, bool no
     if (OnChange && notify) OnChange(*this, name, e.Value_);
     return;
   }
-  std::unique_ptr<TVariantObject> e;
-  if (spare_.empty()) {
-    e = std::make_unique<TVariantObject>();
-  } else {
-    e = std::move(spare_.back());
-    spare_.pop_back();
-  }
+  TVariantObject* e = NewEntry();
   e->Name = name;
   e->Value_ = std::move(value);
   if (name.find('(') != std::string::npos) ++elements_;
-  entries_.push_back(std::move(e));
+  entries_.push_back(e);
   if (indexed_)
-    index_.emplace(upper ? *upper : UpperCase(name), Count() - 1);
+    Insert(upper ? NameHash<false>(*upper) : NameHash<true>(name), Count() - 1);
   else if (Count() > kWalked)
     Index();
   if (OnChange && notify) OnChange(*this, name, entries_.back()->Value_);
+}
+
+TVariantObject* TVariableSet::NewEntry() {
+  if (!spare_.empty()) {
+    TVariantObject* e = spare_.back();
+    spare_.pop_back();
+    return e;
+  }
+  if (blocks_.empty() || blockUsed_ == BlockSize(blocks_.size() - 1)) {
+    blocks_.push_back(std::make_unique<TVariantObject[]>(BlockSize(blocks_.size())));
+    blockUsed_ = 0;
+  }
+  return &blocks_.back()[blockUsed_++];
+}
+
+void TVariableSet::Release(TVariantObject& e) {
+  e.Value_ = Value();
+  e.ReadOnly = false;
+  spare_.push_back(&e);
 }
 
 void TVariableSet::SetReadOnly(const std::string& name, bool flag) { MarkReadOnly(name, flag, Position(name)); }
@@ -229,22 +319,25 @@ void TVariableSet::MarkReadOnly(const std::string& name, bool flag, int at) {
 void TVariableSet::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   Forget();
-  if (indexed_) index_.erase(UpperCase(entries_[index]->Name));
+  if (indexed_) Unindex(index);
   if (entries_[index]->Name.find('(') != std::string::npos) --elements_;
+  Release(*entries_[index]);
   entries_.erase(entries_.begin() + index);
-  // Only the entries behind the deleted one move; the last moves none, so
-  // that emptying a set from the back stays linear in its size.
-  if (index == Count() || !indexed_) return;
-  for (auto& kv : index_)
-    if (kv.second > index) --kv.second;
 }
 
 void TVariableSet::Clear() {
   Forget();
-  index_.clear();
+  std::vector<Bucket>().swap(index_);
   indexed_ = false;
   elements_ = 0;
-  while (!entries_.empty()) entries_.pop_back();
+  while (!entries_.empty()) {
+    entries_.back()->Value_ = Value();
+    entries_.pop_back();
+  }
+  // Every entry is gone: their memory goes too.
+  spare_.clear();
+  blocks_.clear();
+  blockUsed_ = 0;
 }
 
 void TVariableSet::Recycle() {
@@ -272,9 +365,7 @@ void TVariableSet::Drop(int from) {
   while (Count() > from) {
     TVariantObject& e = *entries_.back();
     if (e.Name.find('(') != std::string::npos) --elements_;
-    e.Value_ = Value();
-    e.ReadOnly = false;
-    if (spare_.size() < kWalked) spare_.push_back(std::move(entries_.back()));
+    Release(e);
     entries_.pop_back();
   }
 }
