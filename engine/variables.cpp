@@ -12,7 +12,7 @@ namespace {
 constexpr int kWalked = 8;
 
 // Whether two names are the same upper-cased, without building either.
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   bool leadA = false, leadB = false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -29,7 +29,7 @@ bool SameName(const std::string& a, const std::string& b) {
 // Hash of a name upper-cased (fold) or of a name that already is: the same
 // for both forms of one name.
 template <bool fold>
-std::uint32_t NameHash(const std::string& name) {
+std::uint32_t NameHash(std::string_view name) {
   std::uint32_t h = 2166136261u;
   bool lead = false;
   for (const char ch : name) {
@@ -47,7 +47,7 @@ std::uint32_t NameHash(const std::string& name) {
 }
 
 // Whether an entry's name is upper, already upper-cased.
-bool SameUpper(const std::string& name, const std::string& upper) {
+bool SameUpper(std::string_view name, std::string_view upper) {
   return name.size() == upper.size() &&
          (std::memcmp(name.data(), upper.data(), name.size()) == 0 || SameName(name, upper));
 }
@@ -87,13 +87,14 @@ int TVariableSet::Position(const std::string& name) const {
   return at;
 }
 
-int TVariableSet::Search(const std::string& name, bool upper) const {
+int TVariableSet::Search(std::string_view name, bool upper, std::uint32_t* hash) const {
   if (!indexed_) {
     for (int i = 0; i < Count(); ++i)
       if (SameName(entries_[i]->Name, name)) return i;
     return -1;
   }
   const std::uint32_t h = upper ? NameHash<false>(name) : NameHash<true>(name);
+  if (hash) *hash = h;
   const std::size_t mask = index_.size() - 1;
   for (std::size_t b = h & mask;; b = (b + 1) & mask) {
     const Bucket& k = index_[b];
@@ -256,16 +257,41 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at, bool no
     if (OnChange && notify) OnChange(*this, name, e.Value_);
     return;
   }
+  Append(name, std::move(value), indexed_ ? upper ? NameHash<false>(*upper) : NameHash<true>(name) : 0, notify);
+}
+
+void TVariableSet::Append(const std::string& name, Value&& value, std::uint32_t hash, bool notify) {
   TVariantObject* e = NewEntry();
   e->Name = name;
   e->Value_ = std::move(value);
   if (name.find('(') != std::string::npos) ++elements_;
   entries_.push_back(e);
   if (indexed_)
-    Insert(upper ? NameHash<false>(*upper) : NameHash<true>(name), Count() - 1);
+    Insert(hash, Count() - 1);
   else if (Count() > kWalked)
     Index();
   if (OnChange && notify) OnChange(*this, name, entries_.back()->Value_);
+}
+
+void TVariableSet::SetElement(std::string_view upper, const std::string& base, Value&& value) {
+  const auto name = [&] {
+    std::string n = base;
+    n.append(upper.substr(base.size()));
+    return n;
+  };
+  if (OnBeforeSet || OnChange) {
+    SetValue(name(), std::string(upper), std::move(value));
+    return;
+  }
+  std::uint32_t hash = 0;
+  const int at = Search(upper, true, &hash);
+  if (at < 0) {
+    Append(name(), std::move(value), hash, true);
+  } else if (!entries_[at]->ReadOnly) {
+    entries_[at]->Value_ = std::move(value);
+  } else {
+    Store(name(), std::move(value), at);
+  }
 }
 
 TVariantObject* TVariableSet::NewEntry() {

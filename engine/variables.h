@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/value.h"
@@ -51,7 +52,7 @@ class TVariableSet {
   const Value* Find(const std::string& name) const;
   // Find of a name already upper-cased, such as an element name built from
   // an upper-cased base, without the cache of recent names.
-  const Value* FindUpper(const std::string& upper) const {
+  const Value* FindUpper(std::string_view upper) const {
     const int at = Search(upper, true);
     return at < 0 ? nullptr : &entries_[at]->Value_;
   }
@@ -83,6 +84,10 @@ class TVariableSet {
   // SetValue of a name whose upper-cased form the caller has (an element
   // name built from its upper-cased base).
   void SetValue(const std::string& name, const std::string& upper, Value&& value);
+  // The same for an element name given upper-cased only: its name as written
+  // is base followed by the indexes of upper (which have no letters), and is
+  // built only for a callback or a new entry.
+  void SetElement(std::string_view upper, const std::string& base, Value&& value);
   void SetReadOnly(const std::string& name, bool flag);
   void SetReadOnly(const std::string& name, bool flag, VarSlot& slot);
   // Gives a read-only variable, such as a FOR loop's, its next value: the
@@ -144,7 +149,8 @@ class TVariableSet {
   bool ReuseGrown(std::uint64_t layout, int count);
   // Moves the entries from position `from` on to the spare ones, emptied.
   void Drop(int from);
-  int Search(const std::string& name, bool upper = false) const;
+  // hash: set to the hash of the upper-cased name when the set is indexed.
+  int Search(std::string_view name, bool upper = false, std::uint32_t* hash = nullptr) const;
   void Index();
   // Enters position at, whose upper-cased name has hash h, in the index.
   void Insert(std::uint32_t h, int at);
@@ -154,6 +160,8 @@ class TVariableSet {
   void SetLockedAt(const std::string& name, Value&& value, VarSlot& slot);
   // upper: the name upper-cased, when the caller has it.
   void Store(const std::string& name, Value&& value, int at, bool notify = true, const std::string* upper = nullptr);
+  // Stores a new entry; hash: its upper-cased name's, when the set is indexed.
+  void Append(const std::string& name, Value&& value, std::uint32_t hash, bool notify);
   void MarkReadOnly(const std::string& name, bool flag, int at);
 
   // An entry for a new name: a spare one, else the next of the last block.
