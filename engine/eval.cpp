@@ -232,22 +232,29 @@ void AppendIndex(std::string& out, std::int32_t index, std::size_t i, std::size_
   out.append(piece, WriteIndex(piece, index, i, k));
 }
 
+// The value of the i-th operand of a stack.
+template <class Stack>
+const Value* ValueOn(Stack& stack, std::size_t i) {
+  const auto& o = stack[i];
+  return o.ref ? o.ref : &o.own;
+}
+
 // An upper-cased element name built in place, without a string: the base
 // and the Integer indexes, when the name is short.
 class ElementKey {
  public:
-  // The upper-cased base and "(i,j)" for the k operands from first; false
-  // when one is not a plain Integer or the name would not fit.
-  template <class Stack>
-  bool Build(const std::string& upperBase, Stack& stack, std::size_t first, std::size_t k) {
+  // The upper-cased base and "(i,j)" for k indexes, valueAt(i) giving the
+  // i-th; false when one is missing (nullptr) or not an Integer, or when
+  // the name would not fit.
+  template <class ValueAt>
+  bool Build(const std::string& upperBase, std::size_t k, ValueAt valueAt) {
     if (k == 0 || upperBase.size() + 13 * k > sizeof text_) return false;
     std::memcpy(text_, upperBase.data(), upperBase.size());
     char* end = text_ + upperBase.size();
     for (std::size_t i = 0; i < k; ++i) {
-      const auto& o = stack[first + i];
-      const Value& v = o.ref ? *o.ref : o.own;
-      if (v.type() != vtInteger) return false;
-      end = WriteIndex(end, v.i(), i, k);
+      const Value* v = valueAt(i);
+      if (!v || v->type() != vtInteger) return false;
+      end = WriteIndex(end, v->i(), i, k);
     }
     size_ = static_cast<std::size_t>(end - text_);
     return true;
@@ -264,8 +271,7 @@ class ElementKey {
 template <class Stack>
 bool AppendIntegerSuffix(Stack& stack, std::size_t first, std::size_t k, std::string& out) {
   for (std::size_t i = 0; i < k; ++i) {
-    const auto& o = stack[first + i];
-    const Value& v = o.ref ? *o.ref : o.own;
+    const Value& v = *ValueOn(stack, first + i);
     if (v.type() != vtInteger) return false;
     AppendIndex(out, v.i(), i, k);
   }
@@ -469,7 +475,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       // in place and found without upper-casing it again. (A name too long
       // to be built so is sought below.)
       ElementKey key;
-      sought = key.Build(e.upper, stack_, first, n);
+      sought = key.Build(e.upper, n, [&](std::size_t i) { return ValueOn(stack_, first + i); });
       if (sought) {
         if (const Value* v = vars_->FindUpper(key.View())) {
           Truncate(first);
@@ -619,11 +625,20 @@ void TCalc::AssignElement(const std::string& text, Value&& v) {
     if (!error_) vars_->SetValue(text, v);
     return;
   }
-  const std::size_t base = PushArguments(target.args);
   // Integer indexes, the usual target: the name is built upper-cased in
-  // place, and as written only if the set needs it.
+  // place, and as written only if the set needs it. Indexes that are all
+  // variables are read where they stand (nothing runs between the reads).
+  const std::size_t n = target.args.size();
   ElementKey key;
-  if (key.Build(target.upperBase, stack_, base, target.args.size())) {
+  if (key.Build(target.upperBase, n, [&](std::size_t i) -> const Value* {
+        const Expr& a = *target.args[i];
+        return a.kind == Expr::kName ? vars_->Find(a.text, a.slot) : nullptr;
+      })) {
+    if (!error_) vars_->SetElement(key.View(), target.base, std::move(v));
+    return;
+  }
+  const std::size_t base = PushArguments(target.args);
+  if (key.Build(target.upperBase, n, [&](std::size_t i) { return ValueOn(stack_, base + i); })) {
     Truncate(base);
     if (!error_) vars_->SetElement(key.View(), target.base, std::move(v));
     return;

@@ -257,14 +257,20 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at, bool no
     if (OnChange && notify) OnChange(*this, name, e.Value_);
     return;
   }
-  Append(name, std::move(value), indexed_ ? upper ? NameHash<false>(*upper) : NameHash<true>(name) : 0, notify);
+  Append(std::string(name), std::move(value), indexed_ ? upper ? NameHash<false>(*upper) : NameHash<true>(name) : 0,
+         notify);
 }
 
-void TVariableSet::Append(const std::string& name, Value&& value, std::uint32_t hash, bool notify) {
+void TVariableSet::Append(std::string&& name, Value&& value, std::uint32_t hash, bool notify) {
   TVariantObject* e = NewEntry();
-  e->Name = name;
+  if (std::memchr(name.data(), '(', name.size())) ++elements_;
   e->Value_ = std::move(value);
-  if (name.find('(') != std::string::npos) ++elements_;
+  if (!OnChange || !notify) {
+    e->Name = std::move(name);
+  } else {
+    // The handler sees a name apart from the entry's, which it may delete.
+    e->Name = name;
+  }
   entries_.push_back(e);
   if (indexed_)
     Insert(hash, Count() - 1);

@@ -161,7 +161,7 @@ class TVariableSet {
   // upper: the name upper-cased, when the caller has it.
   void Store(const std::string& name, Value&& value, int at, bool notify = true, const std::string* upper = nullptr);
   // Stores a new entry; hash: its upper-cased name's, when the set is indexed.
-  void Append(const std::string& name, Value&& value, std::uint32_t hash, bool notify);
+  void Append(std::string&& name, Value&& value, std::uint32_t hash, bool notify);
   void MarkReadOnly(const std::string& name, bool flag, int at);
 
   // An entry for a new name: a spare one, else the next of the last block.
