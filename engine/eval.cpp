@@ -249,8 +249,7 @@ class ElementKey {
   template <class ValueAt>
   bool Build(const std::string& upperBase, std::size_t k, ValueAt valueAt) {
     if (k == 0 || upperBase.size() + 13 * k > sizeof text_) return false;
-    std::memcpy(text_, upperBase.data(), upperBase.size());
-    char* end = text_ + upperBase.size();
+    char* end = std::copy(upperBase.begin(), upperBase.end(), text_);
     for (std::size_t i = 0; i < k; ++i) {
       const Value* v = valueAt(i);
       if (!v || v->type() != vtInteger) return false;
@@ -609,7 +608,10 @@ std::string TCalc::ElementName(const std::string& text) {
 const ElementTarget& TCalc::TargetOf(const std::string& text) {
   auto& targets = program_->targets;
   auto it = targets.find(&text);
-  if (it == targets.end()) it = targets.emplace(&text, ParseTarget(text)).first;
+  if (it == targets.end()) {
+    StackGuard guard;
+    it = targets.emplace(&text, ParseTarget(text)).first;
+  }
   return it->second;
 }
 
@@ -619,7 +621,6 @@ std::string TCalc::TargetName(const std::string& text) {
 }
 
 void TCalc::AssignElement(const std::string& text, Value&& v) {
-  StackGuard guard;
   const ElementTarget& target = TargetOf(text);
   if (!target.element) {
     if (!error_) vars_->SetValue(text, v);
@@ -637,6 +638,7 @@ void TCalc::AssignElement(const std::string& text, Value&& v) {
     if (!error_) vars_->SetElement(key.View(), target.base, std::move(v));
     return;
   }
+  StackGuard guard;
   const std::size_t base = PushArguments(target.args);
   if (key.Build(target.upperBase, n, [&](std::size_t i) { return ValueOn(stack_, base + i); })) {
     Truncate(base);

@@ -1,5 +1,6 @@
 #include "engine/variables.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -281,8 +282,9 @@ void TVariableSet::Append(std::string&& name, Value&& value, std::uint32_t hash,
 
 void TVariableSet::SetElement(std::string_view upper, const std::string& base, Value&& value) {
   const auto name = [&] {
-    std::string n = base;
-    n.append(upper.substr(base.size()));
+    // As long as the base upper-cased: its letters take their written case.
+    std::string n(upper);
+    std::copy(base.begin(), base.end(), n.begin());
     return n;
   };
   if (OnBeforeSet || OnChange) {
