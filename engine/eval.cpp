@@ -464,10 +464,6 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       EnterCall(e, first, n, pc, base);
       return false;
     }
-    // A call made here may take C stack; one that runs as a frame takes none.
-    CheckStack();
-    if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
-      return true;
     bool sought = false;
     if (vars_->HasElements()) {
       // Integer indexes, the usual element read: its name is built upper-cased
@@ -483,6 +479,11 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
         }
       }
     }
+    // A call made here may take C stack; one that runs as a frame, or an
+    // element read, takes none.
+    CheckStack();
+    if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
+      return true;
     args = Pack(first, n);
     Truncate(first);
     std::string suffix;
