@@ -27,24 +27,67 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+template <class Word>
+Word Read(const char* p) {
+  Word w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// The word of a piece of one to eight bytes of a name.
+std::uint64_t PieceWord(const char* p, std::size_t n) {
+  if (n == 8) return Read<std::uint64_t>(p);
+  if (n >= 4) return Read<std::uint32_t>(p) | std::uint64_t{Read<std::uint32_t>(p + n - 4)} << 32;
+  if (n >= 2) return Read<std::uint16_t>(p) | std::uint64_t{Read<std::uint16_t>(p + n - 2)} << 16;
+  return static_cast<unsigned char>(*p);
+}
+
+// Hash of a name taken eight bytes at a time.
+class NameHasher {
+ public:
+  explicit NameHasher(std::size_t size) : h_(size) {}
+  void Add(std::uint64_t w) {
+    h_ = (h_ ^ w) * 0x9E3779B97F4A7C15ull;
+    h_ ^= h_ >> 32;
+  }
+  // The table takes the low bits: every byte reaches them.
+  std::uint32_t Result() const {
+    const std::uint64_t h = h_ * 0xFF51AFD7ED558CCDull;
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
+  }
+
+ private:
+  std::uint64_t h_;
+};
+
 // Hash of a name upper-cased (fold) or of a name that already is: the same
 // for both forms of one name.
 template <bool fold>
 std::uint32_t NameHash(std::string_view name) {
-  std::uint32_t h = 2166136261u;
+  NameHasher hasher(name.size());
+  const char* p = name.data();
+  std::size_t n = name.size();
+  if (!fold) {
+    for (; n >= 8; p += 8, n -= 8) hasher.Add(Read<std::uint64_t>(p));
+    if (n > 0) hasher.Add(PieceWord(p, n));
+    return hasher.Result();
+  }
   bool lead = false;
-  for (const char ch : name) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (fold) {
+  while (n > 0) {
+    char piece[8];
+    const std::size_t m = n < 8 ? n : 8;
+    for (std::size_t j = 0; j < m; ++j) {
+      unsigned char c = static_cast<unsigned char>(p[j]);
       const bool trail = lead;
       lead = !lead && IsLeadByte(c);
       if (!trail && c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+      piece[j] = static_cast<char>(c);
     }
-    h = (h ^ c) * 16777619u;
+    hasher.Add(PieceWord(piece, m));
+    p += m;
+    n -= m;
   }
-  // The table takes the low bits, which the multiplications alone leave
-  // poorly mixed.
-  return h ^ (h >> 15) ^ (h >> 23);
+  return hasher.Result();
 }
 
 // Whether an entry's name is upper, already upper-cased.
