@@ -42,6 +42,17 @@ std::uint64_t PieceWord(const char* p, std::size_t n) {
   return static_cast<unsigned char>(*p);
 }
 
+// Whether an entry's name is upper, already upper-cased.
+bool SameUpper(std::string_view name, std::string_view upper) {
+  if (name.size() != upper.size()) return false;
+  // The same bytes, compared a word at a time; else the same letters.
+  const char *a = name.data(), *b = upper.data();
+  std::size_t n = name.size();
+  for (; n > 8; a += 8, b += 8, n -= 8)
+    if (Read<std::uint64_t>(a) != Read<std::uint64_t>(b)) return SameName(name, upper);
+  return (n == 0 || PieceWord(a, n) == PieceWord(b, n)) || SameName(name, upper);
+}
+
 // Hash of a name taken eight bytes at a time.
 class NameHasher {
  public:
@@ -88,12 +99,6 @@ std::uint32_t NameHash(std::string_view name) {
     n -= m;
   }
   return hasher.Result();
-}
-
-// Whether an entry's name is upper, already upper-cased.
-bool SameUpper(std::string_view name, std::string_view upper) {
-  return name.size() == upper.size() &&
-         (std::memcmp(name.data(), upper.data(), name.size()) == 0 || SameName(name, upper));
 }
 
 std::atomic<std::uint64_t> g_nextLayout{1};
