@@ -504,13 +504,7 @@ void TCalc::Assign(const TLetStatement& let, Value&& v) {
       vars_->SetValue(target, std::move(v), let.TargetSlot);
       return;
     }
-    std::string upper;
-    const std::string name = TargetName(target, &upper);
-    if (error_) return;
-    if (upper.empty())
-      vars_->SetValue(name, v);
-    else
-      vars_->SetValue(name, upper, std::move(v));
+    AssignElement(target, std::move(v));
     return;
   }
   const auto& items = v.items();

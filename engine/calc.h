@@ -234,10 +234,13 @@ class TCalc {
   }
   // ElementName of a target text that the program's statements own, its
   // index texts compiled once.
-  // With upper given, an element name built from Integer indexes comes
-  // upper-cased there as well (else upper is left empty).
-  std::string TargetName(const std::string& text, std::string* upper = nullptr);
-  std::string NameOf(const std::string& text, const ElementTarget& target, std::string* upper = nullptr);
+  std::string TargetName(const std::string& text);
+  const ElementTarget& TargetOf(const std::string& text);
+  // Assignment of a value to the target text.
+  void AssignElement(const std::string& text, Value&& v);
+  std::string NameOf(const std::string& text, const ElementTarget& target);
+  // NameOf with the target's indexes on the stack from base on; takes them off.
+  std::string NameAt(const std::string& text, const ElementTarget& target, std::size_t base);
   // CallFunction with the name already trimmed and upper-cased.
   bool CallNamed(const std::string& name, const std::string& upper, const Value& args, Value& result);
   // Where a call of the upper-cased name goes under the present handlers.
@@ -376,7 +379,6 @@ class TCalc {
   std::vector<std::unique_ptr<Pending>> pending_;      // by call depth
   Pending* pend_ = nullptr;                            // the one of this depth
   OperandStack stack_;                                 // operands of the expressions being evaluated
-  std::string elementName_;                            // the upper-cased element name being read
   unsigned call_ = 0;                                  // the running call, 0 for the program's own statements
   unsigned calls_ = 0;                                 // calls made so far
   std::shared_ptr<long long> budget_;                  // statements left, shared with nested engines

@@ -2,6 +2,7 @@
 // and calls. Errors set the engine's error state; evaluation goes on to the
 // end of the expression with whatever values result.
 #include <charconv>
+#include <cstring>
 
 #include "engine/calc.h"
 #include "engine/expression.h"
@@ -214,21 +215,58 @@ Value TCalc::ArgumentValue(const std::vector<std::unique_ptr<Expr>>& args) {
 namespace {
 // Appends the i-th of k indexes of an element name: "(" before the first,
 // "," before the others, ")" after the last.
+// WriteIndex writes it at out (at most 13 bytes) and returns its end.
+char* WriteIndex(char* out, std::int32_t index, std::size_t i, std::size_t k) {
+  *out = i == 0 ? '(' : ',';
+  char* end = std::to_chars(out + 1, out + 12, index).ptr;
+  if (i + 1 == k) *end++ = ')';
+  return end;
+}
+
 void AppendIndex(std::string& out, std::int32_t index, std::size_t i, std::size_t k) {
   char piece[16];
-  piece[0] = i == 0 ? '(' : ',';
-  char* end = std::to_chars(piece + 1, piece + sizeof piece - 1, index).ptr;
-  if (i + 1 == k) *end++ = ')';
-  out.append(piece, end);
+  out.append(piece, WriteIndex(piece, index, i, k));
 }
+
+// The value of the i-th operand of a stack.
+template <class Stack>
+const Value* ValueOn(Stack& stack, std::size_t i) {
+  const auto& o = stack[i];
+  return o.ref ? o.ref : &o.own;
+}
+
+// An upper-cased element name built in place, without a string: the base
+// and the Integer indexes, when the name is short.
+class ElementKey {
+ public:
+  // The upper-cased base and "(i,j)" for k indexes, valueAt(i) giving the
+  // i-th; false when one is missing (nullptr) or not an Integer, or when
+  // the name would not fit.
+  template <class ValueAt>
+  bool Build(const std::string& upperBase, std::size_t k, ValueAt valueAt) {
+    if (k == 0 || upperBase.size() + 13 * k > sizeof text_) return false;
+    char* end = std::copy(upperBase.begin(), upperBase.end(), text_);
+    for (std::size_t i = 0; i < k; ++i) {
+      const Value* v = valueAt(i);
+      if (!v || v->type() != vtInteger) return false;
+      end = WriteIndex(end, v->i(), i, k);
+    }
+    size_ = static_cast<std::size_t>(end - text_);
+    return true;
+  }
+  std::string_view View() const { return {text_, size_}; }
+
+ private:
+  char text_[96];
+  std::size_t size_ = 0;
+};
 
 // Appends "(i,j)" for the k operands from first when each is a plain
 // Integer; false (with text appended) otherwise.
 template <class Stack>
 bool AppendIntegerSuffix(Stack& stack, std::size_t first, std::size_t k, std::string& out) {
   for (std::size_t i = 0; i < k; ++i) {
-    const auto& o = stack[first + i];
-    const Value& v = o.ref ? *o.ref : o.own;
+    const Value& v = *ValueOn(stack, first + i);
     if (v.type() != vtInteger) return false;
     AppendIndex(out, v.i(), i, k);
   }
@@ -431,24 +469,26 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
       EnterCall(e, first, n, pc, base);
       return false;
     }
-    // A call made here may take C stack; one that runs as a frame takes none.
-    CheckStack();
-    if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
-      return true;
     bool sought = false;
     if (vars_->HasElements()) {
       // Integer indexes, the usual element read: its name is built upper-cased
-      // in place and found without upper-casing it again.
-      elementName_ = e.upper;
-      sought = n > 0 && AppendIntegerSuffix(stack_, first, n, elementName_);
+      // in place and found without upper-casing it again. (A name too long
+      // to be built so is sought below.)
+      ElementKey key;
+      sought = key.Build(e.upper, n, [&](std::size_t i) { return ValueOn(stack_, first + i); });
       if (sought) {
-        if (const Value* v = vars_->FindUpper(elementName_)) {
+        if (const Value* v = vars_->FindUpper(key.View())) {
           Truncate(first);
           stack_.PushRef(v);
           return true;
         }
       }
     }
+    // A call made here may take C stack; one that runs as a frame, or an
+    // element read, takes none.
+    CheckStack();
+    if (!frame && e.userFunction < 0 && !vars_->HasElements() && DirectRoute(e) && CallStraight(in, first, n))
+      return true;
     args = Pack(first, n);
     Truncate(first);
     std::string suffix;
@@ -582,29 +622,63 @@ std::string TCalc::ElementName(const std::string& text) {
   return NameOf(text, ParseTarget(text));
 }
 
-std::string TCalc::TargetName(const std::string& text, std::string* upper) {
-  StackGuard guard;
+const ElementTarget& TCalc::TargetOf(const std::string& text) {
   auto& targets = program_->targets;
   auto it = targets.find(&text);
-  if (it == targets.end()) it = targets.emplace(&text, ParseTarget(text)).first;
-  return NameOf(text, it->second, upper);
+  if (it == targets.end()) {
+    StackGuard guard;
+    it = targets.emplace(&text, ParseTarget(text)).first;
+  }
+  return it->second;
 }
 
-std::string TCalc::NameOf(const std::string& text, const ElementTarget& target, std::string* upper) {
+std::string TCalc::TargetName(const std::string& text) {
+  StackGuard guard;
+  return NameOf(text, TargetOf(text));
+}
+
+void TCalc::AssignElement(const std::string& text, Value&& v) {
+  const ElementTarget& target = TargetOf(text);
+  if (!target.element) {
+    if (!error_) vars_->SetValue(text, v);
+    return;
+  }
+  // Integer indexes, the usual target: the name is built upper-cased in
+  // place, and as written only if the set needs it. Indexes that are all
+  // variables are read where they stand (nothing runs between the reads).
+  const std::size_t n = target.args.size();
+  ElementKey key;
+  if (key.Build(target.upperBase, n, [&](std::size_t i) -> const Value* {
+        const Expr& a = *target.args[i];
+        return a.kind == Expr::kName ? vars_->Find(a.text, a.slot) : nullptr;
+      })) {
+    if (!error_) vars_->SetElement(key.View(), target.base, std::move(v));
+    return;
+  }
+  StackGuard guard;
+  const std::size_t base = PushArguments(target.args);
+  if (key.Build(target.upperBase, n, [&](std::size_t i) { return ValueOn(stack_, base + i); })) {
+    Truncate(base);
+    if (!error_) vars_->SetElement(key.View(), target.base, std::move(v));
+    return;
+  }
+  const std::string name = NameAt(text, target, base);
+  if (!error_) vars_->SetValue(name, v);
+}
+
+std::string TCalc::NameOf(const std::string& text, const ElementTarget& target) {
   if (!target.element) return text;
-  const std::size_t n = target.args.size(), base = PushArguments(target.args);
+  return NameAt(text, target, PushArguments(target.args));
+}
+
+std::string TCalc::NameAt(const std::string& text, const ElementTarget& target, std::size_t base) {
+  const std::size_t n = target.args.size();
   // Integer indexes, the usual target: the name is built from the operands.
   std::string name = target.base;
   const bool plain = n > 0 && AppendIntegerSuffix(stack_, base, n, name);
   const Value v = plain ? Value() : Pack(base, n);
   Truncate(base);
-  if (plain) {
-    if (upper) {
-      *upper = target.upperBase;
-      upper->append(name, target.base.size());
-    }
-    return name;
-  }
+  if (plain) return name;
   std::string suffix;
   if (!v.isArray() || v.items().empty() || !ElementSuffix(v, v.items().size(), suffix)) return text;
   return target.base + suffix;

@@ -1,6 +1,8 @@
 #include "engine/variables.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 
 #include "engine/sjis.h"
 
@@ -11,7 +13,7 @@ namespace {
 constexpr int kWalked = 8;
 
 // Whether two names are the same upper-cased, without building either.
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   bool leadA = false, leadB = false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -23,6 +25,80 @@ bool SameName(const std::string& a, const std::string& b) {
     leadB = !leadB && IsLeadByte(static_cast<unsigned char>(b[i]));
   }
   return true;
+}
+
+template <class Word>
+Word Read(const char* p) {
+  Word w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// The word of a piece of one to eight bytes of a name.
+std::uint64_t PieceWord(const char* p, std::size_t n) {
+  if (n == 8) return Read<std::uint64_t>(p);
+  if (n >= 4) return Read<std::uint32_t>(p) | std::uint64_t{Read<std::uint32_t>(p + n - 4)} << 32;
+  if (n >= 2) return Read<std::uint16_t>(p) | std::uint64_t{Read<std::uint16_t>(p + n - 2)} << 16;
+  return static_cast<unsigned char>(*p);
+}
+
+// Whether an entry's name is upper, already upper-cased.
+bool SameUpper(std::string_view name, std::string_view upper) {
+  if (name.size() != upper.size()) return false;
+  // The same bytes, compared a word at a time; else the same letters.
+  const char *a = name.data(), *b = upper.data();
+  std::size_t n = name.size();
+  for (; n > 8; a += 8, b += 8, n -= 8)
+    if (Read<std::uint64_t>(a) != Read<std::uint64_t>(b)) return SameName(name, upper);
+  return (n == 0 || PieceWord(a, n) == PieceWord(b, n)) || SameName(name, upper);
+}
+
+// Hash of a name taken eight bytes at a time.
+class NameHasher {
+ public:
+  explicit NameHasher(std::size_t size) : h_(size) {}
+  void Add(std::uint64_t w) {
+    h_ = (h_ ^ w) * 0x9E3779B97F4A7C15ull;
+    h_ ^= h_ >> 32;
+  }
+  // The table takes the low bits: every byte reaches them.
+  std::uint32_t Result() const {
+    const std::uint64_t h = h_ * 0xFF51AFD7ED558CCDull;
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
+  }
+
+ private:
+  std::uint64_t h_;
+};
+
+// Hash of a name upper-cased (fold) or of a name that already is: the same
+// for both forms of one name.
+template <bool fold>
+std::uint32_t NameHash(std::string_view name) {
+  NameHasher hasher(name.size());
+  const char* p = name.data();
+  std::size_t n = name.size();
+  if (!fold) {
+    for (; n >= 8; p += 8, n -= 8) hasher.Add(Read<std::uint64_t>(p));
+    if (n > 0) hasher.Add(PieceWord(p, n));
+    return hasher.Result();
+  }
+  bool lead = false;
+  while (n > 0) {
+    char piece[8];
+    const std::size_t m = n < 8 ? n : 8;
+    for (std::size_t j = 0; j < m; ++j) {
+      unsigned char c = static_cast<unsigned char>(p[j]);
+      const bool trail = lead;
+      lead = !lead && IsLeadByte(c);
+      if (!trail && c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+      piece[j] = static_cast<char>(c);
+    }
+    hasher.Add(PieceWord(piece, m));
+    p += m;
+    n -= m;
+  }
+  return hasher.Result();
 }
 
 std::atomic<std::uint64_t> g_nextLayout{1};
@@ -60,19 +136,70 @@ int TVariableSet::Position(const std::string& name) const {
   return at;
 }
 
-int TVariableSet::Search(const std::string& name, bool upper) const {
+int TVariableSet::Search(std::string_view name, bool upper, std::uint32_t* hash) const {
   if (!indexed_) {
     for (int i = 0; i < Count(); ++i)
       if (SameName(entries_[i]->Name, name)) return i;
     return -1;
   }
-  auto it = upper ? index_.find(name) : index_.find(UpperCase(name));
-  return it == index_.end() ? -1 : it->second;
+  const std::uint32_t h = upper ? NameHash<false>(name) : NameHash<true>(name);
+  if (hash) *hash = h;
+  const std::size_t mask = index_.size() - 1;
+  for (std::size_t b = h & mask;; b = (b + 1) & mask) {
+    const Bucket& k = index_[b];
+    if (k.at < 0) return -1;
+    if (k.hash != h) continue;
+    const std::string& entry = entries_[k.at]->Name;
+    if (upper ? SameUpper(entry, name) : SameName(entry, name)) return k.at;
+  }
 }
 
 void TVariableSet::Index() {
   indexed_ = true;
-  for (int i = 0; i < Count(); ++i) index_.emplace(UpperCase(entries_[i]->Name), i);
+  std::size_t buckets = 32;
+  while (buckets < 2 * entries_.size()) buckets *= 2;
+  index_.assign(buckets, Bucket());
+  for (int i = 0; i < Count(); ++i) Insert(NameHash<true>(entries_[i]->Name), i);
+}
+
+void TVariableSet::Insert(std::uint32_t h, int at) {
+  if (2 * static_cast<std::size_t>(Count()) > index_.size()) {
+    // Twice the buckets, the hashes kept: no name is hashed again.
+    std::vector<Bucket> old(2 * index_.size());
+    old.swap(index_);
+    const std::size_t mask = index_.size() - 1;
+    for (const Bucket& k : old) {
+      if (k.at < 0) continue;
+      std::size_t b = k.hash & mask;
+      while (index_[b].at >= 0) b = (b + 1) & mask;
+      index_[b] = k;
+    }
+  }
+  const std::size_t mask = index_.size() - 1;
+  std::size_t b = h & mask;
+  while (index_[b].at >= 0) b = (b + 1) & mask;
+  index_[b] = Bucket{h, at};
+}
+
+void TVariableSet::Unindex(int at) {
+  const std::size_t mask = index_.size() - 1;
+  std::size_t b = NameHash<true>(entries_[at]->Name) & mask;
+  while (index_[b].at != at) b = (b + 1) & mask;
+  // Later buckets of the same run move back into the hole when their own
+  // place lies at or before it, so that every probe still reaches them.
+  for (std::size_t next = (b + 1) & mask; index_[next].at >= 0; next = (next + 1) & mask) {
+    const std::size_t home = index_[next].hash & mask;
+    if (((next - home) & mask) >= ((next - b) & mask)) {
+      index_[b] = index_[next];
+      b = next;
+    }
+  }
+  index_[b] = Bucket();
+  if (at + 1 == Count()) return;
+  // Only the entries behind the deleted one move; the last moves none, so
+  // that emptying a set from the back stays linear in its size.
+  for (Bucket& k : index_)
+    if (k.at > at) --k.at;
 }
 
 void TVariableSet::Forget() {
@@ -179,22 +306,67 @@ void TVariableSet::Store(const std::string& name, Value&& value, int at, bool no
     if (OnChange && notify) OnChange(*this, name, e.Value_);
     return;
   }
-  std::unique_ptr<TVariantObject> e;
-  if (spare_.empty()) {
-    e = std::make_unique<TVariantObject>();
-  } else {
-    e = std::move(spare_.back());
-    spare_.pop_back();
-  }
-  e->Name = name;
+  Append(std::string(name), std::move(value), indexed_ ? upper ? NameHash<false>(*upper) : NameHash<true>(name) : 0,
+         notify);
+}
+
+void TVariableSet::Append(std::string&& name, Value&& value, std::uint32_t hash, bool notify) {
+  TVariantObject* e = NewEntry();
+  if (std::memchr(name.data(), '(', name.size())) ++elements_;
   e->Value_ = std::move(value);
-  if (name.find('(') != std::string::npos) ++elements_;
-  entries_.push_back(std::move(e));
+  if (!OnChange || !notify) {
+    e->Name = std::move(name);
+  } else {
+    // The handler sees a name apart from the entry's, which it may delete.
+    e->Name = name;
+  }
+  entries_.push_back(e);
   if (indexed_)
-    index_.emplace(upper ? *upper : UpperCase(name), Count() - 1);
+    Insert(hash, Count() - 1);
   else if (Count() > kWalked)
     Index();
   if (OnChange && notify) OnChange(*this, name, entries_.back()->Value_);
+}
+
+void TVariableSet::SetElement(std::string_view upper, const std::string& base, Value&& value) {
+  const auto name = [&] {
+    // As long as the base upper-cased: its letters take their written case.
+    std::string n(upper);
+    std::copy(base.begin(), base.end(), n.begin());
+    return n;
+  };
+  if (OnBeforeSet || OnChange) {
+    SetValue(name(), std::string(upper), std::move(value));
+    return;
+  }
+  std::uint32_t hash = 0;
+  const int at = Search(upper, true, &hash);
+  if (at < 0) {
+    Append(name(), std::move(value), hash, true);
+  } else if (!entries_[at]->ReadOnly) {
+    entries_[at]->Value_ = std::move(value);
+  } else {
+    Store(name(), std::move(value), at);
+  }
+}
+
+TVariantObject* TVariableSet::NewEntry() {
+  if (!spare_.empty()) {
+    TVariantObject* e = spare_.back();
+    spare_.pop_back();
+    return e;
+  }
+  if (blocks_.empty() || blockUsed_ == BlockSize(blocks_.size() - 1)) {
+    blocks_.push_back(std::make_unique<TVariantObject[]>(BlockSize(blocks_.size())));
+    blockUsed_ = 0;
+  }
+  return &blocks_.back()[blockUsed_++];
+}
+
+void TVariableSet::Release(TVariantObject& e) {
+  e.Value_ = Value();
+  e.ReadOnly = false;
+  spare_.push_back(&e);
 }
 
 void TVariableSet::SetReadOnly(const std::string& name, bool flag) { MarkReadOnly(name, flag, Position(name)); }
@@ -229,22 +401,25 @@ void TVariableSet::MarkReadOnly(const std::string& name, bool flag, int at) {
 void TVariableSet::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   Forget();
-  if (indexed_) index_.erase(UpperCase(entries_[index]->Name));
+  if (indexed_) Unindex(index);
   if (entries_[index]->Name.find('(') != std::string::npos) --elements_;
+  Release(*entries_[index]);
   entries_.erase(entries_.begin() + index);
-  // Only the entries behind the deleted one move; the last moves none, so
-  // that emptying a set from the back stays linear in its size.
-  if (index == Count() || !indexed_) return;
-  for (auto& kv : index_)
-    if (kv.second > index) --kv.second;
 }
 
 void TVariableSet::Clear() {
   Forget();
-  index_.clear();
+  std::vector<Bucket>().swap(index_);
   indexed_ = false;
   elements_ = 0;
-  while (!entries_.empty()) entries_.pop_back();
+  while (!entries_.empty()) {
+    entries_.back()->Value_ = Value();
+    entries_.pop_back();
+  }
+  // Every entry is gone: their memory goes too.
+  spare_.clear();
+  blocks_.clear();
+  blockUsed_ = 0;
 }
 
 void TVariableSet::Recycle() {
@@ -272,9 +447,7 @@ void TVariableSet::Drop(int from) {
   while (Count() > from) {
     TVariantObject& e = *entries_.back();
     if (e.Name.find('(') != std::string::npos) --elements_;
-    e.Value_ = Value();
-    e.ReadOnly = false;
-    if (spare_.size() < kWalked) spare_.push_back(std::move(entries_.back()));
+    Release(e);
     entries_.pop_back();
   }
 }

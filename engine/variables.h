@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "engine/value.h"
@@ -52,7 +52,7 @@ class TVariableSet {
   const Value* Find(const std::string& name) const;
   // Find of a name already upper-cased, such as an element name built from
   // an upper-cased base, without the cache of recent names.
-  const Value* FindUpper(const std::string& upper) const {
+  const Value* FindUpper(std::string_view upper) const {
     const int at = Search(upper, true);
     return at < 0 ? nullptr : &entries_[at]->Value_;
   }
@@ -84,6 +84,10 @@ class TVariableSet {
   // SetValue of a name whose upper-cased form the caller has (an element
   // name built from its upper-cased base).
   void SetValue(const std::string& name, const std::string& upper, Value&& value);
+  // The same for an element name given upper-cased only: its name as written
+  // is base followed by the indexes of upper (which have no letters), and is
+  // built only for a callback or a new entry.
+  void SetElement(std::string_view upper, const std::string& base, Value&& value);
   void SetReadOnly(const std::string& name, bool flag);
   void SetReadOnly(const std::string& name, bool flag, VarSlot& slot);
   // Gives a read-only variable, such as a FOR loop's, its next value: the
@@ -145,19 +149,42 @@ class TVariableSet {
   bool ReuseGrown(std::uint64_t layout, int count);
   // Moves the entries from position `from` on to the spare ones, emptied.
   void Drop(int from);
-  int Search(const std::string& name, bool upper = false) const;
+  // hash: set to the hash of the upper-cased name when the set is indexed.
+  int Search(std::string_view name, bool upper = false, std::uint32_t* hash = nullptr) const;
   void Index();
+  // Enters position at, whose upper-cased name has hash h, in the index.
+  void Insert(std::uint32_t h, int at);
+  // Takes position at out of the index; later positions move down by one.
+  void Unindex(int at);
   void SetValueAt(const std::string& name, Value&& value, VarSlot& slot);
   void SetLockedAt(const std::string& name, Value&& value, VarSlot& slot);
   // upper: the name upper-cased, when the caller has it.
   void Store(const std::string& name, Value&& value, int at, bool notify = true, const std::string* upper = nullptr);
+  // Stores a new entry; hash: its upper-cased name's, when the set is indexed.
+  void Append(std::string&& name, Value&& value, std::uint32_t hash, bool notify);
   void MarkReadOnly(const std::string& name, bool flag, int at);
 
-  std::vector<std::unique_ptr<TVariantObject>> entries_;
-  std::vector<std::unique_ptr<TVariantObject>> spare_;  // emptied entries kept by Recycle
+  // An entry for a new name: a spare one, else the next of the last block.
+  TVariantObject* NewEntry();
+  // Empties an entry that has left the set and keeps it for another name.
+  void Release(TVariantObject& e);
+  // Entries are allocated in blocks, 8 in the first and twice as many in
+  // each next up to 1,024, and stay where they are until the set is cleared
+  // or destroyed.
+  static std::size_t BlockSize(std::size_t block) { return std::size_t{8} << (block < 7 ? block : 7); }
+
+  std::vector<TVariantObject*> entries_;
+  std::vector<TVariantObject*> spare_;  // emptied entries
+  std::vector<std::unique_ptr<TVariantObject[]>> blocks_;
+  std::size_t blockUsed_ = 0;  // entries taken from the last block
   // Upper-cased name -> position, built once the set outgrows a walk over
-  // its few entries (the locals of a function call rarely do).
-  std::unordered_map<std::string, int> index_;
+  // its few entries (the locals of a function call rarely do): an open table
+  // of the names' hashes and positions, probed linearly, at most half full.
+  struct Bucket {
+    std::uint32_t hash = 0;
+    int at = -1;  // -1: empty
+  };
+  std::vector<Bucket> index_;
   bool indexed_ = false;
   struct Recent {
     std::string name;  // as written

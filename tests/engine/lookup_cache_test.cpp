@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/calc.h"
+#include "engine/sjis.h"
 #include "engine/variables.h"
 #include "library/library.h"
 
@@ -101,6 +102,48 @@ TEST(VariableLookup, LargeSetsEmptyFromTheBack) {
   set.SetValue("T(0)", Value::Int(1));
   EXPECT_EQ(set.Count(), 1);
   EXPECT_EQ(set.GetValue("t(0)").i(), 1);
+}
+
+// Deletions anywhere in a large set: every name left is found where the
+// list shows it, whatever case it is asked in, and an entry taken again for
+// a new name starts empty and writable.
+TEST(VariableLookup, DeletionsAnywhereKeepEveryOtherNameFound) {
+  TVariableSet set;
+  std::vector<std::string> names;
+  for (int i = 0; i < 400; ++i) {
+    // Mixed case, two-byte characters whose second byte is a letter, and
+    // names of every length share the table.
+    std::string n = i % 3 == 0 ? "v" + std::to_string(i) : i % 3 == 1 ? "\x83\x61x(" + std::to_string(i) + ")" : "Ab";
+    if (i % 3 == 2) n += std::string(static_cast<std::size_t>(i % 17), 'c') + std::to_string(i);
+    names.push_back(n);
+    set.SetValue(n, Value::Int(i));
+  }
+  std::vector<bool> gone(names.size(), false);
+  std::uint32_t r = 12345;
+  for (int round = 0; round < 300; ++round) {
+    r = r * 1103515245u + 12345u;
+    const int at = static_cast<int>((r >> 8) % static_cast<std::uint32_t>(set.Count()));
+    const std::string name = set.GetName(at);
+    set.SetReadOnly(name, true);
+    set.Delete(at);
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (names[i] == name) gone[i] = true;
+    if (round % 50 != 49) continue;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      int index = -1;
+      ASSERT_EQ(set.IndexOf(UpperCase(names[i]), index), !gone[i]) << names[i];
+      if (!gone[i]) {
+        ASSERT_EQ(set.GetName(index), names[i]);
+        ASSERT_EQ(set.GetValueAt(index).i(), static_cast<int>(i));
+      }
+    }
+  }
+  // The entries deleted are taken again for new names.
+  for (int i = 0; i < 300; ++i) set.SetValue("new" + std::to_string(i), Value::Int(-i));
+  EXPECT_EQ(set.Count(), 400);
+  EXPECT_EQ(set.GetValue("NEW299").i(), -299);
+  EXPECT_FALSE(set.IsReadOnly("new0"));
+  EXPECT_EQ(set.GetName(399), "new299");
 }
 
 struct Ran {
