@@ -124,12 +124,8 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   if (haveBias_) SetPlatform(&biased);
 
   TReplySession session;
-  std::string loadError;
-  {
-    LineList lines = SplitTextLines(mailText);
-    std::string().swap(mailText);
-    loadError = session.Prepare(std::move(lines), program, option, account);
-  }
+  const std::string loadError = session.PrepareText(mailText, program, option, account);
+  std::string().swap(mailText);  // the mail state holds what the program reads
   if (!loadError.empty()) {
     SetPlatform(previous);
     out.Err(ToLf(loadError));
@@ -141,8 +137,7 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
     out.Err(std::to_string(line) + "行目でエラーです。");
     out.Err(ToLf(message));
   };
-  LineList header, body;
-  const ReplyRunReport run = session.RunTakingLines(header, body, [&](int line, const std::string& text) {
+  const ReplyRunReport run = session.RunInPlace([&](int line, const std::string& text) {
     report(line, text);
     return ignore ? ErrorChoice::kIgnore : ErrorChoice::kAbort;
   });
@@ -155,9 +150,15 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   } else {
     // As the plug-in stores it: an empty line between header and body unless
     // the header is empty or already ends in one.
+    const LineList& header = session.Mail.ReplyHeader;
+    const LineStore& body = session.Mail.ReplyBody;
     out.OutLines(header);
     if (!header.empty() && !header.back().empty()) out.Out("");
-    out.OutLines(body);
+    if (out.utf8) {
+      out.OutLines(body);
+    } else {
+      out.OutText(body.Text());
+    }
   }
   return failed ? kExitError : kExitOk;
 }

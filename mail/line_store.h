@@ -1,0 +1,120 @@
+// A body of many lines kept back to back in one text, every line followed by
+// LF, beside the end of each line: however many lines a mail or a reply has,
+// they take two blocks of memory, and the text as it stands is what a tool
+// writes out (a line may itself hold CR or LF; the ends say where it stops).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tam {
+
+class LineStore {
+ public:
+  // Lines read as views; enough of a forward iterator to fill a LineList.
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = std::string_view;
+
+    const_iterator(const LineStore* store, std::size_t i) : store_(store), i_(i) {}
+    std::string_view operator*() const { return (*store_)[i_]; }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    const_iterator operator++(int) { return const_iterator(store_, i_++); }
+    bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+    bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+
+   private:
+    const LineStore* store_;
+    std::size_t i_;
+  };
+  using iterator = const_iterator;
+  using value_type = std::string_view;
+
+  LineStore() = default;
+  LineStore(std::initializer_list<std::string_view> lines) {
+    for (std::string_view l : lines) push_back(l);
+  }
+  explicit LineStore(const std::vector<std::string>& lines) {
+    Reserve(lines.size(), 0);
+    for (const std::string& l : lines) push_back(l);
+  }
+
+  std::size_t size() const { return ends_.size(); }
+  bool empty() const { return ends_.empty(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::size_t start = i == 0 ? 0 : ends_[i - 1] + 1;
+    return std::string_view(text_.data() + start, ends_[i] - start);
+  }
+  std::string_view front() const { return (*this)[0]; }
+  std::string_view back() const { return (*this)[size() - 1]; }
+  const_iterator begin() const { return const_iterator(this, 0); }
+  const_iterator end() const { return const_iterator(this, size()); }
+
+  void push_back(std::string_view line) {
+    text_.append(line.data(), line.size());
+    ends_.push_back(text_.size());
+    text_ += '\n';
+  }
+  void emplace_back() { push_back(std::string_view()); }
+  // One line made of two pieces.
+  void Append(std::string_view first, std::string_view second) {
+    text_.append(first.data(), first.size()).append(second.data(), second.size());
+    ends_.push_back(text_.size());
+    text_ += '\n';
+  }
+
+  // Room for lines more lines holding bytes more bytes in all, taken at once;
+  // a store that would need more still grows by at least half.
+  void Reserve(std::size_t lines, std::size_t bytes) {
+    Grow(ends_, ends_.size() + lines);
+    Grow(text_, text_.size() + bytes + lines);
+  }
+
+  // Empties the store and gives its memory back.
+  void Release() {
+    std::string().swap(text_);
+    std::vector<std::size_t>().swap(ends_);
+  }
+
+  // Every line followed by LF.
+  const std::string& Text() const { return text_; }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    lines.reserve(size());
+    for (std::string_view l : *this) lines.emplace_back(l);
+    return lines;
+  }
+
+  friend bool operator==(const LineStore& a, const LineStore& b) { return a.ends_ == b.ends_ && a.text_ == b.text_; }
+  friend bool operator==(const LineStore& a, const std::vector<std::string>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
+  friend bool operator==(const std::vector<std::string>& a, const LineStore& b) { return b == a; }
+  friend bool operator!=(const LineStore& a, const std::vector<std::string>& b) { return !(a == b); }
+
+ private:
+  template <class Buffer>
+  static void Grow(Buffer& b, std::size_t needed) {
+    if (needed > b.capacity()) b.reserve(std::max(needed, b.capacity() + b.capacity() / 2));
+  }
+
+  std::string text_;
+  std::vector<std::size_t> ends_;  // position of the LF after each line
+};
+
+}  // namespace tam
