@@ -56,6 +56,26 @@ bool ReadFile(const std::string& path, std::string& bytes);
 // The same; on failure why says what the system gave as the reason ("No such
 // file or directory", "Permission denied", "is a folder").
 bool ReadFile(const std::string& path, std::string& bytes, std::string& why);
+// A file's bytes for reading: mapped into memory where the system allows
+// it, so that its pages come straight from the file as they are read, else
+// read into a text. Another program that shortens the file while it is
+// mapped ends the tool.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  ~FileBytes() { Close(); }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  // As ReadFile; the bytes stay valid until Close or the next Read.
+  bool Read(const std::string& path, std::string& why);
+  std::string_view View() const;
+  void Close();
+
+ private:
+  void* map_ = nullptr;
+  std::size_t size_ = 0;
+  std::string text_;
+};
 // A UTF-8 text without the byte-order mark an editor may have put in front.
 std::string DropByteOrderMark(const std::string& utf8);
 // Whether bytes read as Shift-JIS are rather UTF-8: valid UTF-8 with at

@@ -105,13 +105,22 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
       std::fprintf(stderr, "tamberlo run: '%s' looks like UTF-8 text, but is read as Shift-JIS: give --utf8\n",
                    programFile.c_str());
   }
+  // The mail as the program reads it: the file's bytes in place, or a text
+  // of the bundle or of the conversion.
+  FileBytes mailBytes;
+  std::string_view mail = mailText;
   if (!mailFile_.empty()) {
     std::string why;
-    if (!ReadFile(mailFile_, mailText, why)) {
+    if (!mailBytes.Read(mailFile_, why)) {
       std::fprintf(stderr, "tamberlo run: cannot read '%s': %s\n", mailFile_.c_str(), why.c_str());
       return kExitUsage;
     }
-    if (out.utf8) mailText = Utf8ToSjis(DropByteOrderMark(mailText));
+    mail = mailBytes.View();
+    if (out.utf8) {
+      mailText = Utf8ToSjis(DropByteOrderMark(std::string(mail)));
+      mailBytes.Close();
+      mail = mailText;
+    }
   }
   // Options given on the command line win over the bundle's values.
   if (haveOption_) option = input(option_);
@@ -124,8 +133,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   if (haveBias_) SetPlatform(&biased);
 
   TReplySession session;
-  const std::string loadError = session.PrepareText(mailText, program, option, account);
-  std::string().swap(mailText);  // the mail state holds what the program reads
+  const std::string loadError = session.PrepareText(mail, program, option, account);
+  mailBytes.Close();  // the mail state holds what the program reads
+  std::string().swap(mailText);
   if (!loadError.empty()) {
     SetPlatform(previous);
     out.Err(ToLf(loadError));
