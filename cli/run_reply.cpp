@@ -132,10 +132,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   Platform* previous = &platform();
   if (haveBias_) SetPlatform(&biased);
 
+  // The mail's bytes outlive the session, which reads the body from them.
   TReplySession session;
-  const std::string loadError = session.PrepareText(mail, program, option, account);
-  mailBytes.Close();  // the mail state holds what the program reads
-  std::string().swap(mailText);
+  const std::string loadError = session.PrepareText(mail, program, option, account, true);
   if (!loadError.empty()) {
     SetPlatform(previous);
     out.Err(ToLf(loadError));
@@ -164,7 +163,7 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
     const LineStore& body = session.Mail.ReplyBody;
     out.OutLines(header);
     if (!header.empty() && !header.back().empty()) out.Out("");
-    if (out.utf8) {
+    if (out.utf8 || body.Borrowed()) {
       out.OutLines(body);
     } else {
       out.OutText(body.Text());

@@ -2,6 +2,7 @@
 // LF, beside the end of each line: however many lines a mail or a reply has,
 // they take two blocks of memory, and the text as it stands is what a tool
 // writes out (a line may itself hold CR or LF; the ends say where it stops).
+// A mail's lines may instead stay in the caller's text (Borrow).
 #pragma once
 
 #include <algorithm>
@@ -51,9 +52,10 @@ class LineStore {
     for (const std::string& l : lines) push_back(l);
   }
 
-  std::size_t size() const { return ends_.size(); }
-  bool empty() const { return ends_.empty(); }
+  std::size_t size() const { return borrowed_ ? views_.size() : ends_.size(); }
+  bool empty() const { return size() == 0; }
   std::string_view operator[](std::size_t i) const {
+    if (borrowed_) return views_[i];
     const std::size_t start = i == 0 ? 0 : ends_[i - 1] + 1;
     return std::string_view(text_.data() + start, ends_[i] - start);
   }
@@ -63,6 +65,7 @@ class LineStore {
   const_iterator end() const { return const_iterator(this, size()); }
 
   void push_back(std::string_view line) {
+    Own();
     text_.append(line.data(), line.size());
     ends_.push_back(text_.size());
     text_ += '\n';
@@ -70,6 +73,7 @@ class LineStore {
   void emplace_back() { push_back(std::string_view()); }
   // One line made of two pieces.
   void Append(std::string_view first, std::string_view second) {
+    Own();
     text_.append(first.data(), first.size()).append(second.data(), second.size());
     ends_.push_back(text_.size());
     text_ += '\n';
@@ -78,17 +82,44 @@ class LineStore {
   // Room for lines more lines holding bytes more bytes in all, taken at once;
   // a store that would need more still grows by at least half.
   void Reserve(std::size_t lines, std::size_t bytes) {
+    Own();
     Grow(ends_, ends_.size() + lines);
     Grow(text_, text_.size() + bytes + lines);
+  }
+
+  // A line that stays where it is, in a text that the store's owner keeps
+  // unchanged until the store is released. A store holds either such lines
+  // or lines of its own: borrowing into a store of its own lines copies the
+  // line, and adding a line of its own to borrowed lines copies them all.
+  void Borrow(std::string_view line) {
+    if (!borrowed_ && !ends_.empty()) return push_back(line);
+    borrowed_ = true;
+    views_.push_back(line);
+  }
+  // Room for lines more borrowed lines.
+  void ReserveBorrowed(std::size_t lines) {
+    if (borrowed_ || ends_.empty()) Grow(views_, views_.size() + lines);
+  }
+  bool Borrowed() const { return borrowed_; }
+
+  // The bytes of all lines, without their LFs.
+  std::size_t Bytes() const {
+    if (!borrowed_) return text_.size() - ends_.size();
+    std::size_t n = 0;
+    for (std::string_view l : views_) n += l.size();
+    return n;
   }
 
   // Empties the store and gives its memory back.
   void Release() {
     std::string().swap(text_);
     std::vector<std::size_t>().swap(ends_);
+    std::vector<std::string_view>().swap(views_);
+    borrowed_ = false;
   }
 
-  // Every line followed by LF.
+  // Every line followed by LF, for a store of its own lines (borrowed lines
+  // are read one by one).
   const std::string& Text() const { return text_; }
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
@@ -97,24 +128,41 @@ class LineStore {
     return lines;
   }
 
-  friend bool operator==(const LineStore& a, const LineStore& b) { return a.ends_ == b.ends_ && a.text_ == b.text_; }
-  friend bool operator==(const LineStore& a, const std::vector<std::string>& b) {
+  friend bool operator==(const LineStore& a, const LineStore& b) { return Same(a, b); }
+  friend bool operator==(const LineStore& a, const std::vector<std::string>& b) { return Same(a, b); }
+  friend bool operator==(const std::vector<std::string>& a, const LineStore& b) { return b == a; }
+  friend bool operator!=(const LineStore& a, const std::vector<std::string>& b) { return !(a == b); }
+
+ private:
+  template <class Lines>
+  static bool Same(const LineStore& a, const Lines& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < b.size(); ++i)
       if (a[i] != b[i]) return false;
     return true;
   }
-  friend bool operator==(const std::vector<std::string>& a, const LineStore& b) { return b == a; }
-  friend bool operator!=(const LineStore& a, const std::vector<std::string>& b) { return !(a == b); }
 
- private:
+  // Borrowed lines become lines of the store's own.
+  void Own() {
+    if (!borrowed_) return;
+    std::vector<std::string_view> lines;
+    lines.swap(views_);
+    borrowed_ = false;
+    std::size_t bytes = 0;
+    for (std::string_view l : lines) bytes += l.size();
+    Reserve(lines.size(), bytes);
+    for (std::string_view l : lines) push_back(l);
+  }
+
   template <class Buffer>
   static void Grow(Buffer& b, std::size_t needed) {
     if (needed > b.capacity()) b.reserve(std::max(needed, b.capacity() + b.capacity() / 2));
   }
 
   std::string text_;
-  std::vector<std::size_t> ends_;  // position of the LF after each line
+  std::vector<std::size_t> ends_;        // position of the LF after each line
+  std::vector<std::string_view> views_;  // borrowed lines
+  bool borrowed_ = false;
 };
 
 }  // namespace tam

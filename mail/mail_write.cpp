@@ -67,7 +67,7 @@ bool Quote(TMailState& mail, const Args& args, Value&) {
   // the store grows by at least half.
   const LineStore& quoted = mail.RefBody;
   LineStore& body = mail.ReplyBody;
-  body.Reserve(quoted.size(), quoted.Text().size() - quoted.size() + quoted.size() * prefix.size());
+  body.Reserve(quoted.size(), quoted.Bytes() + quoted.size() * prefix.size());
   for (std::string_view line : quoted) body.Append(prefix, line);
   return true;
 }

@@ -20,7 +20,9 @@ namespace {
 template <class Lines>
 class PartWalk {
  public:
-  PartWalk(const Lines& lines, TMailState& state) : lines_(lines), state_(state) {}
+  // borrow: the body lines stay in the text the views point into.
+  PartWalk(const Lines& lines, TMailState& state, bool borrow = false)
+      : lines_(lines), borrow_(borrow), state_(state) {}
 
   void Run() {
     stack_.push_back(Part(0));
@@ -132,7 +134,7 @@ class PartWalk {
         break;
       case kPlain:
         if (part.bodyStart == std::string::npos) {
-          state_.RefBody.emplace_back();  // only empty lines: the body is the last of them
+          AddBodyLine(std::string_view());  // only empty lines: the body is the last of them
         } else {
           TakeBody(part.bodyStart, end);
         }
@@ -154,7 +156,20 @@ class PartWalk {
     }
   }
 
+  void AddBodyLine(std::string_view line) {
+    if (borrow_) {
+      state_.RefBody.Borrow(line);
+    } else {
+      state_.RefBody.push_back(line);
+    }
+  }
+
   void TakeBody(std::size_t begin, std::size_t end) {
+    if (borrow_) {
+      state_.RefBody.ReserveBorrowed(end - begin);
+      for (std::size_t i = begin; i < end; ++i) state_.RefBody.Borrow(lines_[i]);
+      return;
+    }
     std::size_t bytes = 0;
     for (std::size_t i = begin; i < end; ++i) bytes += lines_[i].size();
     LineStore& body = state_.RefBody;
@@ -193,6 +208,7 @@ class PartWalk {
   }
 
   const Lines& lines_;
+  const bool borrow_;
   TMailState& state_;
   std::vector<Part> stack_;
   std::unordered_map<std::string, std::vector<Mark>> marks_;
@@ -204,9 +220,9 @@ void WalkMail(const LineList& lines, TMailState& state) { PartWalk<LineList>(lin
 
 void WalkMail(LineList&& lines, TMailState& state) { WalkMail(static_cast<const LineList&>(lines), state); }
 
-void WalkMailText(std::string_view text, TMailState& state) {
+void WalkMailText(std::string_view text, TMailState& state, bool borrow) {
   const std::vector<std::string_view> lines = SplitLineViews(text);
-  PartWalk<std::vector<std::string_view>>(lines, state).Run();
+  PartWalk<std::vector<std::string_view>>(lines, state, borrow).Run();
 }
 
 namespace {

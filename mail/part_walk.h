@@ -17,8 +17,9 @@ void WalkMail(const LineList& lines, TMailState& state);
 // The same walk over lines the caller is done with.
 void WalkMail(LineList&& lines, TMailState& state);
 // The same walk over a stored mail (lines end in CR LF, CR or LF) read in
-// place, without a text per line.
-void WalkMailText(std::string_view text, TMailState& state);
+// place, without a text per line. With borrow, RefBody's lines stay in text
+// (RefBody.Borrow), which the caller keeps unchanged while they are read.
+void WalkMailText(std::string_view text, TMailState& state, bool borrow = false);
 
 // The lines of a stored mail as SplitTextLines cuts them, as views into text.
 std::vector<std::string_view> SplitLineViews(std::string_view text);

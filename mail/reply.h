@@ -24,8 +24,10 @@ struct ReplyAccount {
 void PrepareMail(TMailState& mail, const LineList& mailLines);
 void PrepareMail(TMailState& mail, LineList&& mailLines);
 // The same from the stored mail's text (lines end in CR LF, CR or LF), read
-// in place.
-void PrepareMailText(TMailState& mail, std::string_view mailText);
+// in place. keepsText: the caller keeps the text unchanged until the state is
+// cleared or prepared again, and the body's lines are read from it where they
+// stand instead of copied.
+void PrepareMailText(TMailState& mail, std::string_view mailText, bool keepsText = false);
 
 // Deletes every variable, then defines Option(0), Option(1), ... from the
 // words of the option line, OptionCount and the four account variables, all
@@ -43,7 +45,8 @@ std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, LineL
 // The same from the stored mail's text; memory that runs out while the mail
 // is read passes on as std::bad_alloc (the state emptied).
 std::string PrepareReplyText(TCalc& calc, TVariableSet& set, TMailState& mail, std::string_view mailText,
-                             const std::string& program, const std::string& optionLine, const ReplyAccount& account);
+                             const std::string& program, const std::string& optionLine, const ReplyAccount& account,
+                             bool keepsText = false);
 
 // What the user decides on a run-time error: end the run, run the failing
 // line again, or go on after it.
@@ -100,8 +103,8 @@ struct TReplySession {
     return PrepareReply(Calc, Variables, Mail, std::move(mailLines), program, optionLine, account);
   }
   std::string PrepareText(std::string_view mailText, const std::string& program, const std::string& optionLine,
-                          const ReplyAccount& account) {
-    return PrepareReplyText(Calc, Variables, Mail, mailText, program, optionLine, account);
+                          const ReplyAccount& account, bool keepsText = false) {
+    return PrepareReplyText(Calc, Variables, Mail, mailText, program, optionLine, account, keepsText);
   }
   ReplyRunReport Run(LineList& header, LineList& body, const ErrorDecision& decide,
                      const BusyIndicator& busy = nullptr) {

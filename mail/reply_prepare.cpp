@@ -50,8 +50,8 @@ void PrepareMail(TMailState& mail, const LineList& mailLines) {
 
 void PrepareMail(TMailState& mail, LineList&& mailLines) { PrepareMail(mail, static_cast<const LineList&>(mailLines)); }
 
-void PrepareMailText(TMailState& mail, std::string_view mailText) {
-  PrepareMailWith(mail, [&](TMailState& m) { WalkMailText(mailText, m); });
+void PrepareMailText(TMailState& mail, std::string_view mailText, bool keepsText) {
+  PrepareMailWith(mail, [&](TMailState& m) { WalkMailText(mailText, m, keepsText); });
 }
 
 void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine, const ReplyAccount& account) {
@@ -89,9 +89,10 @@ std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, LineL
 }
 
 std::string PrepareReplyText(TCalc& calc, TVariableSet& set, TMailState& mail, std::string_view mailText,
-                             const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
+                             const std::string& program, const std::string& optionLine, const ReplyAccount& account,
+                             bool keepsText) {
   try {
-    PrepareMailText(mail, mailText);
+    PrepareMailText(mail, mailText, keepsText);
   } catch (const std::bad_alloc&) {
     mail.Clear();
     throw;

@@ -29,19 +29,24 @@ inline std::string ReadMailFile(const std::string& name) {
 }
 
 // The referenced-mail members after walking text. The walk over the text in
-// place must give what the walk over its lines gives.
+// place, copying the body or leaving it where it is, must give what the walk
+// over its lines gives.
 inline TMailState Walk(const std::string& text) {
   const LineList lines = SplitTextLines(text);
   std::vector<std::string> views;
   for (std::string_view v : SplitLineViews(text)) views.emplace_back(v);
   EXPECT_EQ(views, lines);
-  TMailState byLines, inPlace;
+  TMailState byLines, inPlace, borrowing;
   WalkMail(lines, byLines);
   WalkMailText(text, inPlace);
-  EXPECT_EQ(inPlace.RefHeader, byLines.RefHeader);
-  EXPECT_EQ(inPlace.RefBody, byLines.RefBody);
-  EXPECT_EQ(inPlace.AttachedFiles, byLines.AttachedFiles);
-  EXPECT_EQ(inPlace.HtmlPart, byLines.HtmlPart);
+  WalkMailText(text, borrowing, true);
+  for (const TMailState* m : {&inPlace, &borrowing}) {
+    EXPECT_EQ(m->RefHeader, byLines.RefHeader);
+    EXPECT_EQ(m->RefBody, byLines.RefBody);
+    EXPECT_EQ(m->AttachedFiles, byLines.AttachedFiles);
+    EXPECT_EQ(m->HtmlPart, byLines.HtmlPart);
+  }
+  EXPECT_FALSE(inPlace.RefBody.Borrowed());
   return inPlace;
 }
 
