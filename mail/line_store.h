@@ -65,7 +65,7 @@ class LineStore {
   const_iterator end() const { return const_iterator(this, size()); }
 
   void push_back(std::string_view line) {
-    Own();
+    if (borrowed_) Own();
     text_.append(line.data(), line.size());
     ends_.push_back(text_.size());
     text_ += '\n';
@@ -73,7 +73,7 @@ class LineStore {
   void emplace_back() { push_back(std::string_view()); }
   // One line made of two pieces.
   void Append(std::string_view first, std::string_view second) {
-    Own();
+    if (borrowed_) Own();
     text_.append(first.data(), first.size()).append(second.data(), second.size());
     ends_.push_back(text_.size());
     text_ += '\n';
@@ -82,7 +82,7 @@ class LineStore {
   // Room for lines more lines holding bytes more bytes in all, taken at once;
   // a store that would need more still grows by at least half.
   void Reserve(std::size_t lines, std::size_t bytes) {
-    Own();
+    if (borrowed_) Own();
     Grow(ends_, ends_.size() + lines);
     Grow(text_, text_.size() + bytes + lines);
   }
@@ -99,6 +99,13 @@ class LineStore {
   // Room for lines more borrowed lines.
   void ReserveBorrowed(std::size_t lines) {
     if (borrowed_ || ends_.empty()) Grow(views_, views_.size() + lines);
+  }
+  // The borrowed lines of a list the caller is done with, for all the lines
+  // of the store.
+  void AdoptBorrowed(std::vector<std::string_view>&& lines) {
+    Release();
+    views_ = std::move(lines);
+    borrowed_ = true;
   }
   bool Borrowed() const { return borrowed_; }
 
@@ -144,7 +151,6 @@ class LineStore {
 
   // Borrowed lines become lines of the store's own.
   void Own() {
-    if (!borrowed_) return;
     std::vector<std::string_view> lines;
     lines.swap(views_);
     borrowed_ = false;

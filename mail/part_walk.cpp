@@ -23,6 +23,10 @@ class PartWalk {
   // borrow: the body lines stay in the text the views point into.
   PartWalk(const Lines& lines, TMailState& state, bool borrow = false)
       : lines_(lines), borrow_(borrow), state_(state) {}
+  // The same with views the walk may keep as the body: a mail that is one
+  // plain part hands its list of lines on instead of a copy of its body's.
+  struct HandOn {};
+  PartWalk(Lines& lines, TMailState& state, HandOn) : lines_(lines), spare_(&lines), borrow_(true), state_(state) {}
 
   void Run() {
     stack_.push_back(Part(0));
@@ -165,6 +169,14 @@ class PartWalk {
   }
 
   void TakeBody(std::size_t begin, std::size_t end) {
+    if constexpr (!std::is_same_v<Lines, LineList>) {
+      if (spare_ && stack_.size() == 1 && end == lines_.size() && state_.RefBody.empty()) {
+        // The body of the top-level part is the last thing the walk reads.
+        spare_->erase(spare_->begin(), spare_->begin() + static_cast<std::ptrdiff_t>(begin));
+        state_.RefBody.AdoptBorrowed(std::move(*spare_));
+        return;
+      }
+    }
     if (borrow_) {
       state_.RefBody.ReserveBorrowed(end - begin);
       for (std::size_t i = begin; i < end; ++i) state_.RefBody.Borrow(lines_[i]);
@@ -208,6 +220,7 @@ class PartWalk {
   }
 
   const Lines& lines_;
+  Lines* spare_ = nullptr;
   const bool borrow_;
   TMailState& state_;
   std::vector<Part> stack_;
@@ -221,8 +234,13 @@ void WalkMail(const LineList& lines, TMailState& state) { PartWalk<LineList>(lin
 void WalkMail(LineList&& lines, TMailState& state) { WalkMail(static_cast<const LineList&>(lines), state); }
 
 void WalkMailText(std::string_view text, TMailState& state, bool borrow) {
-  const std::vector<std::string_view> lines = SplitLineViews(text);
-  PartWalk<std::vector<std::string_view>>(lines, state, borrow).Run();
+  std::vector<std::string_view> lines = SplitLineViews(text);
+  if (borrow) {
+    using Walk = PartWalk<std::vector<std::string_view>>;
+    Walk(lines, state, Walk::HandOn{}).Run();
+  } else {
+    PartWalk<std::vector<std::string_view>>(lines, state).Run();
+  }
 }
 
 namespace {
