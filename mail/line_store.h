@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -71,12 +72,26 @@ class LineStore {
     text_ += '\n';
   }
   void emplace_back() { push_back(std::string_view()); }
-  // One line made of two pieces.
-  void Append(std::string_view first, std::string_view second) {
-    if (borrowed_) Own();
-    text_.append(first.data(), first.size()).append(second.data(), second.size());
-    ends_.push_back(text_.size());
-    text_ += '\n';
+  // Every line of from with prefix in front, the text grown once.
+  void AppendPrefixed(std::string_view prefix, const LineStore& from) {
+    if (&from == this) {
+      const LineStore copy = from;
+      return AppendPrefixed(prefix, copy);
+    }
+    const std::size_t n = from.size(), bytes = from.Bytes() + n * prefix.size();
+    Reserve(n, bytes);
+    std::size_t at = text_.size();
+    text_.resize(at + bytes + n);
+    char* const out = &text_[0];
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::string_view line = from[i];
+      std::memcpy(out + at, prefix.data(), prefix.size());
+      at += prefix.size();
+      std::memcpy(out + at, line.data(), line.size());
+      at += line.size();
+      ends_.push_back(at);
+      out[at++] = '\n';
+    }
   }
 
   // Room for lines more lines holding bytes more bytes in all, taken at once;

@@ -65,10 +65,7 @@ bool Quote(TMailState& mail, const Args& args, Value&) {
   const std::string prefix = shape::Text(First(args));
   // Room for all quoted lines at once; many QUOTEs in a row stay linear, as
   // the store grows by at least half.
-  const LineStore& quoted = mail.RefBody;
-  LineStore& body = mail.ReplyBody;
-  body.Reserve(quoted.size(), quoted.Bytes() + quoted.size() * prefix.size());
-  for (std::string_view line : quoted) body.Append(prefix, line);
+  mail.ReplyBody.AppendPrefixed(prefix, mail.RefBody);
   return true;
 }
 

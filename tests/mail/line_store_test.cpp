@@ -17,13 +17,16 @@ TEST(LineStore, OwnLinesKeepTheirBounds) {
   LineStore s;
   s.push_back("a\nb");
   s.emplace_back();
-  s.Append("> ", "c\r\n");
+  s.AppendPrefixed("> ", LineStore{"c\r\n", ""});
   s.push_back("\0x"s);
-  EXPECT_EQ(s, (Lines{"a\nb", "", "> c\r\n", "\0x"s}));
-  EXPECT_EQ(s.Text(), "a\nb\n\n> c\r\n\n\0x\n"s);
-  EXPECT_EQ(s.Bytes(), 3u + 0u + 5u + 2u);
-  EXPECT_EQ(s.Lines(), (Lines{"a\nb", "", "> c\r\n", "\0x"s}));
-  EXPECT_EQ(LineStore(Lines{"a\nb", "", "> c\r\n", "\0x"s}), s);
+  EXPECT_EQ(s, (Lines{"a\nb", "", "> c\r\n", "> ", "\0x"s}));
+  EXPECT_EQ(s.Text(), "a\nb\n\n> c\r\n\n> \n\0x\n"s);
+  EXPECT_EQ(s.Bytes(), 3u + 0u + 5u + 2u + 2u);
+  EXPECT_EQ(s.Lines(), (Lines{"a\nb", "", "> c\r\n", "> ", "\0x"s}));
+  EXPECT_EQ(LineStore(Lines{"a\nb", "", "> c\r\n", "> ", "\0x"s}), s);
+  LineStore twice{"x", ""};
+  twice.AppendPrefixed("|", twice);  // its own lines, as they were before
+  EXPECT_EQ(twice, (Lines{"x", "", "|x", "|"}));
   s.Release();
   EXPECT_TRUE(s.empty());
   EXPECT_EQ(s.Text(), "");
@@ -39,6 +42,9 @@ TEST(LineStore, BorrowedLinesBecomeOwnWhenAddedTo) {
   EXPECT_TRUE(s.Borrowed());
   EXPECT_EQ(s, (Lines{"one", "", "two"}));
   EXPECT_EQ(s.Bytes(), 6u);
+  LineStore quoted;
+  quoted.AppendPrefixed("> ", s);
+  EXPECT_EQ(quoted.Text(), "> one\n> \n> two\n");
   s.push_back("three");  // copies the borrowed lines first
   text.assign(text.size(), 'x');
   EXPECT_FALSE(s.Borrowed());
