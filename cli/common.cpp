@@ -87,7 +87,7 @@ void LineWriter::Line(std::string_view line) {
     std::fputc('\n', stdout);
     return;
   }
-  std::memcpy(block_.data() + used_, line.data(), line.size());
+  if (!line.empty()) std::memcpy(block_.data() + used_, line.data(), line.size());
   used_ += line.size();
   block_[used_++] = '\n';
 }

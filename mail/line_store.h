@@ -87,7 +87,7 @@ class LineStore {
       const std::string_view line = from[i];
       std::memcpy(out + at, prefix.data(), prefix.size());
       at += prefix.size();
-      std::memcpy(out + at, line.data(), line.size());
+      if (!line.empty()) std::memcpy(out + at, line.data(), line.size());  // an empty view may have no bytes at all
       at += line.size();
       ends_.push_back(at);
       out[at++] = '\n';
