@@ -9,6 +9,9 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -29,13 +32,12 @@ bool StdoutIsTerminal() {
 }
 }  // namespace
 
-void NoteShiftJisOutput(const std::string& sjis) {
+void NoteShiftJisOutput(std::string_view sjis) {
   if (g_wroteShiftJis) return;
-  for (char c : sjis)
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      g_wroteShiftJis = true;
-      return;
-    }
+  // All bytes or'ed together: one pass the compiler runs many bytes at a time.
+  unsigned char any = 0;
+  for (char c : sjis) any |= static_cast<unsigned char>(c);
+  g_wroteShiftJis = (any & 0x80) != 0;
 }
 
 void TellShiftJisOutput() {
@@ -54,33 +56,40 @@ void Output::Out(const std::string& sjis) const {
   std::fwrite(t.data(), 1, t.size(), stdout);
 }
 
-void Output::OutLines(const std::vector<std::string>& lines) const {
-  constexpr std::size_t kBlock = 64 * 1024;
-  std::vector<char> block(kBlock);
-  std::size_t used = 0;
-  const auto flush = [&] {
-    std::fwrite(block.data(), 1, used, stdout);
-    used = 0;
-  };
-  std::string converted;
-  for (const std::string& line : lines) {
-    if (!utf8) NoteShiftJisOutput(line);
-    const std::string* text = &line;
-    if (utf8) {
-      converted = SjisToUtf8(line);
-      text = &converted;
-    }
-    if (used + text->size() + 1 > kBlock) flush();
-    if (text->size() + 1 > kBlock) {  // a line longer than a block goes out on its own
-      std::fwrite(text->data(), 1, text->size(), stdout);
-      std::fputc('\n', stdout);
-      continue;
-    }
-    std::memcpy(block.data() + used, text->data(), text->size());
-    used += text->size();
-    block[used++] = '\n';
+void Output::OutText(const std::string& sjis) const {
+  NoteShiftJisOutput(sjis);
+  std::fwrite(sjis.data(), 1, sjis.size(), stdout);
+}
+
+namespace {
+constexpr std::size_t kBlock = 64 * 1024;
+}  // namespace
+
+LineWriter::LineWriter(const Output& out) : out_(out), block_(kBlock) {}
+
+LineWriter::~LineWriter() { Flush(); }
+
+void LineWriter::Flush() {
+  std::fwrite(block_.data(), 1, used_, stdout);
+  used_ = 0;
+}
+
+void LineWriter::Line(std::string_view line) {
+  if (out_.utf8) {
+    converted_ = SjisToUtf8(std::string(line));
+    line = converted_;
+  } else {
+    NoteShiftJisOutput(line);
   }
-  flush();
+  if (used_ + line.size() + 1 > kBlock) Flush();
+  if (line.size() + 1 > kBlock) {  // a line longer than a block goes out on its own
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    return;
+  }
+  if (!line.empty()) std::memcpy(block_.data() + used_, line.data(), line.size());
+  used_ += line.size();
+  block_[used_++] = '\n';
 }
 
 void Output::Err(const std::string& sjis) const {
@@ -130,6 +139,45 @@ bool ReadFile(const std::string& path, std::string& bytes, std::string& why) {
     why = "read error";
     return false;
   }
+}
+
+bool FileBytes::Read(const std::string& path, std::string& why) {
+  Close();
+#ifndef _WIN32
+  std::error_code error;
+  if (!std::filesystem::is_directory(std::filesystem::path(path), error)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+      struct stat st {};
+      if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+          static_cast<std::uintmax_t>(st.st_size) <= SIZE_MAX) {
+        void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (p != MAP_FAILED) {
+          map_ = p;
+          size_ = static_cast<std::size_t>(st.st_size);
+        }
+      }
+      ::close(fd);
+      if (map_) return true;
+    }
+  }
+#endif
+  // Anything else (no mapping, an empty or special file, an error to tell)
+  // takes the ordinary read.
+  return ReadFile(path, text_, why);
+}
+
+std::string_view FileBytes::View() const {
+  return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(text_);
+}
+
+void FileBytes::Close() {
+#ifndef _WIN32
+  if (map_) ::munmap(map_, size_);
+#endif
+  map_ = nullptr;
+  size_ = 0;
+  std::string().swap(text_);
 }
 
 std::string DropByteOrderMark(const std::string& utf8) {

@@ -105,13 +105,22 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
       std::fprintf(stderr, "tamberlo run: '%s' looks like UTF-8 text, but is read as Shift-JIS: give --utf8\n",
                    programFile.c_str());
   }
+  // The mail as the program reads it: the file's bytes in place, or a text
+  // of the bundle or of the conversion.
+  FileBytes mailBytes;
+  std::string_view mail = mailText;
   if (!mailFile_.empty()) {
     std::string why;
-    if (!ReadFile(mailFile_, mailText, why)) {
+    if (!mailBytes.Read(mailFile_, why)) {
       std::fprintf(stderr, "tamberlo run: cannot read '%s': %s\n", mailFile_.c_str(), why.c_str());
       return kExitUsage;
     }
-    if (out.utf8) mailText = Utf8ToSjis(DropByteOrderMark(mailText));
+    mail = mailBytes.View();
+    if (out.utf8) {
+      mailText = Utf8ToSjis(DropByteOrderMark(std::string(mail)));
+      mailBytes.Close();
+      mail = mailText;
+    }
   }
   // Options given on the command line win over the bundle's values.
   if (haveOption_) option = input(option_);
@@ -123,13 +132,9 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   Platform* previous = &platform();
   if (haveBias_) SetPlatform(&biased);
 
+  // The mail's bytes outlive the session, which reads the body from them.
   TReplySession session;
-  std::string loadError;
-  {
-    LineList lines = SplitTextLines(mailText);
-    std::string().swap(mailText);
-    loadError = session.Prepare(std::move(lines), program, option, account);
-  }
+  const std::string loadError = session.PrepareText(mail, program, option, account, true);
   if (!loadError.empty()) {
     SetPlatform(previous);
     out.Err(ToLf(loadError));
@@ -141,8 +146,7 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
     out.Err(std::to_string(line) + "行目でエラーです。");
     out.Err(ToLf(message));
   };
-  LineList header, body;
-  const ReplyRunReport run = session.RunTakingLines(header, body, [&](int line, const std::string& text) {
+  const ReplyRunReport run = session.RunInPlace([&](int line, const std::string& text) {
     report(line, text);
     return ignore ? ErrorChoice::kIgnore : ErrorChoice::kAbort;
   });
@@ -155,9 +159,15 @@ int ReplyOptions::Run(const std::string& programFile, bool vars, bool ignore, co
   } else {
     // As the plug-in stores it: an empty line between header and body unless
     // the header is empty or already ends in one.
+    const LineList& header = session.Mail.ReplyHeader;
+    const LineStore& body = session.Mail.ReplyBody;
     out.OutLines(header);
     if (!header.empty() && !header.back().empty()) out.Out("");
-    out.OutLines(body);
+    if (out.utf8 || body.Borrowed()) {
+      out.OutLines(body);
+    } else {
+      out.OutText(body.Text());
+    }
   }
   return failed ? kExitError : kExitOk;
 }

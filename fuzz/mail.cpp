@@ -1,4 +1,5 @@
-// A received mail: the part walk, then every function that reads the
+// A received mail: the part walk (over its lines and over its text in
+// place), then every function that reads the
 // referenced mail, over every line, header and attachment it produced.
 #include <cstdint>
 #include <exception>
@@ -6,6 +7,7 @@
 
 #include "engine/text_lines.h"
 #include "fuzz/fuzz_common.h"
+#include "mail/part_walk.h"
 #include "mail/reply.h"
 
 namespace {
@@ -30,7 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace tam;
   if (size > 1024 * 1024) return 0;
   TMailState mail;
-  PrepareMail(mail, SplitTextLines(std::string(reinterpret_cast<const char*>(data), size)));
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  PrepareMail(mail, SplitTextLines(text));
+  // The mail read in place, its body copied or left where it stands, gives
+  // what the walk over its lines gives.
+  for (bool borrow : {false, true}) {
+    TMailState inPlace;
+    WalkMailText(text, inPlace, borrow);
+    if (!(inPlace.RefHeader == mail.RefHeader && inPlace.RefBody == mail.RefBody &&
+          inPlace.AttachedFiles == mail.AttachedFiles && inPlace.HtmlPart == mail.HtmlPart))
+      __builtin_trap();
+  }
 
   for (const char* name : {"REFGETATTACHEDFILECOUNT", "REFGETBODYCOUNT", "REFGETBODYSTRING", "REFGETHEADERCOUNT",
                            "REFGETHEADERSTRING", "REFGETMAXLINELENGTH", "REFGETMAXLINELENGTHB", "REFHASHTMLPART"}) {

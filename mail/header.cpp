@@ -81,28 +81,42 @@ void RemoveHeader(LineList& lines, const std::string& key) {
   lines.resize(out);
 }
 
-std::string JoinLines(const LineList& lines) {
+namespace {
+
+template <class Lines>
+std::string Join(const Lines& lines) {
   std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 2;
+  for (std::string_view line : lines) size += line.size() + 2;
   std::string text;
   text.reserve(size);
-  for (const std::string& line : lines) {
+  for (std::string_view line : lines) {
     text += line;
     text += "\r\n";
   }
   return text;
 }
 
-LongestLine FindLongestLine(const LineList& lines, bool inBytes) {
+template <class Lines>
+LongestLine Longest(const Lines& lines, bool inBytes) {
   LongestLine r;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::int32_t len = inBytes ? static_cast<std::int32_t>(lines[i].size()) : CharLength(lines[i]);
+  std::int32_t i = 0;
+  for (std::string_view line : lines) {
+    const std::int32_t len = inBytes ? static_cast<std::int32_t>(line.size()) : CharLength(line);
     if (len > r.length) {
       r.length = len;
-      r.line = static_cast<std::int32_t>(i);
+      r.line = i;
     }
+    ++i;
   }
   return r;
 }
+
+}  // namespace
+
+std::string JoinLines(const LineList& lines) { return Join(lines); }
+std::string JoinLines(const LineStore& lines) { return Join(lines); }
+
+LongestLine FindLongestLine(const LineList& lines, bool inBytes) { return Longest(lines, inBytes); }
+LongestLine FindLongestLine(const LineStore& lines, bool inBytes) { return Longest(lines, inBytes); }
 
 }  // namespace tam

@@ -38,6 +38,7 @@ void RemoveHeader(LineList& lines, const std::string& key);
 
 // All lines, each followed by CR LF.
 std::string JoinLines(const LineList& lines);
+std::string JoinLines(const LineStore& lines);
 
 // The greatest line length (characters or bytes) and the number of the first
 // line that has it; 0 and -1 when no line is longer than 0.
@@ -46,5 +47,6 @@ struct LongestLine {
   std::int32_t line = -1;
 };
 LongestLine FindLongestLine(const LineList& lines, bool inBytes);
+LongestLine FindLongestLine(const LineStore& lines, bool inBytes);
 
 }  // namespace tam

@@ -4,6 +4,7 @@
 
 #include "engine/callable.h"
 #include "engine/value.h"
+#include "mail/header.h"
 #include "mail/mail_state.h"
 
 namespace tam {
@@ -19,11 +20,14 @@ inline const Value& First(const Args& args) {
 // Reading a line list (mail_read.cpp); the same code serves the reply and
 // the referenced mail.
 bool LinesAt(const LineList& lines, const Args& args, Value& result);
-bool LineCount(const LineList& lines, Value& result);
+bool LinesAt(const LineStore& lines, const Args& args, Value& result);
+bool LineCount(std::size_t count, Value& result);
 bool HeaderCountOf(const LineList& header, const Args& args, Value& result);
 bool HeaderOf(const LineList& header, const Args& args, Value& result);
 bool WholeText(const LineList& lines, Value& result);
-bool Longest(const LineList& lines, bool inBytes, Value& result);
+bool WholeText(const LineStore& lines, Value& result);
+// The greatest line length and the number of its line (FindLongestLine).
+bool Longest(LongestLine longest, Value& result);
 
 // Writing the reply (mail_write.cpp).
 bool AppendHeader(TMailState& mail, const Args& args, Value& result);

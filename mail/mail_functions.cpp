@@ -30,15 +30,17 @@ const Entry kGroupE[] = {
 
 const Entry kGroupG[] = {
     {"GETBODY", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.ReplyBody, a, r); }},
-    {"GETBODYCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.ReplyBody, r); }},
+    {"GETBODYCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.ReplyBody.size(), r); }},
     {"GETBODYSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.ReplyBody, r); }},
-    {"GETHEADERCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.ReplyHeader, r); }},
+    {"GETHEADERCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.ReplyHeader.size(), r); }},
     {"GETHEADERCOUNTOF", [](TMailState& m, const Args& a, Value& r) { return HeaderCountOf(m.ReplyHeader, a, r); }},
     {"GETHEADER", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.ReplyHeader, a, r); }},
     {"GETHEADEROF", [](TMailState& m, const Args& a, Value& r) { return HeaderOf(m.ReplyHeader, a, r); }},
     {"GETHEADERSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.ReplyHeader, r); }},
-    {"GETMAXLINELENGTH", [](TMailState& m, const Args&, Value& r) { return Longest(m.ReplyBody, false, r); }},
-    {"GETMAXLINELENGTHB", [](TMailState& m, const Args&, Value& r) { return Longest(m.ReplyBody, true, r); }},
+    {"GETMAXLINELENGTH",
+     [](TMailState& m, const Args&, Value& r) { return Longest(FindLongestLine(m.ReplyBody, false), r); }},
+    {"GETMAXLINELENGTHB",
+     [](TMailState& m, const Args&, Value& r) { return Longest(FindLongestLine(m.ReplyBody, true), r); }},
 };
 
 const Entry kGroupP[] = {
@@ -56,16 +58,18 @@ const Entry kGroupR[] = {
        return true;
      }},
     {"REFGETATTACHEDFILENAME", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.AttachedFiles, a, r); }},
-    {"REFGETBODYCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.RefBody, r); }},
+    {"REFGETBODYCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.RefBody.size(), r); }},
     {"REFGETBODY", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.RefBody, a, r); }},
     {"REFGETBODYSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.RefBody, r); }},
-    {"REFGETHEADERCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.RefHeader, r); }},
+    {"REFGETHEADERCOUNT", [](TMailState& m, const Args&, Value& r) { return LineCount(m.RefHeader.size(), r); }},
     {"REFGETHEADERCOUNTOF", [](TMailState& m, const Args& a, Value& r) { return HeaderCountOf(m.RefHeader, a, r); }},
     {"REFGETHEADER", [](TMailState& m, const Args& a, Value& r) { return LinesAt(m.RefHeader, a, r); }},
     {"REFGETHEADEROF", [](TMailState& m, const Args& a, Value& r) { return HeaderOf(m.RefHeader, a, r); }},
     {"REFGETHEADERSTRING", [](TMailState& m, const Args&, Value& r) { return WholeText(m.RefHeader, r); }},
-    {"REFGETMAXLINELENGTH", [](TMailState& m, const Args&, Value& r) { return Longest(m.RefBody, false, r); }},
-    {"REFGETMAXLINELENGTHB", [](TMailState& m, const Args&, Value& r) { return Longest(m.RefBody, true, r); }},
+    {"REFGETMAXLINELENGTH",
+     [](TMailState& m, const Args&, Value& r) { return Longest(FindLongestLine(m.RefBody, false), r); }},
+    {"REFGETMAXLINELENGTHB",
+     [](TMailState& m, const Args&, Value& r) { return Longest(FindLongestLine(m.RefBody, true), r); }},
     {"REFHASHTMLPART",
      [](TMailState& m, const Args&, Value& r) {
        r.append(Value::Bool(m.HtmlPart));

@@ -12,16 +12,25 @@ Value Count(std::size_t n) { return Value::Int(static_cast<std::int32_t>(n)); }
 
 }  // namespace
 
-bool LinesAt(const LineList& lines, const Args& args, Value& result) {
+namespace {
+
+template <class Lines>
+bool LineAt(const Lines& lines, const Args& args, Value& result) {
   return shape::ElementWise(args, result, [&](const Value& a, Value& r) {
     const std::int32_t n = shape::Integer(a);
-    r.append(Value::Str(n >= 0 && static_cast<std::size_t>(n) < lines.size() ? lines[n] : std::string()));
+    r.append(Value::Str(n >= 0 && static_cast<std::size_t>(n) < lines.size() ? std::string_view(lines[n])
+                                                                             : std::string_view()));
     return true;
   });
 }
 
-bool LineCount(const LineList& lines, Value& result) {
-  result.append(Count(lines.size()));
+}  // namespace
+
+bool LinesAt(const LineList& lines, const Args& args, Value& result) { return LineAt(lines, args, result); }
+bool LinesAt(const LineStore& lines, const Args& args, Value& result) { return LineAt(lines, args, result); }
+
+bool LineCount(std::size_t count, Value& result) {
+  result.append(Count(count));
   return true;
 }
 
@@ -46,8 +55,12 @@ bool WholeText(const LineList& lines, Value& result) {
   return true;
 }
 
-bool Longest(const LineList& lines, bool inBytes, Value& result) {
-  const LongestLine l = FindLongestLine(lines, inBytes);
+bool WholeText(const LineStore& lines, Value& result) {
+  result.append(Value::Str(JoinLines(lines)));
+  return true;
+}
+
+bool Longest(LongestLine l, Value& result) {
   result.append(Value::Int(l.length));
   result.append(Value::Int(l.line));
   return true;

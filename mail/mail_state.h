@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "mail/line_store.h"
+
 namespace tam {
 
 // Lines without terminators, Shift-JIS; as one text every line ends in CR LF.
@@ -12,21 +14,21 @@ using LineList = std::vector<std::string>;
 
 struct TMailState {
   LineList RefHeader;                      // top-level header of the referenced mail
-  LineList RefBody;                        // bodies of all its plain-text parts, in order
+  LineStore RefBody;                       // bodies of all its plain-text parts, in order
   std::vector<std::string> AttachedFiles;  // one file name per attached part
   bool HtmlPart = false;                   // the mail carries an HTML part
   LineList ReplyHeader;
-  LineList ReplyBody;
+  LineStore ReplyBody;
 
   // Empties all six members; swapping with fresh lists also gives their
   // memory back, so nothing of one mail stays with the next.
   void Clear() {
     LineList().swap(RefHeader);
-    LineList().swap(RefBody);
+    RefBody.Release();
     std::vector<std::string>().swap(AttachedFiles);
     HtmlPart = false;
     LineList().swap(ReplyHeader);
-    LineList().swap(ReplyBody);
+    ReplyBody.Release();
   }
 };
 

@@ -11,5 +11,6 @@ namespace tam {
 // The reply as one list: the header lines, one empty line when the header is
 // not empty and its last line is not empty, then the body lines.
 LineList StoredReply(const LineList& header, const LineList& body);
+LineList StoredReply(const LineList& header, const LineStore& body);
 
 }  // namespace tam

@@ -51,29 +51,21 @@ bool RemoveHeaders(TMailState& mail, const Args& args, Value& result) {
 }
 
 bool Print(TMailState& mail, const Args& args, Value&) {
-  std::string line;
-  if (args.isArray()) {
-    for (const Value& a : args.items()) line += shape::Text(a);
-  } else {
-    line = shape::Text(args.value());
+  if (!args.isArray()) {
+    mail.ReplyBody.push_back(shape::Text(args.value()));
+    return true;
   }
-  mail.ReplyBody.push_back(std::move(line));
+  std::string line;
+  for (const Value& a : args.items()) line += shape::Text(a);
+  mail.ReplyBody.push_back(line);
   return true;
 }
 
 bool Quote(TMailState& mail, const Args& args, Value&) {
   const std::string prefix = shape::Text(First(args));
-  // Room for all quoted lines at once, still growing by at least half, so
-  // that many QUOTEs in a row stay linear.
-  LineList& body = mail.ReplyBody;
-  const std::size_t needed = body.size() + mail.RefBody.size();
-  if (needed > body.capacity()) body.reserve(std::max(needed, body.capacity() + body.capacity() / 2));
-  for (const std::string& line : mail.RefBody) {
-    std::string quoted;
-    quoted.reserve(prefix.size() + line.size());
-    quoted.append(prefix).append(line);
-    body.push_back(std::move(quoted));
-  }
+  // Room for all quoted lines at once; many QUOTEs in a row stay linear, as
+  // the store grows by at least half.
+  mail.ReplyBody.AppendPrefixed(prefix, mail.RefBody);
   return true;
 }
 

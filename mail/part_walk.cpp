@@ -4,7 +4,9 @@
 // nesting, and the C++ stack never grows with it.
 #include "mail/part_walk.h"
 
-#include <iterator>
+#include <cstring>
+#include <string_view>
+#include <type_traits>
 #include <unordered_map>
 
 #include "engine/sjis.h"
@@ -14,12 +16,17 @@ namespace tam {
 
 namespace {
 
+// Lines is a LineList or a list of views into the mail's text.
+template <class Lines>
 class PartWalk {
  public:
-  PartWalk(const LineList& lines, TMailState& state) : lines_(lines), state_(state) {}
-  // Body lines are moved out of owned: a body is taken when its part ends,
-  // and the walk never looks back at lines before the one it reads.
-  PartWalk(LineList& owned, TMailState& state) : lines_(owned), owned_(&owned), state_(state) {}
+  // borrow: the body lines stay in the text the views point into.
+  PartWalk(const Lines& lines, TMailState& state, bool borrow = false)
+      : lines_(lines), borrow_(borrow), state_(state) {}
+  // The same with views the walk may keep as the body: a mail that is one
+  // plain part hands its list of lines on instead of a copy of its body's.
+  struct HandOn {};
+  PartWalk(Lines& lines, TMailState& state, HandOn) : lines_(lines), spare_(&lines), borrow_(true), state_(state) {}
 
   void Run() {
     stack_.push_back(Part(0));
@@ -55,9 +62,9 @@ class PartWalk {
   // A line equal to the delimiter of an open container ends every part above
   // that container; the outermost container wins, as it splits first.
   bool EndsParts(std::size_t i) {
-    const std::string& line = lines_[i];
+    const std::string_view line = lines_[i];
     if (marks_.empty() || line.size() < 2 || line[0] != '-' || line[1] != '-') return false;
-    auto it = marks_.find(line);
+    auto it = marks_.find(std::string(line));
     if (it == marks_.end()) return false;
     const Mark mark = it->second.front();
     CloseAbove(mark.level, i);
@@ -72,7 +79,7 @@ class PartWalk {
 
   void Feed(std::size_t i) {
     Part& part = stack_.back();
-    const std::string& line = lines_[i];
+    const std::string_view line = lines_[i];
     switch (part.state) {
       case kHeader:
         if (line.empty()) EndHeader(part, i);
@@ -81,7 +88,7 @@ class PartWalk {
         if (part.bodyStart == std::string::npos && !line.empty()) part.bodyStart = i;
         break;
       case kPreamble:
-        if (line.size() == part.delimiter.size() && UpperCase(line) == UpperCase(part.delimiter)) {
+        if (line.size() == part.delimiter.size() && UpperCase(std::string(line)) == UpperCase(part.delimiter)) {
           part.state = kParts;
           Register(stack_.size() - 1);
           stack_.push_back(Part(i + 1));
@@ -100,7 +107,7 @@ class PartWalk {
       part.state = kIgnore;  // no header: the part is not looked into
       return;
     }
-    PartInfo info = ClassifyPart(lines_, part.start, i);
+    PartInfo info = Classify(part.start, i);
     switch (info.kind) {
       case PartInfo::kPlain:
         part.state = kPlain;
@@ -131,7 +138,7 @@ class PartWalk {
         break;
       case kPlain:
         if (part.bodyStart == std::string::npos) {
-          state_.RefBody.emplace_back();  // only empty lines: the body is the last of them
+          AddBodyLine(std::string_view());  // only empty lines: the body is the last of them
         } else {
           TakeBody(part.bodyStart, end);
         }
@@ -144,14 +151,42 @@ class PartWalk {
     }
   }
 
-  void TakeBody(std::size_t begin, std::size_t end) {
-    LineList& body = state_.RefBody;
-    if (owned_) {
-      body.insert(body.end(), std::make_move_iterator(owned_->begin() + begin),
-                  std::make_move_iterator(owned_->begin() + end));
+  PartInfo Classify(std::size_t begin, std::size_t end) const {
+    if constexpr (std::is_same_v<Lines, LineList>) {
+      return ClassifyPart(lines_, begin, end);
     } else {
-      body.insert(body.end(), lines_.begin() + begin, lines_.begin() + end);
+      const LineList header(lines_.begin() + begin, lines_.begin() + end);
+      return ClassifyPart(header, 0, header.size());
     }
+  }
+
+  void AddBodyLine(std::string_view line) {
+    if (borrow_) {
+      state_.RefBody.Borrow(line);
+    } else {
+      state_.RefBody.push_back(line);
+    }
+  }
+
+  void TakeBody(std::size_t begin, std::size_t end) {
+    if constexpr (!std::is_same_v<Lines, LineList>) {
+      if (spare_ && stack_.size() == 1 && end == lines_.size() && state_.RefBody.empty()) {
+        // The body of the top-level part is the last thing the walk reads.
+        spare_->erase(spare_->begin(), spare_->begin() + static_cast<std::ptrdiff_t>(begin));
+        state_.RefBody.AdoptBorrowed(std::move(*spare_));
+        return;
+      }
+    }
+    if (borrow_) {
+      state_.RefBody.ReserveBorrowed(end - begin);
+      for (std::size_t i = begin; i < end; ++i) state_.RefBody.Borrow(lines_[i]);
+      return;
+    }
+    std::size_t bytes = 0;
+    for (std::size_t i = begin; i < end; ++i) bytes += lines_[i].size();
+    LineStore& body = state_.RefBody;
+    body.Reserve(end - begin, bytes);
+    for (std::size_t i = begin; i < end; ++i) body.push_back(lines_[i]);
   }
 
   void CloseAbove(std::size_t level, std::size_t end) {
@@ -184,8 +219,9 @@ class PartWalk {
     if (it->second.empty()) marks_.erase(it);
   }
 
-  const LineList& lines_;
-  LineList* owned_ = nullptr;
+  const Lines& lines_;
+  Lines* spare_ = nullptr;
+  const bool borrow_;
   TMailState& state_;
   std::vector<Part> stack_;
   std::unordered_map<std::string, std::vector<Mark>> marks_;
@@ -193,8 +229,60 @@ class PartWalk {
 
 }  // namespace
 
-void WalkMail(const LineList& lines, TMailState& state) { PartWalk(lines, state).Run(); }
+void WalkMail(const LineList& lines, TMailState& state) { PartWalk<LineList>(lines, state).Run(); }
 
-void WalkMail(LineList&& lines, TMailState& state) { PartWalk(lines, state).Run(); }
+void WalkMail(LineList&& lines, TMailState& state) { WalkMail(static_cast<const LineList&>(lines), state); }
+
+void WalkMailText(std::string_view text, TMailState& state, bool borrow) {
+  std::vector<std::string_view> lines = SplitLineViews(text);
+  if (borrow) {
+    using Walk = PartWalk<std::vector<std::string_view>>;
+    Walk(lines, state, Walk::HandOn{}).Run();
+  } else {
+    PartWalk<std::vector<std::string_view>>(lines, state).Run();
+  }
+}
+
+namespace {
+
+// The number of lines the split gives for a text that is not empty: one per
+// LF and per CR not followed by LF, one more when the text does not end in a
+// break.
+std::size_t LineCountOf(std::string_view text) {
+  const char* const stop = text.data() + text.size();
+  std::size_t n = text.back() == '\r' || text.back() == '\n' ? 0 : 1;
+  for (const char* p = text.data();
+       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)))) != nullptr; ++p)
+    ++n;
+  for (const char* p = text.data();
+       (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) != nullptr; ++p)
+    n += p + 1 < stop && p[1] == '\n' ? 0 : 1;
+  return n;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  if (text.empty()) return lines;
+  lines.reserve(LineCountOf(text));
+  // The next CR and the next LF, each looked for again once passed.
+  const char* p = text.data();
+  const char* const stop = p + text.size();
+  const auto next = [stop](const char* from, char c) {
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(stop - from));
+    return at ? static_cast<const char*>(at) : stop;
+  };
+  const char *cr = next(p, '\r'), *lf = next(p, '\n');
+  while (p < stop) {
+    if (cr < p) cr = next(p, '\r');
+    if (lf < p) lf = next(p, '\n');
+    const char* end = cr < lf ? cr : lf;
+    lines.emplace_back(p, static_cast<std::size_t>(end - p));
+    if (end == stop) break;
+    p = end + (end == cr && lf == end + 1 && lf < stop ? 2 : 1);
+  }
+  return lines;
+}
 
 }  // namespace tam

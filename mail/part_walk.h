@@ -3,6 +3,9 @@
 // AttachedFiles with the names of attached parts and HtmlPart.
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 #include "mail/mail_state.h"
 
 namespace tam {
@@ -11,9 +14,14 @@ namespace tam {
 // them first). Runs without recursion in time linear in the size of the
 // mail, whatever its nesting.
 void WalkMail(const LineList& lines, TMailState& state);
-// The same walk over lines the caller is done with: the lines of plain-text
-// bodies are moved into RefBody instead of copied, and what is left of lines
-// afterwards is unspecified.
+// The same walk over lines the caller is done with.
 void WalkMail(LineList&& lines, TMailState& state);
+// The same walk over a stored mail (lines end in CR LF, CR or LF) read in
+// place, without a text per line. With borrow, RefBody's lines stay in text
+// (RefBody.Borrow), which the caller keeps unchanged while they are read.
+void WalkMailText(std::string_view text, TMailState& state, bool borrow = false);
+
+// The lines of a stored mail as SplitTextLines cuts them, as views into text.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 }  // namespace tam

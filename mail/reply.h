@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "engine/calc.h"
@@ -21,8 +22,12 @@ struct ReplyAccount {
 // Empties the state, walks the mail and writes the To, Subject and Date lines
 // of the reply.
 void PrepareMail(TMailState& mail, const LineList& mailLines);
-// The same for lines the caller is done with: body lines are moved, not copied.
 void PrepareMail(TMailState& mail, LineList&& mailLines);
+// The same from the stored mail's text (lines end in CR LF, CR or LF), read
+// in place. keepsText: the caller keeps the text unchanged until the state is
+// cleared or prepared again, and the body's lines are read from it where they
+// stand instead of copied.
+void PrepareMailText(TMailState& mail, std::string_view mailText, bool keepsText = false);
 
 // Deletes every variable, then defines Option(0), Option(1), ... from the
 // words of the option line, OptionCount and the four account variables, all
@@ -37,6 +42,11 @@ std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, const
                          const std::string& program, const std::string& optionLine, const ReplyAccount& account);
 std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, LineList&& mailLines,
                          const std::string& program, const std::string& optionLine, const ReplyAccount& account);
+// The same from the stored mail's text; memory that runs out while the mail
+// is read passes on as std::bad_alloc (the state emptied).
+std::string PrepareReplyText(TCalc& calc, TVariableSet& set, TMailState& mail, std::string_view mailText,
+                             const std::string& program, const std::string& optionLine, const ReplyAccount& account,
+                             bool keepsText = false);
 
 // What the user decides on a run-time error: end the run, run the failing
 // line again, or go on after it.
@@ -69,9 +79,13 @@ using BusyIndicator = std::function<void(bool busy)>;
 ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
                         const ErrorDecision& decide, const BusyIndicator& busy = nullptr);
 // The same for a caller that is done with the state after the run: the
-// reply's lines are moved out of it instead of copied.
+// reply's header lines are moved out of it, its body lines leave it.
 ReplyRunReport RunReplyTakingLines(TCalc& calc, TMailState& mail, LineList& header, LineList& body,
                                    const ErrorDecision& decide, const BusyIndicator& busy = nullptr);
+
+// Runs the prepared program until it finishes as RunReply does; the reply
+// stays in the mail state, where the caller reads it.
+ReplyRunReport RunReplyInPlace(TCalc& calc, const ErrorDecision& decide, const BusyIndicator& busy = nullptr);
 
 // The engine, variable set and mail state that serve one reply after the
 // other (the plug-in keeps one for its whole life).
@@ -88,6 +102,10 @@ struct TReplySession {
                       const ReplyAccount& account) {
     return PrepareReply(Calc, Variables, Mail, std::move(mailLines), program, optionLine, account);
   }
+  std::string PrepareText(std::string_view mailText, const std::string& program, const std::string& optionLine,
+                          const ReplyAccount& account, bool keepsText = false) {
+    return PrepareReplyText(Calc, Variables, Mail, mailText, program, optionLine, account, keepsText);
+  }
   ReplyRunReport Run(LineList& header, LineList& body, const ErrorDecision& decide,
                      const BusyIndicator& busy = nullptr) {
     return RunReply(Calc, Mail, header, body, decide, busy);
@@ -96,6 +114,10 @@ struct TReplySession {
   ReplyRunReport RunTakingLines(LineList& header, LineList& body, const ErrorDecision& decide,
                                 const BusyIndicator& busy = nullptr) {
     return RunReplyTakingLines(Calc, Mail, header, body, decide, busy);
+  }
+  // A run whose reply is read from Mail afterwards.
+  ReplyRunReport RunInPlace(const ErrorDecision& decide, const BusyIndicator& busy = nullptr) {
+    return RunReplyInPlace(Calc, decide, busy);
   }
 };
 

@@ -18,11 +18,11 @@ void DefineReadOnly(TVariableSet& set, const std::string& name, const Value& val
   set.SetReadOnly(name, true);
 }
 
-// The walk copies or moves the body lines, as the caller's lines allow.
-template <class Lines>
-void PrepareMailFrom(TMailState& mail, Lines&& mailLines) {
+// walk(mail) fills the referenced-mail members from the caller's lines or text.
+template <class Walk>
+void PrepareMailWith(TMailState& mail, const Walk& walk) {
   mail.Clear();
-  WalkMail(std::forward<Lines>(mailLines), mail);
+  walk(mail);
   std::string to = LookupHeaderValue(mail.RefHeader, "REPLY-TO:");
   if (to.empty()) to = LookupHeaderValue(mail.RefHeader, "FROM:");
   mail.ReplyHeader.push_back("To: " + to);
@@ -30,15 +30,9 @@ void PrepareMailFrom(TMailState& mail, Lines&& mailLines) {
   mail.ReplyHeader.push_back("Date: " + ReplyDateNow());
 }
 
-template <class Lines>
-std::string PrepareReplyFrom(TCalc& calc, TVariableSet& set, TMailState& mail, Lines&& mailLines,
-                             const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
-  try {
-    PrepareMailFrom(mail, std::forward<Lines>(mailLines));
-  } catch (const std::bad_alloc&) {
-    mail.Clear();
-    return "Out of memory: the mail is too large to be read.";
-  }
+// The mail is prepared; the variables are defined and the program loaded.
+std::string LoadReplyProgram(TCalc& calc, TVariableSet& set, TMailState& mail, const std::string& program,
+                             const std::string& optionLine, const ReplyAccount& account) {
   DefinePredefinedVariables(set, optionLine, account);
   calc.Reset();
   calc.LoadProgram(program);
@@ -50,9 +44,15 @@ std::string PrepareReplyFrom(TCalc& calc, TVariableSet& set, TMailState& mail, L
 
 }  // namespace
 
-void PrepareMail(TMailState& mail, const LineList& mailLines) { PrepareMailFrom(mail, mailLines); }
+void PrepareMail(TMailState& mail, const LineList& mailLines) {
+  PrepareMailWith(mail, [&](TMailState& m) { WalkMail(mailLines, m); });
+}
 
-void PrepareMail(TMailState& mail, LineList&& mailLines) { PrepareMailFrom(mail, std::move(mailLines)); }
+void PrepareMail(TMailState& mail, LineList&& mailLines) { PrepareMail(mail, static_cast<const LineList&>(mailLines)); }
+
+void PrepareMailText(TMailState& mail, std::string_view mailText, bool keepsText) {
+  PrepareMailWith(mail, [&](TMailState& m) { WalkMailText(mailText, m, keepsText); });
+}
 
 void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine, const ReplyAccount& account) {
   set.Clear();
@@ -74,12 +74,30 @@ void DefinePredefinedVariables(TVariableSet& set, const std::string& optionLine,
 
 std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, const LineList& mailLines,
                          const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
-  return PrepareReplyFrom(calc, set, mail, mailLines, program, optionLine, account);
+  try {
+    PrepareMail(mail, mailLines);
+  } catch (const std::bad_alloc&) {
+    mail.Clear();
+    return "Out of memory: the mail is too large to be read.";
+  }
+  return LoadReplyProgram(calc, set, mail, program, optionLine, account);
 }
 
 std::string PrepareReply(TCalc& calc, TVariableSet& set, TMailState& mail, LineList&& mailLines,
                          const std::string& program, const std::string& optionLine, const ReplyAccount& account) {
-  return PrepareReplyFrom(calc, set, mail, std::move(mailLines), program, optionLine, account);
+  return PrepareReply(calc, set, mail, static_cast<const LineList&>(mailLines), program, optionLine, account);
+}
+
+std::string PrepareReplyText(TCalc& calc, TVariableSet& set, TMailState& mail, std::string_view mailText,
+                             const std::string& program, const std::string& optionLine, const ReplyAccount& account,
+                             bool keepsText) {
+  try {
+    PrepareMailText(mail, mailText, keepsText);
+  } catch (const std::bad_alloc&) {
+    mail.Clear();
+    throw;
+  }
+  return LoadReplyProgram(calc, set, mail, program, optionLine, account);
 }
 
 }  // namespace tam

@@ -48,11 +48,8 @@ ErrorChoice AskRunTimeError(const std::string& text) {
 namespace {
 
 // Runs the program until it finishes; a fault ends the run and is reported.
-ReplyRunReport RunToEnd(TCalc& calc, LineList& header, LineList& body, const ErrorDecision& decide,
-                        const BusyIndicator& busy) {
+ReplyRunReport RunToEnd(TCalc& calc, const ErrorDecision& decide, const BusyIndicator& busy) {
   ReplyRunReport report;
-  header.clear();
-  body.clear();
   calc.Reset();
   try {
     while (!calc.Finished()) {
@@ -87,13 +84,19 @@ ReplyRunReport RunToEnd(TCalc& calc, LineList& header, LineList& body, const Err
 
 }  // namespace
 
+ReplyRunReport RunReplyInPlace(TCalc& calc, const ErrorDecision& decide, const BusyIndicator& busy) {
+  return RunToEnd(calc, decide, busy);
+}
+
 ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, LineList& body,
                         const ErrorDecision& decide, const BusyIndicator& busy) {
-  ReplyRunReport report = RunToEnd(calc, header, body, decide, busy);
+  header.clear();
+  body.clear();
+  ReplyRunReport report = RunToEnd(calc, decide, busy);
   // The reply built so far is kept, whatever ended the run.
   try {
     header = mail.ReplyHeader;
-    body = mail.ReplyBody;
+    body = mail.ReplyBody.Lines();
   } catch (const std::bad_alloc&) {
     header.clear();
     body.clear();
@@ -104,12 +107,20 @@ ReplyRunReport RunReply(TCalc& calc, const TMailState& mail, LineList& header, L
 
 ReplyRunReport RunReplyTakingLines(TCalc& calc, TMailState& mail, LineList& header, LineList& body,
                                    const ErrorDecision& decide, const BusyIndicator& busy) {
-  ReplyRunReport report = RunToEnd(calc, header, body, decide, busy);
-  // Moving needs no memory, so the reply built so far always arrives.
+  header.clear();
+  body.clear();
+  ReplyRunReport report = RunToEnd(calc, decide, busy);
+  // The header is moved, which needs no memory; the body's lines are made
+  // from its store.
   header = std::move(mail.ReplyHeader);
-  body = std::move(mail.ReplyBody);
   mail.ReplyHeader.clear();
-  mail.ReplyBody.clear();
+  try {
+    body = mail.ReplyBody.Lines();
+  } catch (const std::bad_alloc&) {
+    body.clear();
+    report = {true, calc.CurrentLine() + 1, "Out of memory"};
+  }
+  mail.ReplyBody.Release();
   return report;
 }
 

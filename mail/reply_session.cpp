@@ -1,6 +1,5 @@
 #include <utility>
 
-#include "engine/text_lines.h"
 #include "mail/reply.h"
 
 namespace tam {
@@ -9,11 +8,8 @@ ReplyResult ComposeReplyFromText(std::string mailText, const std::string& progra
                                  const ReplyAccount& account, const ErrorDecision& decide) {
   ReplyResult r;
   TReplySession session;
-  {
-    LineList lines = SplitTextLines(mailText);
-    std::string().swap(mailText);  // the lines hold the mail now
-    r.loadError = session.Prepare(std::move(lines), program, optionLine, account);
-  }
+  r.loadError = session.PrepareText(mailText, program, optionLine, account);
+  std::string().swap(mailText);  // the mail state holds what the program reads
   if (r.loadError.empty()) r.run = session.RunTakingLines(r.header, r.body, decide);
   return r;
 }

@@ -22,6 +22,18 @@ printf 'From: a@example.com\r\nSubject: Hi\r\n\r\nbefore\r\n%s\r\nafter\r\n' "$l
 check long-line 0 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n> before\n> '"$long"$'\n> after' "" \
   "$tool" run "${clock[@]}" --mail "$work/long.eml" "$work/quote.txt"
 
+# A mail read from a pipe or from an empty file, not from a file of bytes.
+check quote-pipe 0 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n> Hello,\n> see you.' "" \
+  sh -c 'cat "$2" | "$0" run --now "2026-12-06 09:05:03" --tz-bias -540 --mail /dev/stdin "$1"' "$tool" "$work/quote.txt" "$work/m.eml"
+: >"$work/empty.eml"
+check quote-empty 0 $'To: \nSubject: Re: \nDate: Sun, 6 Dec 2026 09:05:03 +0900' "" \
+  "$tool" run "${clock[@]}" --mail "$work/empty.eml" "$work/quote.txt"
+
+# Lines that hold a break of their own and empty lines come out as printed.
+printf 'PRINT("a" & CHR(10) & "b")\r\nPRINT("")\r\nQUOTE("")\r\nPRINT("c")\r\n' >"$work/breaks.txt"
+check inner-breaks 0 $'To: a@example.com\nSubject: Re: Hi\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\na\nb\n\nHello,\nsee you.\nc' "" \
+  "$tool" run "${clock[@]}" --mail "$work/m.eml" "$work/breaks.txt"
+
 # Shift-JIS in, Shift-JIS out; with --utf8 the output is UTF-8.
 printf 'PRINT(REFGETBODY(0))\r\n' >"$work/first.txt"
 check sjis 0 "$(printf 'To: reply@example.jp\nSubject: Re: Re: \x89\xef\x8b\x63\x82\xcc\x8c\x8f\nDate: Sun, 6 Dec 2026 09:05:03 +0900\n\n\x89\xd4\x8e\x71\x82\xb3\x82\xf1')" "" \

@@ -31,9 +31,10 @@ TEST(Header, LookupAndOccurrence) {
 }
 
 TEST(MailText, StoredReply) {
-  EXPECT_EQ(StoredReply({"To: x"}, {"b"}), (Lines{"To: x", "", "b"}));
-  EXPECT_EQ(StoredReply({"To: x", ""}, {"b"}), (Lines{"To: x", "", "b"}));
-  EXPECT_EQ(StoredReply({}, {"b"}), (Lines{"b"}));
+  EXPECT_EQ(StoredReply({"To: x"}, Lines{"b"}), (Lines{"To: x", "", "b"}));
+  EXPECT_EQ(StoredReply({"To: x", ""}, Lines{"b"}), (Lines{"To: x", "", "b"}));
+  EXPECT_EQ(StoredReply({}, Lines{"b"}), (Lines{"b"}));
+  EXPECT_EQ(StoredReply({"To: x"}, LineStore{"b", ""}), (Lines{"To: x", "", "b", ""}));
 }
 
 }  // namespace

@@ -28,18 +28,26 @@ inline std::string ReadMailFile(const std::string& name) {
   return s.str();
 }
 
-// The referenced-mail members after walking text. The walk that moves the
-// body lines out of the list must give what the copying walk gives.
+// The referenced-mail members after walking text. The walk over the text in
+// place, copying the body or leaving it where it is, must give what the walk
+// over its lines gives.
 inline TMailState Walk(const std::string& text) {
   const LineList lines = SplitTextLines(text);
-  TMailState copied, moved;
-  WalkMail(lines, copied);
-  WalkMail(LineList(lines), moved);
-  EXPECT_EQ(moved.RefHeader, copied.RefHeader);
-  EXPECT_EQ(moved.RefBody, copied.RefBody);
-  EXPECT_EQ(moved.AttachedFiles, copied.AttachedFiles);
-  EXPECT_EQ(moved.HtmlPart, copied.HtmlPart);
-  return moved;
+  std::vector<std::string> views;
+  for (std::string_view v : SplitLineViews(text)) views.emplace_back(v);
+  EXPECT_EQ(views, lines);
+  TMailState byLines, inPlace, borrowing;
+  WalkMail(lines, byLines);
+  WalkMailText(text, inPlace);
+  WalkMailText(text, borrowing, true);
+  for (const TMailState* m : {&inPlace, &borrowing}) {
+    EXPECT_EQ(m->RefHeader, byLines.RefHeader);
+    EXPECT_EQ(m->RefBody, byLines.RefBody);
+    EXPECT_EQ(m->AttachedFiles, byLines.AttachedFiles);
+    EXPECT_EQ(m->HtmlPart, byLines.HtmlPart);
+  }
+  EXPECT_FALSE(inPlace.RefBody.Borrowed());
+  return inPlace;
 }
 
 inline TMailState WalkFile(const std::string& name) { return Walk(ReadMailFile(name)); }

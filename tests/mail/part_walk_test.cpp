@@ -10,6 +10,7 @@ namespace {
 using testing_mail::Walk;
 using testing_mail::WalkFile;
 using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
 TEST(PartWalkCorpus, NestedContainersQuotedBoundariesInlineImages) {
   // mixed > related > alternative; the images are attached by disposition,
@@ -94,6 +95,17 @@ TEST(PartWalkRules, HeaderBodySplit) {
 
   TMailState plainWithCharset = Walk("Content-Type: text/plain; charset=\"iso-2022-jp\"\n\nhello\n");
   EXPECT_EQ(plainWithCharset.RefBody, (Lines{"hello"}));
+}
+
+// The mail read in place is cut into lines as the line list cuts it.
+TEST(PartWalkRules, LineBreaksReadInPlace) {
+  for (const std::string& text :
+       {""s, "a"s, "\n"s, "\r"s, "a\r\n"s, "a\rb"s, "a\n\rb"s, "\r\r\n\n"s, "a\r"s, "x\0y\r\nz\r\n\r"s, "\r\n\r\n"s}) {
+    std::vector<std::string> views;
+    for (std::string_view v : SplitLineViews(text)) views.emplace_back(v);
+    EXPECT_EQ(views, SplitTextLines(text)) << text;
+  }
+  EXPECT_EQ(Walk("Subject: a\r\rone\ntwo\r\n\rthree\r").RefBody, (Lines{"one", "two", "", "three"}));
 }
 
 TEST(PartWalkRules, Boundaries) {

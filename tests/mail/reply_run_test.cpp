@@ -142,6 +142,23 @@ TEST(ReplyRun, TwoMailsInARowShareNothing) {
   EXPECT_EQ(vars.GetValue("OptionCount").i(), 0);
 }
 
+// Reply lines that hold line breaks of their own, empty lines and lines
+// added after a QUOTE keep their bounds in the reply and in what the
+// program reads back.
+TEST(ReplyRun, BodyLinesKeepTheirBounds) {
+  TestPlatform p;
+  ReplyFixture r;
+  ASSERT_EQ(r.Go("Subject: s\r\n\r\n\r\nx\r\n\r\n",
+                 "PRINT(\"a\" & CHR(13) & CHR(10) & \"b\" & CHR(10))\r\nPRINT(\"\")\r\nQUOTE(\">\")\r\n"
+                 "PRINT(GETBODYCOUNT, \"|\", GETBODY(0), \"|\", GETBODY(3), \"|\", GETMAXLINELENGTHB)\r\n"
+                 "PRINT(REFGETBODYSTRING & GETBODYSTRING)\r\n",
+                 {}),
+            "");
+  EXPECT_EQ(r.body, (Lines{"a\r\nb\n", "", ">x", ">", "4|a\r\nb\n|>|5",
+                           "x\r\n\r\na\r\nb\n\r\n\r\n>x\r\n>\r\n4|a\r\nb\n|>|5\r\n"}));
+  EXPECT_EQ(r.session.Mail.ReplyBody, r.body);
+}
+
 TEST(ReplyRun, FromTexts) {
   TestPlatform p;
   ReplyResult r = ComposeReplyFromText("From: a@example.com\r\nSubject: Hi\r\n\r\nline one\nline two\r",
