@@ -56,10 +56,9 @@ bool ReadFile(const std::string& path, std::string& bytes);
 // The same; on failure why says what the system gave as the reason ("No such
 // file or directory", "Permission denied", "is a folder").
 bool ReadFile(const std::string& path, std::string& bytes, std::string& why);
-// A file's bytes for reading: mapped into memory where the system allows
-// it, so that its pages come straight from the file as they are read, else
-// read into a text. Another program that shortens the file while it is
-// mapped ends the tool.
+// A file's bytes, read once and kept while a reply's lines refer to them.
+// (The file is read, not mapped: another program that shortened a mapped
+// file would end the tool.)
 class FileBytes {
  public:
   FileBytes() = default;
@@ -68,12 +67,10 @@ class FileBytes {
   FileBytes& operator=(const FileBytes&) = delete;
   // As ReadFile; the bytes stay valid until Close or the next Read.
   bool Read(const std::string& path, std::string& why);
-  std::string_view View() const;
+  std::string_view View() const { return text_; }
   void Close();
 
  private:
-  void* map_ = nullptr;
-  std::size_t size_ = 0;
   std::string text_;
 };
 // A UTF-8 text without the byte-order mark an editor may have put in front.

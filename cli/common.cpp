@@ -9,9 +9,6 @@
 #ifdef _WIN32
 #include <io.h>
 #else
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -143,42 +140,10 @@ bool ReadFile(const std::string& path, std::string& bytes, std::string& why) {
 
 bool FileBytes::Read(const std::string& path, std::string& why) {
   Close();
-#ifndef _WIN32
-  std::error_code error;
-  if (!std::filesystem::is_directory(std::filesystem::path(path), error)) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-      struct stat st {};
-      if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-          static_cast<std::uintmax_t>(st.st_size) <= SIZE_MAX) {
-        void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (p != MAP_FAILED) {
-          map_ = p;
-          size_ = static_cast<std::size_t>(st.st_size);
-        }
-      }
-      ::close(fd);
-      if (map_) return true;
-    }
-  }
-#endif
-  // Anything else (no mapping, an empty or special file, an error to tell)
-  // takes the ordinary read.
   return ReadFile(path, text_, why);
 }
 
-std::string_view FileBytes::View() const {
-  return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(text_);
-}
-
-void FileBytes::Close() {
-#ifndef _WIN32
-  if (map_) ::munmap(map_, size_);
-#endif
-  map_ = nullptr;
-  size_ = 0;
-  std::string().swap(text_);
-}
+void FileBytes::Close() { std::string().swap(text_); }
 
 std::string DropByteOrderMark(const std::string& utf8) {
   return utf8.compare(0, 3, "\xEF\xBB\xBF") == 0 ? utf8.substr(3) : utf8;
