@@ -407,7 +407,10 @@ void TCalc::ExecuteStatements() {
     auto& statements = program_->statements;
     switch (frame.Kind) {
       case kLet:
-        if (!ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))) return;
+        if (!(kMode == kProgramRun
+                  ? ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))
+                  : ExecuteAssignmentApart(static_cast<const TLetStatement&>(*statements[frame.Index]))))
+          return;
         break;
       case kDo: {
         const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
@@ -481,12 +484,28 @@ void TCalc::EndStatement() {
   if (nextLine_ >= LineCount() && !error_) finished_ = true;
 }
 
-bool TCalc::ExecuteAssignment(const TLetStatement& let) {
+[[gnu::always_inline]] inline bool TCalc::ExecuteAssignment(const TLetStatement& let) {
   Pend(Pending::kLet).let = &let;
   if (!StartStatement(let.Expression, let.ExpressionForm)) return false;
-  // The value goes from its operand to the target: at once to a plain one,
-  // the usual assignment.
-  Value v = TakeOutcome(pend_->base);
+  const std::size_t base = pend_->base;
+  if (let.SingleTarget && !error_) {
+    // The usual assignment, without callbacks to a variable where it was
+    // found before: the value goes from its operand into the variable.
+    if (Value* dest = vars_->StoreSlot(let.TargetSlot)) {
+      Operand& o = stack_[base];
+      const Value* v = o.one || !o.ref ? &o.own : o.ref;
+      if (!v->isArray()) {
+        if (v == &o.own)
+          *dest = std::move(o.own);
+        else if (v != dest)
+          *dest = *v;
+        stack_.resize(base);
+        return true;
+      }
+    }
+  }
+  // The value goes from its operand to the target: at once to a plain one.
+  Value v = TakeOutcome(base);
   if (let.PlainTarget && !error_ && !v.isArray() && !let.Target.empty() && !let.Targets.empty()) {
     vars_->SetValue(let.Targets[0], std::move(v), let.TargetSlot);
     return true;
@@ -618,6 +637,23 @@ void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   nextLine_ = loop.ForLine + 1;
 }
 
+[[gnu::always_inline]] inline bool TCalc::RunStatement(Pending& p) {
+  try {
+    return RunCode(*p.root, p.pc, p.base, true);
+  } catch (const InvalidOp&) {
+    Truncate(p.base);
+    SetErrorOnce("Invalid operation: " + *p.text);
+  } catch (const ScriptFailure&) {
+    Truncate(p.base);
+    SetErrorOnce("Convert error: " + *p.text);
+  } catch (...) {
+    Truncate(p.base);
+    throw;
+  }
+  stack_.emplace_back();
+  return true;
+}
+
 bool TCalc::StartStatement(const std::string& text, const StoredExpr*& form) {
   const StoredExpr* s = form;
   if (!s) return StartFirst(text, form);
@@ -746,10 +782,11 @@ void TCalc::AppendResult(Value v, std::size_t items) {
   return true;
 }
 
-// The program's own IF and RESULT statements run these out of line, so that
+// The program's own IF, RESULT and assignment statements, one at a time, run these out of line, so that
 // the program's statement loop stays small; a call's statements, which run
 // over and over, take them inline.
 bool TCalc::ExecuteIfApart(int line) { return ExecuteIf(line, false); }
+bool TCalc::ExecuteAssignmentApart(const TLetStatement& let) { return ExecuteAssignment(let); }
 bool TCalc::ExecuteResultApart(const TResultStatement& result) { return ExecuteResult(result); }
 
 // The caller's state is set aside in the frame; the frame keeps no error

@@ -216,6 +216,7 @@ class TCalc {
   bool ExecuteIf(int line, bool resumed);
   bool ExecuteResult(const TResultStatement& result);
   [[gnu::noinline]] bool ExecuteIfApart(int line);
+  [[gnu::noinline]] bool ExecuteAssignmentApart(const TLetStatement& let);
   [[gnu::noinline]] bool ExecuteResultApart(const TResultStatement& result);
   bool ResultItems(std::size_t from);
   bool ConditionTrue(const std::string& cond);

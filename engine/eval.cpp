@@ -105,23 +105,6 @@ bool TCalc::StartFirst(const std::string& text, const StoredExpr*& form) {
   return true;
 }
 
-bool TCalc::RunStatement(Pending& p) {
-  try {
-    return RunCode(*p.root, p.pc, p.base, true);
-  } catch (const InvalidOp&) {
-    Truncate(p.base);
-    SetErrorOnce("Invalid operation: " + *p.text);
-  } catch (const ScriptFailure&) {
-    Truncate(p.base);
-    SetErrorOnce("Convert error: " + *p.text);
-  } catch (...) {
-    Truncate(p.base);
-    throw;
-  }
-  stack_.emplace_back();
-  return true;
-}
-
 Value TCalc::Eval(const Expr& root) {
   const std::size_t base = stack_.size();
   std::size_t pc = 0;

@@ -231,6 +231,7 @@ class Parser {
       let->Targets = SplitArguments(let->Target);
       const std::string& first = let->Targets.empty() ? let->Target : let->Targets[0];
       let->PlainTarget = first.find('(') == std::string::npos;
+      let->SingleTarget = let->PlainTarget && !let->Target.empty() && !let->Targets.empty();
       p_.frames[i] = {kLet, Add(std::move(let))};
     }
   }

@@ -75,6 +75,8 @@ struct TLetStatement : TStatement {
   std::vector<std::string> Targets;  // Target split at its commas
   // The first target has no "(": it names its variable as written.
   bool PlainTarget = false;
+  // One target, plain: the statement's value goes to that variable alone.
+  bool SingleTarget = false;
   // Where a plain target was last found among the variables.
   mutable VarSlot TargetSlot;
   mutable const StoredExpr* ExpressionForm = nullptr;  // compiled on first use

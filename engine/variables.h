@@ -81,6 +81,14 @@ class TVariableSet {
     }
     SetValueAt(name, std::move(value), slot);
   }
+  // Where the usual assignment stores, for a caller that puts the value
+  // there itself: the value of the entry at a still-valid slot when no
+  // callback is set and the entry is writable; nullptr otherwise.
+  Value* StoreSlot(const VarSlot& slot) {
+    if (OnBeforeSet || OnChange || slot.layout != layout_ || slot.index >= shared_) return nullptr;
+    TVariantObject& e = *entries_[slot.index];
+    return e.ReadOnly ? nullptr : &e.Value_;
+  }
   // SetValue of a name whose upper-cased form the caller has (an element
   // name built from its upper-cased base).
   void SetValue(const std::string& name, const std::string& upper, Value&& value);
