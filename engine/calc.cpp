@@ -506,7 +506,7 @@ void TCalc::EndStatement() {
   }
   // The value goes from its operand to the target: at once to a plain one.
   Value v = TakeOutcome(base);
-  if (let.PlainTarget && !error_ && !v.isArray() && !let.Target.empty() && !let.Targets.empty()) {
+  if (let.SingleTarget && !error_ && !v.isArray()) {
     vars_->SetValue(let.Targets[0], std::move(v), let.TargetSlot);
     return true;
   }
@@ -782,9 +782,9 @@ void TCalc::AppendResult(Value v, std::size_t items) {
   return true;
 }
 
-// The program's own IF, RESULT and assignment statements, one at a time, run these out of line, so that
-// the program's statement loop stays small; a call's statements, which run
-// over and over, take them inline.
+// Out of line, so that the statement loops that do not run a statement
+// over and over stay small: IF and RESULT when the program's statements run
+// one at a time, assignments everywhere but in the program's run.
 bool TCalc::ExecuteIfApart(int line) { return ExecuteIf(line, false); }
 bool TCalc::ExecuteAssignmentApart(const TLetStatement& let) { return ExecuteAssignment(let); }
 bool TCalc::ExecuteResultApart(const TResultStatement& result) { return ExecuteResult(result); }
