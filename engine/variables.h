@@ -72,12 +72,9 @@ class TVariableSet {
   void SetValue(const std::string& name, const Value& value);
   void SetValue(const std::string& name, Value&& value, VarSlot& slot) {
     // The usual assignment: no callback, the name where it was found before.
-    if (!OnBeforeSet && !OnChange && slot.layout == layout_ && slot.index < shared_) {
-      TVariantObject& e = *entries_[slot.index];
-      if (!e.ReadOnly) {
-        e.Value_ = std::move(value);
-        return;
-      }
+    if (Value* dest = StoreSlot(slot)) {
+      *dest = std::move(value);
+      return;
     }
     SetValueAt(name, std::move(value), slot);
   }
