@@ -6,30 +6,51 @@ namespace tam {
 
 namespace {
 
-// The position of the next c at or after from, or size when there is none.
-std::size_t NextOf(const std::string& text, std::size_t from, char c) {
-  if (from >= text.size()) return text.size();
-  const void* p = std::memchr(text.data() + from, c, text.size() - from);
-  return p ? static_cast<std::size_t>(static_cast<const char*>(p) - text.data()) : text.size();
+// The number of lines the split gives for a text that is not empty: one per
+// LF and per CR not followed by LF, one more when the text does not end in a
+// break.
+std::size_t LineCountOf(std::string_view text) {
+  const char* const stop = text.data() + text.size();
+  std::size_t n = text.back() == '\r' || text.back() == '\n' ? 0 : 1;
+  for (const char* p = text.data();
+       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)))) != nullptr; ++p)
+    ++n;
+  for (const char* p = text.data();
+       (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) != nullptr; ++p)
+    n += p + 1 < stop && p[1] == '\n' ? 0 : 1;
+  return n;
 }
 
 }  // namespace
 
-std::vector<std::string> SplitTextLines(const std::string& text) {
-  // The next CR and the next LF are each looked for again only once the split
-  // has passed them, so a text without one of the two is still read once.
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  std::size_t cr = NextOf(text, 0, '\r'), lf = NextOf(text, 0, '\n');
-  while (start < text.size()) {
-    if (cr < start) cr = NextOf(text, start, '\r');
-    if (lf < start) lf = NextOf(text, start, '\n');
-    const std::size_t end = cr < lf ? cr : lf;
-    if (end == text.size()) break;
-    lines.emplace_back(text, start, end - start);
-    start = end + (end == cr && lf == end + 1 && lf < text.size() ? 2 : 1);
+std::vector<std::string_view> SplitTextLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  if (text.empty()) return lines;
+  lines.reserve(LineCountOf(text));
+  // The next CR and the next LF, each looked for again once passed.
+  const char* p = text.data();
+  const char* const stop = p + text.size();
+  const auto next = [stop](const char* from, char c) {
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(stop - from));
+    return at ? static_cast<const char*>(at) : stop;
+  };
+  const char *cr = next(p, '\r'), *lf = next(p, '\n');
+  while (p < stop) {
+    if (cr < p) cr = next(p, '\r');
+    if (lf < p) lf = next(p, '\n');
+    const char* end = cr < lf ? cr : lf;
+    lines.emplace_back(p, static_cast<std::size_t>(end - p));
+    if (end == stop) break;
+    p = end + (end == cr && lf == end + 1 && lf < stop ? 2 : 1);
   }
-  if (start < text.size()) lines.emplace_back(text, start, std::string::npos);
+  return lines;
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+  const std::vector<std::string_view> views = SplitTextLineViews(text);
+  std::vector<std::string> lines;
+  lines.reserve(views.size());
+  for (std::string_view v : views) lines.emplace_back(v);
   return lines;
 }
 

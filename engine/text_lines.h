@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/sjis.h"  // the character sizes that line-wise readers use with these
@@ -14,6 +15,8 @@ namespace tam {
 // final break adds no empty line. Every other byte, NUL included, stays in
 // its line.
 std::vector<std::string> SplitTextLines(const std::string& text);
+// The same lines as views into text, which outlives them.
+std::vector<std::string_view> SplitTextLineViews(std::string_view text);
 
 // Every line followed by CR LF.
 std::string JoinTextLines(const std::vector<std::string>& lines);

@@ -4,12 +4,12 @@
 // nesting, and the C++ stack never grows with it.
 #include "mail/part_walk.h"
 
-#include <cstring>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
 
 #include "engine/sjis.h"
+#include "engine/text_lines.h"
 #include "mail/part_header.h"
 
 namespace tam {
@@ -234,55 +234,13 @@ void WalkMail(const LineList& lines, TMailState& state) { PartWalk<LineList>(lin
 void WalkMail(LineList&& lines, TMailState& state) { WalkMail(static_cast<const LineList&>(lines), state); }
 
 void WalkMailText(std::string_view text, TMailState& state, bool borrow) {
-  std::vector<std::string_view> lines = SplitLineViews(text);
+  std::vector<std::string_view> lines = SplitTextLineViews(text);
   if (borrow) {
     using Walk = PartWalk<std::vector<std::string_view>>;
     Walk(lines, state, Walk::HandOn{}).Run();
   } else {
     PartWalk<std::vector<std::string_view>>(lines, state).Run();
   }
-}
-
-namespace {
-
-// The number of lines the split gives for a text that is not empty: one per
-// LF and per CR not followed by LF, one more when the text does not end in a
-// break.
-std::size_t LineCountOf(std::string_view text) {
-  const char* const stop = text.data() + text.size();
-  std::size_t n = text.back() == '\r' || text.back() == '\n' ? 0 : 1;
-  for (const char* p = text.data();
-       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)))) != nullptr; ++p)
-    ++n;
-  for (const char* p = text.data();
-       (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) != nullptr; ++p)
-    n += p + 1 < stop && p[1] == '\n' ? 0 : 1;
-  return n;
-}
-
-}  // namespace
-
-std::vector<std::string_view> SplitLineViews(std::string_view text) {
-  std::vector<std::string_view> lines;
-  if (text.empty()) return lines;
-  lines.reserve(LineCountOf(text));
-  // The next CR and the next LF, each looked for again once passed.
-  const char* p = text.data();
-  const char* const stop = p + text.size();
-  const auto next = [stop](const char* from, char c) {
-    const void* at = std::memchr(from, c, static_cast<std::size_t>(stop - from));
-    return at ? static_cast<const char*>(at) : stop;
-  };
-  const char *cr = next(p, '\r'), *lf = next(p, '\n');
-  while (p < stop) {
-    if (cr < p) cr = next(p, '\r');
-    if (lf < p) lf = next(p, '\n');
-    const char* end = cr < lf ? cr : lf;
-    lines.emplace_back(p, static_cast<std::size_t>(end - p));
-    if (end == stop) break;
-    p = end + (end == cr && lf == end + 1 && lf < stop ? 2 : 1);
-  }
-  return lines;
 }
 
 }  // namespace tam

@@ -21,7 +21,4 @@ void WalkMail(LineList&& lines, TMailState& state);
 // (RefBody.Borrow), which the caller keeps unchanged while they are read.
 void WalkMailText(std::string_view text, TMailState& state, bool borrow = false);
 
-// The lines of a stored mail as SplitTextLines cuts them, as views into text.
-std::vector<std::string_view> SplitLineViews(std::string_view text);
-
 }  // namespace tam

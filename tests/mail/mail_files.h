@@ -34,7 +34,7 @@ inline std::string ReadMailFile(const std::string& name) {
 inline TMailState Walk(const std::string& text) {
   const LineList lines = SplitTextLines(text);
   std::vector<std::string> views;
-  for (std::string_view v : SplitLineViews(text)) views.emplace_back(v);
+  for (std::string_view v : SplitTextLineViews(text)) views.emplace_back(v);
   EXPECT_EQ(views, lines);
   TMailState byLines, inPlace, borrowing;
   WalkMail(lines, byLines);

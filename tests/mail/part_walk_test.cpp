@@ -102,7 +102,7 @@ TEST(PartWalkRules, LineBreaksReadInPlace) {
   for (const std::string& text :
        {""s, "a"s, "\n"s, "\r"s, "a\r\n"s, "a\rb"s, "a\n\rb"s, "\r\r\n\n"s, "a\r"s, "x\0y\r\nz\r\n\r"s, "\r\n\r\n"s}) {
     std::vector<std::string> views;
-    for (std::string_view v : SplitLineViews(text)) views.emplace_back(v);
+    for (std::string_view v : SplitTextLineViews(text)) views.emplace_back(v);
     EXPECT_EQ(views, SplitTextLines(text)) << text;
   }
   EXPECT_EQ(Walk("Subject: a\r\rone\ntwo\r\n\rthree\r").RefBody, (Lines{"one", "two", "", "three"}));
