@@ -692,6 +692,40 @@ inline bool TCalc::QuickValue(const Expr& root, Value& scratch, const Value*& ou
   return false;
 }
 
+inline int TCalc::QuickTest(const Expr& root) {
+  if (root.shape != Expr::kNameLiteralShape) return -1;
+  const Instr* code = root.code.data();
+  const Value& right = code[2].e->value;
+  const Value* v = vars_->Find(code[1].e->text, code[1].e->slot);
+  if (!v || v->type() != vtInteger || right.type() != vtInteger) return -1;
+  const std::int32_t a = v->i(), b = right.i();
+  switch (code[0].e->op) {
+    case Op::kNe:
+      return a != b;
+    case Op::kLe:
+      return a <= b;
+    case Op::kGe:
+      return a >= b;
+    case Op::kLt:
+      return a < b;
+    case Op::kEq:
+      return a == b;
+    case Op::kGt:
+      return a > b;
+    default:
+      return -1;
+  }
+}
+
+int TCalc::QuickCondition(const Expr& root) {
+  const int quick = QuickTest(root);
+  if (quick >= 0) return quick;
+  Value scratch;
+  const Value* c;
+  if (!QuickValue(root, scratch, c) || c->isArray()) return -1;
+  return c->type() == vtBoolean && c->b();
+}
+
 bool TCalc::QuickStatement(Pending& p) {
   Value scratch;
   const Value* v;
@@ -714,11 +748,9 @@ bool TCalc::QuickStatement(Pending& p) {
     bool taken = f.Kind == kElse;
     if (!taken) {
       const StoredExpr* form = block.ConditionForm;
-      Value scratch;
-      const Value* c;
-      if (!resumed && form && form->expr->shape != Expr::kOtherShape && QuickValue(*form->expr, scratch, c) &&
-          !c->isArray()) {
-        taken = c->type() == vtBoolean && c->b();
+      const int quick = !resumed && form && form->expr->shape != Expr::kOtherShape ? QuickCondition(*form->expr) : -1;
+      if (quick >= 0) {
+        taken = quick != 0;
       } else {
         if (!resumed) {
           Pend(Pending::kIf).line = line;
