@@ -332,9 +332,20 @@ bool TCalc::ContinueStatement(Pending& p) {
       return true;
     case Pending::kIf:
       return ExecuteIf(p.line, true);
-    case Pending::kResult:
-      AppendResult(TakeOutcome(p.base), p.result->Items.size());
+    case Pending::kResult: {
+      // A call's RESULT of one plain value takes the operand's value as it
+      // stands.
+      Operand& o = stack_[p.base];
+      const std::size_t n = p.result->Items.size();
+      if (LoneResult(n) && !o.ref && !o.own.isArray()) {
+        result_.swap(o.own);
+        resultOne_ = true;
+        stack_.resize(p.base);
+        return true;
+      }
+      AppendResult(TakeOutcome(p.base), n);
       return ResultItems(p.item + 1);
+    }
   }
   return true;
 }
@@ -786,7 +797,7 @@ bool TCalc::QuickStatement(Pending& p) {
 // Appends a RESULT item's value to the result. In a call, a RESULT of one
 // plain value keeps it as it is: the caller takes it as its one-element list.
 void TCalc::AppendResult(Value v, std::size_t items) {
-  if (callDepth_ > 0 && items == 1 && !v.isArray() && result_.isEmpty()) {
+  if (LoneResult(items) && !v.isArray()) {
     result_ = std::move(v);
     resultOne_ = true;
     return;
@@ -803,7 +814,15 @@ void TCalc::AppendResult(Value v, std::size_t items) {
     Value scratch;
     const Value* v;
     if (form && form->expr->shape != Expr::kOtherShape && QuickValue(*form->expr, scratch, v) && !v->isArray()) {
-      AppendResult(v == &scratch ? std::move(scratch) : Value(*v), n);
+      if (LoneResult(n)) {
+        if (v == &scratch)
+          result_.swap(scratch);
+        else
+          result_ = *v;
+        resultOne_ = true;
+      } else {
+        AppendResult(v == &scratch ? std::move(scratch) : Value(*v), n);
+      }
       continue;
     }
     Pending& p = Pend(Pending::kResult);

@@ -301,6 +301,9 @@ class TCalc {
   static void ListOfOne(Operand& o);
   void OperatorFailed(const Expr& e);
   void AppendResult(Value v, std::size_t items);
+  // A RESULT of items values in a call that has no result yet: one plain
+  // value is kept as it is, the caller taking it as its one-element list.
+  bool LoneResult(std::size_t items) const { return items == 1 && callDepth_ > 0 && result_.isEmpty(); }
   void Materialize(std::size_t from);
   void Truncate(std::size_t size) { stack_.resize(size); }
   Value TakeResult(std::size_t base);
