@@ -233,7 +233,7 @@ void TCalc::RunCalls(int base) {
           nextLine_ = LineCount();
           finished_ = true;
         } else {
-          ExecuteStatements<kCallRun>();
+          ExecuteStatements<kCallRun>(base);
         }
       } while (callDepth_ > base);
     } catch (...) {
@@ -379,21 +379,32 @@ TCalc::LoopState& TCalc::StateAfresh(int index) {
 
 // Runs the statement at nextLine_. Within a user function call the next ones
 // follow here while the call runs on, each counted under the budget: only the
-// program's own statements are steps that a host sees. A statement that waits
-// for a call returns at once.
+// program's own statements are steps that a host sees. A statement of the
+// program's own that waits for a call returns at once.
 // With on, the program's own statements follow one another here too, while
 // the run goes on.
 void TCalc::ExecuteOne(bool on) {
-  if (callDepth_ > 0)
-    ExecuteStatements<kCallRun>();
-  else if (on)
-    ExecuteStatements<kProgramRun>();
-  else
+  if (callDepth_ > 0) {
+    // The calls this run enters go on here too: a fault in one of them
+    // reaches the statement waiting for it as in RunCalls.
+    const int base = callDepth_;
+    try {
+      ExecuteStatements<kCallRun>(base);
+    } catch (...) {
+      Unwind(base, std::current_exception());
+    }
+  } else if (on) {
+    RunProgramStatements();
+  } else {
     ExecuteStatements<kOneStatement>();
+  }
 }
 
+// Apart from ExecuteOne, whose fault handling would cost its loop registers.
+[[gnu::noinline]] void TCalc::RunProgramStatements() { ExecuteStatements<kProgramRun>(); }
+
 template <int kMode>
-void TCalc::ExecuteStatements() {
+void TCalc::ExecuteStatements(int base) {
   for (;;) {
     if constexpr (kMode == kCallRun) {
       // Lines that only lead on are passed over at once, each counted.
@@ -406,88 +417,107 @@ void TCalc::ExecuteStatements() {
         nextLine_ = flow.to;
         if (nextLine_ >= LineCount()) {
           finished_ = true;
-          return;
+          goto next;
         }
       }
     }
-    currentLine_ = nextLine_;
-    if (budget_ && --*budget_ < 0) BudgetSpent();
-    const int line = currentLine_;
-    nextLine_ = line + 1;
-    const TFrameInfo frame = program_->frames[line];
-    auto& statements = program_->statements;
-    switch (frame.Kind) {
-      case kLet:
-        if (!(kMode == kProgramRun
-                  ? ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))
-                  : ExecuteAssignmentApart(static_cast<const TLetStatement&>(*statements[frame.Index]))))
-          return;
-        break;
-      case kDo: {
-        const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
-        ExecuteDo(loop, StateOf(frame.Index));
-        break;
+    {
+      currentLine_ = nextLine_;
+      if (budget_ && --*budget_ < 0) BudgetSpent();
+      const int line = currentLine_;
+      nextLine_ = line + 1;
+      const TFrameInfo frame = program_->frames[line];
+      auto& statements = program_->statements;
+      switch (frame.Kind) {
+        case kLet:
+          if (!(kMode == kProgramRun
+                    ? ExecuteAssignment(static_cast<const TLetStatement&>(*statements[frame.Index]))
+                    : ExecuteAssignmentApart(static_cast<const TLetStatement&>(*statements[frame.Index]))))
+            goto waits;
+          break;
+        case kDo: {
+          const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+          ExecuteDo(loop, StateOf(frame.Index));
+          break;
+        }
+        case kLoop: {
+          const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
+          ExecuteLoop(loop, StateOf(frame.Index));
+          break;
+        }
+        case kExitDo:
+          nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
+          break;
+        case kFor: {
+          const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+          ExecuteFor(loop, StateOf(frame.Index));
+          break;
+        }
+        case kNext: {
+          const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+          ExecuteNext(loop, StateOf(frame.Index));
+          break;
+        }
+        case kExitFor: {
+          const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
+          nextLine_ = loop.ForNextLine + 1;
+          vars_->SetReadOnly(loop.Variable, false);
+          break;
+        }
+        case kIf:
+          if (!(kMode != kOneStatement ? ExecuteIf(line, false) : ExecuteIfApart(line))) goto waits;
+          break;
+        case kElseIf: {
+          // A taken branch ran into the next one: the block is done. The walk
+          // passes over every further branch, also those of enclosing blocks
+          // that end right after this one, in one step.
+          int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+          while (n >= 0 && n < LineCount() &&
+                 (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
+            n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
+          nextLine_ = n;
+          break;
+        }
+        case kElse:
+          nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
+          break;
+        case kFunction:
+          nextLine_ = program_->functions[frame.Index]->EndLine + 1;
+          break;
+        case kResult:
+          if (!(kMode != kOneStatement
+                    ? ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))
+                    : ExecuteResultApart(static_cast<const TResultStatement&>(*statements[frame.Index]))))
+            goto waits;
+          break;
+        case kExitFunction:
+        case kEndFunction:
+        case kExitProgram:
+        case kEnd:
+          nextLine_ = LineCount();
+          break;
+        default:
+          break;  // comments, ENDIF and lines left unparsed advance
       }
-      case kLoop: {
-        const auto& loop = static_cast<const TDoLoop&>(*statements[frame.Index]);
-        ExecuteLoop(loop, StateOf(frame.Index));
-        break;
-      }
-      case kExitDo:
-        nextLine_ = static_cast<const TDoLoop&>(*statements[frame.Index]).LoopLine + 1;
-        break;
-      case kFor: {
-        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-        ExecuteFor(loop, StateOf(frame.Index));
-        break;
-      }
-      case kNext: {
-        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-        ExecuteNext(loop, StateOf(frame.Index));
-        break;
-      }
-      case kExitFor: {
-        const auto& loop = static_cast<const TForLoop&>(*statements[frame.Index]);
-        nextLine_ = loop.ForNextLine + 1;
-        vars_->SetReadOnly(loop.Variable, false);
-        break;
-      }
-      case kIf:
-        if (!(kMode != kOneStatement ? ExecuteIf(line, false) : ExecuteIfApart(line))) return;
-        break;
-      case kElseIf: {
-        // A taken branch ran into the next one: the block is done. The walk
-        // passes over every further branch, also those of enclosing blocks
-        // that end right after this one, in one step.
-        int n = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-        while (n >= 0 && n < LineCount() && (program_->frames[n].Kind == kElseIf || program_->frames[n].Kind == kElse))
-          n = static_cast<const TIfBlock&>(*statements[program_->frames[n].Index]).NextBranch;
-        nextLine_ = n;
-        break;
-      }
-      case kElse:
-        nextLine_ = static_cast<const TIfBlock&>(*statements[frame.Index]).NextBranch;
-        break;
-      case kFunction:
-        nextLine_ = program_->functions[frame.Index]->EndLine + 1;
-        break;
-      case kResult:
-        if (!(kMode != kOneStatement
-                  ? ExecuteResult(static_cast<const TResultStatement&>(*statements[frame.Index]))
-                  : ExecuteResultApart(static_cast<const TResultStatement&>(*statements[frame.Index]))))
-          return;
-        break;
-      case kExitFunction:
-      case kEndFunction:
-      case kExitProgram:
-      case kEnd:
-        nextLine_ = LineCount();
-        break;
-      default:
-        break;  // comments, ENDIF and lines left unparsed advance
+      EndStatement();
     }
-    EndStatement();
+  next:
+    if constexpr (kMode == kCallRun) {
+      // A call that ends returns into the statement waiting for it, which
+      // runs on; the calls at base and below are not this loop's.
+      while (finished_ && !error_) {
+        if (callDepth_ <= base) return;
+        ReturnFromCall();
+        if (callDepth_ <= base) return;
+      }
+    }
     if (kMode == kOneStatement || finished_ || error_ || nextLine_ < 0) return;
+    continue;
+  waits:
+    // The statement waits for a call: in a call's run the call's statements
+    // follow here.
+    if constexpr (kMode != kCallRun) return;
+    goto next;
   }
 }
 

@@ -202,10 +202,14 @@ class TCalc {
   void Unwind(int base, std::exception_ptr fault);
   void ExecuteOne(bool on = false);
   // The statement at nextLine_ alone (kOneStatement), or with those after it
-  // while the program's run (kProgramRun) or the call (kCallRun) goes on.
+  // while the program's run (kProgramRun) or the calls above base
+  // (kCallRun) go on: a statement that waits for a call goes on in the
+  // call's frame, and a call that ends returns into the statement waiting
+  // for it, until the calls are done down to base.
   enum { kOneStatement, kProgramRun, kCallRun };
   template <int kMode>
-  void ExecuteStatements();
+  void ExecuteStatements(int base = 0);
+  void RunProgramStatements();
   void EndStatement();
   bool ExecuteAssignment(const TLetStatement& let);
   void Assign(const TLetStatement& let, Value&& v);
