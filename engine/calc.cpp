@@ -290,6 +290,13 @@ void TCalc::ResumeAfterFault(std::exception_ptr fault) {
   ResumeStatement(false, Value());
 }
 
+[[gnu::always_inline]] inline void TCalc::RunOn() {
+  Pending& p = *pend_;
+  ++p.pc;
+  if (!RunStatement(p)) return;
+  if (ContinueStatement(p)) EndStatement();
+}
+
 void TCalc::ResumeStatement(bool ok, Value result) {
   Pending& p = *pend_;
   try {
@@ -299,13 +306,6 @@ void TCalc::ResumeStatement(bool ok, Value result) {
     throw;
   }
   RunOn();
-}
-
-void TCalc::RunOn() {
-  Pending& p = *pend_;
-  ++p.pc;
-  if (!RunStatement(p)) return;
-  if (ContinueStatement(p)) EndStatement();
 }
 
 // The innermost call is done. Its result goes straight onto the operands of
@@ -325,7 +325,7 @@ void TCalc::ReturnFromCall() {
   RunOn();
 }
 
-bool TCalc::ContinueStatement(Pending& p) {
+[[gnu::always_inline]] inline bool TCalc::ContinueStatement(Pending& p) {
   switch (p.kind) {
     case Pending::kLet:
       Assign(*p.let, TakeOutcome(p.base));
@@ -759,8 +759,6 @@ inline int TCalc::QuickTest(const Expr& root) {
 }
 
 int TCalc::QuickCondition(const Expr& root) {
-  const int quick = QuickTest(root);
-  if (quick >= 0) return quick;
   Value scratch;
   const Value* c;
   if (!QuickValue(root, scratch, c) || c->isArray()) return -1;
@@ -789,7 +787,11 @@ bool TCalc::QuickStatement(Pending& p) {
     bool taken = f.Kind == kElse;
     if (!taken) {
       const StoredExpr* form = block.ConditionForm;
-      const int quick = !resumed && form && form->expr->shape != Expr::kOtherShape ? QuickCondition(*form->expr) : -1;
+      int quick = -1;
+      if (!resumed && form && form->expr->shape != Expr::kOtherShape) {
+        quick = QuickTest(*form->expr);
+        if (quick < 0) quick = QuickCondition(*form->expr);
+      }
       if (quick >= 0) {
         taken = quick != 0;
       } else {

@@ -335,7 +335,7 @@ class TCalc {
   // 1 or 0 as it holds, without a value built; -1 for every other case.
   int QuickTest(const Expr& root);
   // The truth of an IF condition of the simplest kinds (1 or 0) where it can
-  // be had without running its steps; -1 when it cannot.
+  // be had without running its steps; -1 when it cannot. QuickTest first.
   int QuickCondition(const Expr& root);
   // Runs the statement's expression on from p.pc: true when it is done, its
   // value the operand at p.base; false when it waits for a call. The failure
