@@ -310,7 +310,7 @@ void TCalc::ResumeStatement(bool ok, Value result) {
 
 // The innermost call is done. Its result goes straight onto the operands of
 // the statement that waits for it, which runs on past the call step.
-void TCalc::ReturnFromCall() {
+[[gnu::always_inline]] inline void TCalc::ReturnFromCall() {
   if (error_) {
     Value result;
     const bool ok = PopCall(result);
@@ -756,7 +756,7 @@ inline bool TCalc::QuickValue(const Expr& root, Value& scratch, const Value*& ou
   return false;
 }
 
-inline int TCalc::QuickTest(const Expr& root) {
+[[gnu::always_inline]] inline int TCalc::QuickTest(const Expr& root) {
   if (root.shape != Expr::kNameLiteralShape) return -1;
   const Instr* code = root.code.data();
   const Value& right = code[2].e->value;
