@@ -827,8 +827,8 @@ bool TCalc::QuickStatement(Pending& p) {
         const Value& value = Outcome(base);
         taken = value.type() == vtBoolean && value.b();
         stack_.resize(base);
+        if (error_) return true;
       }
-      if (error_) return true;
     }
     if (taken) {
       nextLine_ = line + 1;
