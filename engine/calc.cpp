@@ -1032,7 +1032,7 @@ TCalc::CallFrame& TCalc::NewFrame() {
   finished_ = nextLine_ >= LineCount();
 }
 
-void TCalc::EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base) {
+bool TCalc::EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base) {
   const TFunctionBlock& fn = *program_->functions[e.userFunction];
   CallFrame& f = PrepareFrame();
   const bool laidOut = BindArguments(f.locals, fn, first, n);
@@ -1042,6 +1042,7 @@ void TCalc::EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size
   p.pc = pc;
   p.top = stack_.size();
   EnterFrame(f, fn, e.name, laidOut);
+  return false;
 }
 
 bool TCalc::PopCall(Value& result) {
