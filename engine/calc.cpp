@@ -969,7 +969,9 @@ TCalc::CallFrame& TCalc::NewFrame() {
     // One plain argument, the commonest call.
     Operand& o = stack_[first];
     if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
-      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
+      // The operand is dropped next, and the parameter's old value with it.
+      if (o.ref) o.own = *o.ref;
+      locals.BindAt(0, o.own);
       return true;
     }
   } else if (fn.DistinctParameters && n > 0 && n <= count) {

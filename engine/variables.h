@@ -140,7 +140,13 @@ class TVariableSet {
     return ReuseGrown(layout, count);
   }
   // Gives a kept entry its value without callbacks and clears its read-only
-  // flag (a parameter of the call).
+  // flag (a parameter of the call). Given a value it may change, the two
+  // trade places: the caller's ends with the entry's old one, to drop.
+  void BindAt(int index, Value& value) {
+    TVariantObject& e = *entries_[index];
+    e.Value_.swap(value);
+    e.ReadOnly = false;
+  }
   void BindAt(int index, Value&& value) {
     TVariantObject& e = *entries_[index];
     e.Value_ = std::move(value);
