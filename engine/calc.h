@@ -282,6 +282,11 @@ class TCalc {
   // base: the parameters are bound and the statement waits at pc (false,
   // as a call step that waits answers).
   bool EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base);
+  bool EnterBound(CallFrame& f, const TFunctionBlock& fn, const Expr& e, std::size_t first, std::size_t pc,
+                  std::size_t base, bool laidOut);
+  // The same for every case, the function of e given.
+  [[gnu::noinline]] bool EnterAnyCall(const TFunctionBlock& fn, const Expr& e, std::size_t first, std::size_t n,
+                                      std::size_t pc, std::size_t base);
   bool PopCall(Value& result);
   void DropCall();
   void SetAside(CallFrame& frame);
