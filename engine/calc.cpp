@@ -896,7 +896,7 @@ bool TCalc::ExecuteResultApart(const TResultStatement& result) { return ExecuteR
 // The caller's state is set aside in the frame; the frame keeps no error
 // text or result of its own while no call runs in it, so that mostly there
 // is nothing to move.
-void TCalc::SetAside(CallFrame& frame) {
+[[gnu::always_inline]] inline void TCalc::SetAside(CallFrame& frame) {
   CallerState& s = frame.caller;
   s.vars = vars_;
   s.currentLine = currentLine_;
@@ -969,7 +969,9 @@ TCalc::CallFrame& TCalc::NewFrame() {
     // One plain argument, the commonest call.
     Operand& o = stack_[first];
     if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
-      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
+      // The operand is dropped next, and the parameter's old value with it.
+      if (o.ref) o.own = *o.ref;
+      locals.BindAt(0, o.own);
       return true;
     }
   } else if (fn.DistinctParameters && n > 0 && n <= count) {
@@ -1032,16 +1034,42 @@ TCalc::CallFrame& TCalc::NewFrame() {
   finished_ = nextLine_ >= LineCount();
 }
 
-void TCalc::EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base) {
-  const TFunctionBlock& fn = *program_->functions[e.userFunction];
-  CallFrame& f = PrepareFrame();
-  const bool laidOut = BindArguments(f.locals, fn, first, n);
+// The arguments from first on are bound: they go, and the statement waits.
+[[gnu::always_inline]] inline bool TCalc::EnterBound(CallFrame& f, const TFunctionBlock& fn, const Expr& e,
+                                                     std::size_t first, std::size_t pc, std::size_t base,
+                                                     bool laidOut) {
   Truncate(first);
   Materialize(base);
   Pending& p = *pend_;
   p.pc = pc;
   p.top = stack_.size();
   EnterFrame(f, fn, e.name, laidOut);
+  return false;
+}
+
+bool TCalc::EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base) {
+  const TFunctionBlock& fn = *program_->functions[e.userFunction];
+  // The commonest entry, kept short: one plain argument, into the frame the
+  // call before at this depth left holding the function's layout with its
+  // one entry (so the function has a parameter).
+  if (n == 1 && static_cast<std::size_t>(callDepth_) < frames_.size()) {
+    CallFrame& f = *frames_[callDepth_];
+    Operand& o = stack_[first];
+    if (!(o.ref ? *o.ref : o.own).isArray() && f.locals.Holds(fn.LayoutBase + 1, 1)) {
+      // The operand is dropped next, and the parameter's old value with it.
+      if (o.ref) o.own = *o.ref;
+      f.locals.BindAt(0, o.own);
+      return EnterBound(f, fn, e, first, pc, base, true);
+    }
+  }
+  return EnterAnyCall(fn, e, first, n, pc, base);
+}
+
+bool TCalc::EnterAnyCall(const TFunctionBlock& fn, const Expr& e, std::size_t first, std::size_t n, std::size_t pc,
+                         std::size_t base) {
+  CallFrame& f = PrepareFrame();
+  const bool laidOut = BindArguments(f.locals, fn, first, n);
+  return EnterBound(f, fn, e, first, pc, base, laidOut);
 }
 
 bool TCalc::PopCall(Value& result) {

@@ -279,8 +279,14 @@ class TCalc {
   bool BindArguments(TVariableSet& locals, const TFunctionBlock& fn, std::size_t first, std::size_t n);
   // A call step's call of the user function of e that runs as the next
   // frame, its n arguments the operands from first, the statement's from
-  // base: the parameters are bound and the statement waits at pc.
-  void EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base);
+  // base: the parameters are bound and the statement waits at pc (false,
+  // as a call step that waits answers).
+  bool EnterCall(const Expr& e, std::size_t first, std::size_t n, std::size_t pc, std::size_t base);
+  bool EnterBound(CallFrame& f, const TFunctionBlock& fn, const Expr& e, std::size_t first, std::size_t pc,
+                  std::size_t base, bool laidOut);
+  // The same for every case, the function of e given.
+  [[gnu::noinline]] bool EnterAnyCall(const TFunctionBlock& fn, const Expr& e, std::size_t first, std::size_t n,
+                                      std::size_t pc, std::size_t base);
   bool PopCall(Value& result);
   void DropCall();
   void SetAside(CallFrame& frame);
@@ -294,6 +300,9 @@ class TCalc {
   Value Eval(const Expr& root);
   bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend);
   bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
+  // The call steps that neither go straight to a library callable nor run a
+  // user function as a frame with the arguments where they stand.
+  [[gnu::noinline]] bool CallOther(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
   void FinishCall(const Instr& in, bool ok, Value&& result, bool one);
   void FailedCall(const Instr& in, Operand& o, Value&& result);
   void Binary(const Expr& e);

@@ -426,15 +426,29 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
 // function's call runs as a frame when suspend allows (false), else within.
 bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
   const Expr& e = *in.e;
-  // A library call whose route holds for this program and setup, the
-  // commonest call: straight to its callable.
-  if (e.resolvedIn == program_.get() && e.userFunction < 0 && e.route.generation == generation_ && e.route.straight &&
-      !vars_->HasElements()) {
-    if (in.code != Instr::kCall) return CallStraight(in, stack_.size(), 0);
-    CheckStack();
-    const std::size_t n = e.args.size();
-    if (CallStraight(in, stack_.size() - n, n)) return true;
+  if (e.resolvedIn == program_.get() && !vars_->HasElements()) {
+    if (e.userFunction >= 0) {
+      // A user function's call that runs as a frame: no element can have
+      // the call's name, so the arguments go to the parameters straight
+      // from the operands.
+      if (suspend && in.code == Instr::kCall && !program_->error) {
+        const std::size_t n = e.args.size();
+        return EnterCall(e, stack_.size() - n, n, pc, base);
+      }
+    } else if (e.route.generation == generation_ && e.route.straight) {
+      // A library call whose route holds for this program and setup, the
+      // commonest call: straight to its callable.
+      if (in.code != Instr::kCall) return CallStraight(in, stack_.size(), 0);
+      CheckStack();
+      const std::size_t n = e.args.size();
+      if (CallStraight(in, stack_.size() - n, n)) return true;
+    }
   }
+  return CallOther(in, pc, base, suspend);
+}
+
+bool TCalc::CallOther(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
+  const Expr& e = *in.e;
   if (e.resolvedIn != program_.get()) {
     auto fit = program_->functionIndex.find(e.upper);
     e.userFunction = fit == program_->functionIndex.end() ? -1 : fit->second;
@@ -446,12 +460,7 @@ bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool sus
   if (in.code == Instr::kCall) {
     name = &e.name;
     const std::size_t n = e.args.size(), first = stack_.size() - n;
-    if (frame && !vars_->HasElements()) {
-      // No element can have the call's name: the arguments go to the
-      // parameters straight from the operands.
-      EnterCall(e, first, n, pc, base);
-      return false;
-    }
+    if (frame && !vars_->HasElements()) return EnterCall(e, first, n, pc, base);
     bool sought = false;
     if (vars_->HasElements()) {
       // Integer indexes, the usual element read: its name is built upper-cased

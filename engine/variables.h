@@ -136,11 +136,22 @@ class TVariableSet {
   // set holds another layout (it is left as it was); true leaves the kept
   // entries to be given their values by BindAt.
   bool Reuse(std::uint64_t layout, int count) {
-    if (layout_ == layout && shared_ == count && Count() == count) return true;
+    if (Holds(layout, count)) return true;
     return ReuseGrown(layout, count);
   }
+  // True when the set holds the layout with count entries, all shared:
+  // Reuse keeps them all as they stand.
+  bool Holds(std::uint64_t layout, int count) const {
+    return layout_ == layout && shared_ == count && Count() == count;
+  }
   // Gives a kept entry its value without callbacks and clears its read-only
-  // flag (a parameter of the call).
+  // flag (a parameter of the call). Given a value it may change, the two
+  // trade places: the caller's ends with the entry's old one, to drop.
+  void BindAt(int index, Value& value) {
+    TVariantObject& e = *entries_[index];
+    e.Value_.swap(value);
+    e.ReadOnly = false;
+  }
   void BindAt(int index, Value&& value) {
     TVariantObject& e = *entries_[index];
     e.Value_ = std::move(value);
