@@ -969,9 +969,7 @@ TCalc::CallFrame& TCalc::NewFrame() {
     // One plain argument, the commonest call.
     Operand& o = stack_[first];
     if (!(o.ref ? *o.ref : o.own).isArray() && locals.Reuse(fn.LayoutBase + 1, 1)) {
-      // The operand is dropped next, and the parameter's old value with it.
-      if (o.ref) o.own = *o.ref;
-      locals.BindAt(0, o.own);
+      locals.BindAt(0, o.ref ? Value(*o.ref) : std::move(o.own));
       return true;
     }
   } else if (fn.DistinctParameters && n > 0 && n <= count) {
@@ -1035,9 +1033,8 @@ TCalc::CallFrame& TCalc::NewFrame() {
 }
 
 // The arguments from first on are bound: they go, and the statement waits.
-[[gnu::always_inline]] inline bool TCalc::EnterBound(CallFrame& f, const TFunctionBlock& fn, const Expr& e,
-                                                     std::size_t first, std::size_t pc, std::size_t base,
-                                                     bool laidOut) {
+inline bool TCalc::EnterBound(CallFrame& f, const TFunctionBlock& fn, const Expr& e, std::size_t first, std::size_t pc,
+                              std::size_t base, bool laidOut) {
   Truncate(first);
   Materialize(base);
   Pending& p = *pend_;
