@@ -169,6 +169,13 @@ class TCalc {
     void resize(std::size_t n) {
       while (size_ > n) pop_back();
     }
+    // The same for n at most the size, the top first: ending an operand
+    // never reaches the stack.
+    void DropFrom(std::size_t n) {
+      Operand* const slots = slots_;
+      for (std::size_t i = size_; i > n;) slots[--i].~Operand();
+      size_ = n;
+    }
 
    private:
     void Grow();

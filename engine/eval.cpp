@@ -569,7 +569,7 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   } catch (...) {
     ok = CallFailed(bare ? e.text : e.name);
   }
-  Truncate(first);
+  stack_.DropFrom(first);
   if (ok) {
     Operand& o = stack_.emplace_back();
     // A lone value stands for its one-element list: the operand is so marked.
