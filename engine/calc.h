@@ -169,6 +169,13 @@ class TCalc {
     void resize(std::size_t n) {
       while (size_ > n) pop_back();
     }
+    // The same for n at most the size, the top first: ending an operand
+    // never reaches the stack.
+    void DropFrom(std::size_t n) {
+      Operand* const slots = slots_;
+      for (std::size_t i = size_; i > n;) slots[--i].~Operand();
+      size_ = n;
+    }
 
    private:
     void Grow();
@@ -298,11 +305,17 @@ class TCalc {
 
   // Evaluation of a compiled expression.
   Value Eval(const Expr& root);
-  bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend);
+  bool RunCode(const Expr& root, std::size_t& pc, std::size_t base, bool suspend) {
+    return suspend ? RunSteps<true>(root, pc, base) : RunSteps<false>(root, pc, base);
+  }
+  template <bool kSuspend>
+  bool RunSteps(const Expr& root, std::size_t& pc, std::size_t base);
   bool CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
   // The call steps that neither go straight to a library callable nor run a
   // user function as a frame with the arguments where they stand.
   [[gnu::noinline]] bool CallOther(const Instr& in, std::size_t pc, std::size_t base, bool suspend);
+  // A string literal with a lone inner quote: its error, and its value pushed.
+  [[gnu::noinline, gnu::cold]] void BadString(const Expr& e);
   void FinishCall(const Instr& in, bool ok, Value&& result, bool one);
   void FailedCall(const Instr& in, Operand& o, Value&& result);
   void Binary(const Expr& e);

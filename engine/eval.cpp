@@ -350,11 +350,37 @@ void TCalc::ListOfOne(Operand& o) {
 
 void TCalc::OperatorFailed(const Expr& e) { SetErrorOnce("Invalid expression: " + e.Text()); }
 
+// A call step: an array element named by the call, else the call. A user
+// function's call runs as a frame when suspend allows (false), else within.
+[[gnu::always_inline]] inline bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
+  const Expr& e = *in.e;
+  if (e.resolvedIn == program_.get() && !vars_->HasElements()) {
+    if (e.userFunction >= 0) {
+      // A user function's call that runs as a frame: no element can have
+      // the call's name, so the arguments go to the parameters straight
+      // from the operands.
+      if (suspend && in.code == Instr::kCall && !program_->error) {
+        const std::size_t n = e.args.size();
+        return EnterCall(e, stack_.size() - n, n, pc, base);
+      }
+    } else if (e.route.generation == generation_ && e.route.straight) {
+      // A library call whose route holds for this program and setup, the
+      // commonest call: straight to its callable.
+      if (in.code != Instr::kCall) return CallStraight(in, stack_.size(), 0);
+      CheckStack();
+      const std::size_t n = e.args.size();
+      if (CallStraight(in, stack_.size() - n, n)) return true;
+    }
+  }
+  return CallOther(in, pc, base, suspend);
+}
+
 // Runs the steps of an expression from pc, its operands on the stack above
-// base; at the end the value is the one operand there. With suspend, a call
+// base; at the end the value is the one operand there. With kSuspend, a call
 // of a user function pushes its frame and returns false with pc at the call:
 // the statement loop runs the function and ResumeStatement goes on here.
-bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool suspend) {
+template <bool kSuspend>
+bool TCalc::RunSteps(const Expr& root, std::size_t& at, std::size_t base) {
   const std::vector<Instr>& code = CodeOf(root);
   const Instr* const start = code.data();
   const Instr* const end = start + code.size();
@@ -366,8 +392,7 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
         stack_.PushRef(&e.value);
         break;
       case Instr::kBadString:
-        SetErrorReplace("Invalid string: " + e.text);
-        stack_.PushRef(&e.value);
+        BadString(e);
         break;
       case Instr::kEmpty:
         stack_.emplace_back();
@@ -380,7 +405,7 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
         [[fallthrough]];
       case Instr::kCall: {
         const std::size_t pc = static_cast<std::size_t>(step - start);
-        if (!CallStep(in, pc, base, suspend)) {
+        if (!CallStep(in, pc, base, kSuspend)) {
           at = pc;
           return false;
         }
@@ -416,35 +441,20 @@ bool TCalc::RunCode(const Expr& root, std::size_t& at, std::size_t base, bool su
         ApplyTo(stack_.back(), step[1].e->value, false, e);
         ++step;
         break;
+      default:
+        __builtin_unreachable();
     }
   }
-  at = code.size();
+  at = static_cast<std::size_t>(end - start);
   return true;
 }
 
-// A call step: an array element named by the call, else the call. A user
-// function's call runs as a frame when suspend allows (false), else within.
-bool TCalc::CallStep(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
-  const Expr& e = *in.e;
-  if (e.resolvedIn == program_.get() && !vars_->HasElements()) {
-    if (e.userFunction >= 0) {
-      // A user function's call that runs as a frame: no element can have
-      // the call's name, so the arguments go to the parameters straight
-      // from the operands.
-      if (suspend && in.code == Instr::kCall && !program_->error) {
-        const std::size_t n = e.args.size();
-        return EnterCall(e, stack_.size() - n, n, pc, base);
-      }
-    } else if (e.route.generation == generation_ && e.route.straight) {
-      // A library call whose route holds for this program and setup, the
-      // commonest call: straight to its callable.
-      if (in.code != Instr::kCall) return CallStraight(in, stack_.size(), 0);
-      CheckStack();
-      const std::size_t n = e.args.size();
-      if (CallStraight(in, stack_.size() - n, n)) return true;
-    }
-  }
-  return CallOther(in, pc, base, suspend);
+template bool TCalc::RunSteps<false>(const Expr& root, std::size_t& at, std::size_t base);
+template bool TCalc::RunSteps<true>(const Expr& root, std::size_t& at, std::size_t base);
+
+void TCalc::BadString(const Expr& e) {
+  SetErrorReplace("Invalid string: " + e.text);
+  stack_.PushRef(&e.value);
 }
 
 bool TCalc::CallOther(const Instr& in, std::size_t pc, std::size_t base, bool suspend) {
@@ -559,7 +569,7 @@ bool TCalc::CallStraight(const Instr& in, std::size_t first, std::size_t n) {
   } catch (...) {
     ok = CallFailed(bare ? e.text : e.name);
   }
-  Truncate(first);
+  stack_.DropFrom(first);
   if (ok) {
     Operand& o = stack_.emplace_back();
     // A lone value stands for its one-element list: the operand is so marked.

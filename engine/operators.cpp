@@ -208,11 +208,11 @@ Value BoolOp(Op op, const Value& l, const Value& r) {
   }
 }
 
-// Two texts joined in one reservation; plain says both are plain texts.
-Value JoinTexts(std::string_view a, std::string_view b, bool plain = false) {
+// Two texts joined in one reservation.
+Value JoinTexts(std::string_view a, std::string_view b) {
   if (a.size() + b.size() == 0) return Value::Str({});
   char* to;
-  Value r = Value::StrOfSize(a.size() + b.size(), to, plain);
+  Value r = Value::StrOfSize(a.size() + b.size(), to);
   if (!a.empty()) std::memcpy(to, a.data(), a.size());
   if (!b.empty()) std::memcpy(to + a.size(), b.data(), b.size());
   return r;
@@ -297,7 +297,7 @@ bool QuickCombine(Op op, const Value& l, const Value& r, Value& out) {
   if (QuickNumbers(op, l, r, out)) return true;
   if (l.type() != vtString || r.type() != vtString) return false;
   if (op == Op::kAdd || op == Op::kJoin) {
-    out = JoinTexts(l.str(), r.str(), l.PlainText() && r.PlainText());
+    out.SetJoined(l, r);
     return true;
   }
   return PutComparison(op, l.str().compare(r.str()), out);
@@ -383,11 +383,6 @@ Value Combine(Op op, const Value& l, const Value& r) {
 }
 
 bool ApplyOperatorGenerally(Op op, const Value& left, const Value& right, Value& result) {
-  // Two texts joined, the commonest pair that ApplyOperator leaves here.
-  if ((op == Op::kJoin || op == Op::kAdd) && left.type() == vtString && right.type() == vtString) {
-    result = JoinTexts(left.str(), right.str(), left.PlainText() && right.PlainText());
-    return true;
-  }
   if (QuickCombine(op, left, right, result)) return true;
   result = Value();
   try {

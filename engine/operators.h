@@ -49,8 +49,8 @@ Value Combine(Op op, const Value& left, const Value& right);
 
 // Applies an operator with the array rules; false when any combination
 // failed with one of the failure categories. ApplyOperator works out the
-// pairs of numbers itself (QuickNumbers) and leaves the rest to
-// ApplyOperatorGenerally.
+// pairs of numbers and of texts joined itself (QuickNumbers, QuickJoin) and
+// leaves the rest to ApplyOperatorGenerally.
 bool ApplyOperatorGenerally(Op op, const Value& left, const Value& right, Value& result);
 
 // A comparison's answer as a Boolean; false for the other operators.
@@ -146,8 +146,16 @@ inline bool QuickNumbers(Op op, const Value& left, const Value& right, Value& re
   }
   return false;
 }
+// Two Strings joined by & or +, the commonest pair after numbers; false for
+// any other.
+inline bool QuickJoin(Op op, const Value& left, const Value& right, Value& result) {
+  if ((op != Op::kJoin && op != Op::kAdd) || left.type() != vtString || right.type() != vtString) return false;
+  result.SetJoined(left, right);
+  return true;
+}
 inline bool ApplyOperator(Op op, const Value& left, const Value& right, Value& result) {
-  return QuickNumbers(op, left, right, result) || ApplyOperatorGenerally(op, left, right, result);
+  return QuickNumbers(op, left, right, result) || QuickJoin(op, left, right, result) ||
+         ApplyOperatorGenerally(op, left, right, result);
 }
 
 // The comparison rule: -1, 0 or 1 (Null below everything, equal to Null).

@@ -178,6 +178,24 @@ Value::TextBlock* Value::NewBlock(std::size_t size) {
   block->Bytes()[size] = '\0';
   return block;
 }
+void Value::SetJoined(const Value& a, const Value& b) {
+  // Both are Strings: their bytes are their text blocks' (none when empty).
+  const TextBlock* x = a.num_.text;
+  const TextBlock* y = b.num_.text;
+  const std::size_t xs = x ? x->size : 0, ys = y ? y->size : 0;
+  TextBlock* block = nullptr;
+  if (xs + ys > 0) {
+    block = NewBlock(xs + ys);
+    block->plain = (!x || x->plain) && (!y || y->plain);
+    if (xs > 0) std::memcpy(block->Bytes(), x->Bytes(), xs);
+    if (ys > 0) std::memcpy(block->Bytes() + xs, y->Bytes(), ys);
+  }
+  // The old contents go once the bytes are copied: a or b may be this.
+  if (Holding()) Release();
+  type_ = vtString;
+  holds_ = block != nullptr;
+  num_.text = block;
+}
 
 void Value::DropBlock(TextBlock* block) noexcept {
   const int c = TextClass(sizeof(TextBlock) + block->size + 1);

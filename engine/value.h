@@ -117,6 +117,9 @@ class Value {
   // Makes a String the len bytes from byte from on of its text, in place
   // when it alone holds its text block; false (nothing changed) otherwise.
   bool CutText(std::size_t from, std::size_t len);
+  // Makes this the String of a's bytes followed by b's, both Strings (either
+  // may be this one), plain when both are known plain: two texts joined.
+  void SetJoined(const Value& a, const Value& b);
   // Looks at the bytes of a String now and notes whether they are plain, for
   // a text kept and used often (a literal).
   void NotePlain();
