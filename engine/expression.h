@@ -21,6 +21,8 @@ struct Expr;
 // operator come before it, so that the evaluation runs without recursion and
 // can stop at a user function call and go on when the call returns.
 struct Instr {
+  // The evaluator's loop (RunSteps) has a case for every code and takes any
+  // other as impossible: a new code needs its case there.
   enum Code : unsigned char {
     kLiteral,    // pushes the literal's value
     kBadString,  // raises the invalid string error, pushes the value
