@@ -646,44 +646,29 @@ void TCalc::ExecuteFor(const TForLoop& loop, LoopState& state) {
     vars_->SetReadOnly(loop.Variable, true, state.Slot);
 }
 
-namespace {
-// Whether an Integer loop's next value has gone past its end.
-bool PastEnd(long long next, std::int32_t step, std::int32_t end) {
-  return (step > 0 && next > end) || (step < 0 && next < end);
-}
-}  // namespace
-
 void TCalc::ExecuteNext(const TForLoop& loop, LoopState& state) {
   ++state.Passes;
   bool leave = state.Passes >= state.Limit;
-  const Value& step = state.StepValue;
-  const Value& end = state.EndValue;
-  if (!leave && step.type() == vtInteger && end.type() == vtInteger) {
-    // The usual loop, Integers all through in a variable where it was found
-    // before: the next value goes in place.
-    Value* current = vars_->LockedSlot(state.Slot);
-    const long long next = current && current->type() == vtInteger ? 0LL + current->i() + step.i() : INT64_MAX;
-    if (next >= INT32_MIN && next <= INT32_MAX) {
-      if (PastEnd(next, step.i(), end.i())) {
-        vars_->SetReadOnly(loop.Variable, false, state.Slot);
-        nextLine_ = loop.ForNextLine + 1;
-        return;
-      }
-      current->SetInt(static_cast<std::int32_t>(next));
-      nextLine_ = loop.ForLine + 1;
-      return;
-    }
-  }
   Value v;
   if (!leave) {
-    const Value* found = vars_->Find(loop.Variable, state.Slot);
+    const Value& step = state.StepValue;
+    const Value& end = state.EndValue;
+    // Where the variable was found before, its next value may go in place.
+    TVariantObject* entry = vars_->LoopEntry(state.Slot);
+    const Value* found = entry ? &entry->Value_ : vars_->Find(loop.Variable, state.Slot);
     const bool integers = found && found->type() == vtInteger && step.type() == vtInteger && end.type() == vtInteger;
     const long long next = integers ? 0LL + found->i() + step.i() : 0;
     if (integers && next >= INT32_MIN && next <= INT32_MAX) {
       // Integers all through, the usual loop: the general rules below give
       // the same.
+      leave = (step.i() > 0 && next > end.i()) || (step.i() < 0 && next < end.i());
+      if (!leave && entry) {
+        entry->Value_.SetInt(static_cast<std::int32_t>(next));
+        entry->ReadOnly = true;
+        nextLine_ = loop.ForLine + 1;
+        return;
+      }
       v = Value::Int(static_cast<std::int32_t>(next));
-      leave = PastEnd(next, step.i(), end.i());
     } else {
       leave = LoopControl([&] {
         v = Combine(Op::kAdd, found ? *found : Value::Int(0), step);
@@ -870,7 +855,7 @@ void TCalc::AppendResult(Value v, std::size_t items) {
     const Value* v;
     if (form && form->expr->shape != Expr::kOtherShape && QuickValue(*form->expr, scratch, v) && !v->isArray()) {
       if (LoneResult(n)) {
-        Value copy = v == &scratch ? std::move(scratch) : *v;
+        Value copy(*v);  // a copy of scratch too, which holds a number
         result_.swap(copy);
         resultOne_ = true;
       } else {

@@ -86,14 +86,12 @@ class TVariableSet {
     TVariantObject& e = *entries_[slot.index];
     return e.ReadOnly ? nullptr : &e.Value_;
   }
-  // Where a loop's next pass puts its variable's value itself: the value of
-  // the entry at a still-valid slot when no callback is set, the entry made
-  // read-only as SetLocked makes it; nullptr otherwise.
-  Value* LockedSlot(const VarSlot& slot) {
+  // Where a loop's next pass may put its variable's value itself, as
+  // SetLocked would, value and read-only flag: the entry at a still-valid
+  // slot when no callback is set; nullptr otherwise.
+  TVariantObject* LoopEntry(const VarSlot& slot) {
     if (OnBeforeSet || OnChange || slot.layout != layout_ || slot.index >= shared_) return nullptr;
-    TVariantObject& e = *entries_[slot.index];
-    e.ReadOnly = true;
-    return &e.Value_;
+    return entries_[slot.index];
   }
   // SetValue of a name whose upper-cased form the caller has (an element
   // name built from its upper-cased base).
